@@ -1,0 +1,99 @@
+// TIRLA: code page 1252 conversions.
+#include "platform/codepage.h"
+
+#include <array>
+
+namespace platform {
+namespace {
+
+// Code points of the bytes 0x80..0x9F; the rest of cp1252 equals Latin-1.
+constexpr std::array<char32_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80..87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88..8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90..97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98..9F
+};
+static_assert(kHighControls.size() == 0xA0 - 0x80);
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when it is not valid.
+size_t DecodeUtf8(std::string_view text, size_t i, char32_t& cp) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char lead = byte(i);
+  size_t length = 0;
+  if (lead < 0x80) {
+    cp = lead;
+    return 1;
+  } else if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    cp = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    cp = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    cp = lead & 0x07;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    cp = (cp << 6) | (byte(i + k) & 0x3F);
+  }
+  static constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kShortest[length] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return length;
+}
+
+}  // namespace
+
+char32_t Cp1252ToCodePoint(unsigned char byte) {
+  if (byte >= 0x80 && byte < 0xA0) return kHighControls[byte - 0x80];
+  return byte;
+}
+
+int CodePointToCp1252(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
+  for (size_t i = 0; i < kHighControls.size(); ++i)
+    if (kHighControls[i] == cp) return static_cast<int>(0x80 + i);
+  return -1;
+}
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    char32_t cp = 0;
+    const size_t length = DecodeUtf8(utf8, i, cp);
+    if (length == 0) {  // stray byte: keep it as it is
+      out += utf8[i++];
+      continue;
+    }
+    i += length;
+    const int byte = CodePointToCp1252(cp);
+    if (byte >= 0) out += static_cast<char>(byte);
+  }
+  return out;
+}
+
+std::string Cp1252ToUtf8(std::string_view cp1252) {
+  std::string out;
+  out.reserve(cp1252.size() * 2);
+  for (const char c : cp1252) AppendUtf8(out, Cp1252ToCodePoint(static_cast<unsigned char>(c)));
+  return out;
+}
+
+}  // namespace platform

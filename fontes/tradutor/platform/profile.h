@@ -1,0 +1,24 @@
+// TIRLA: profile (INI) files, read with the rules users of such files expect.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Value of `key` in `[section]` of the profile file `file`. A bare file name is looked for in
+// WindowsDirectory(), its case ignored. Sections and keys match without regard to case and
+// the first match wins; blanks around the value and one pair of surrounding quotes are
+// removed; lines starting with ';' are comments. A missing file, section or key gives
+// `fallback`. The result is cut to `size` - 1 bytes, like a C buffer of `size` bytes
+// (size 0 gives the empty string).
+std::string GetProfileString(std::string_view section, std::string_view key,
+                             std::string_view fallback, size_t size, const std::string& file);
+
+// Whether `key` is present in `[section]` (its value may be empty).
+bool ProfileHasKey(std::string_view section, std::string_view key, const std::string& file);
+
+// The path GetProfileString reads for `file`.
+std::string ProfilePath(const std::string& file);
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what TIRLA needs on Debian 12. Safe to run again: quiet when all is present.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
+  xvfb xdotool
+  mbrola mbrola-br4 espeak-ng sox
+  fortunes-br wbrazilian
+)
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Instalando: ${missing[*]}"
+
+# No documentation files: a packager's machine does not need them.
+nodoc=/etc/dpkg/dpkg.cfg.d/01-tirla-nodoc
+if [ ! -f "$nodoc" ]; then
+  printf 'path-exclude /usr/share/doc/*\npath-include /usr/share/doc/*/copyright\n' | as_root tee "$nodoc" >/dev/null
+fi
+
+# MBROLA lives in contrib, its voices in non-free.
+sources=/etc/apt/sources.list.d/debian.sources
+if [ -f "$sources" ]; then
+  if grep -q '^Components:' "$sources" && grep '^Components:' "$sources" | grep -vq 'non-free\b'; then
+    as_root sed -i -E '/^Components:/{/contrib/!s/$/ contrib/; / non-free( |$)/!s/$/ non-free/}' "$sources"
+  fi
+elif [ -f /etc/apt/sources.list ] && ! grep -Eq '^deb .* non-free( |$)' /etc/apt/sources.list; then
+  as_root sed -i -E '/^deb /{/contrib/!s/$/ contrib/; / non-free( |$)/!s/$/ non-free/}' /etc/apt/sources.list
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+as_root apt-get update -qq
+as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
