@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
   xvfb xdotool
   mbrola mbrola-br4 espeak-ng sox
-  fortunes-br wbrazilian
+  fortunes-br wbrazilian python3
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
