@@ -1,0 +1,31 @@
+// TIRLA: ORVIA text stages in order, from text to the lines written to MBROLA.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace uttsPortug {
+
+// The five text data files, full paths.
+struct TextDataFiles {
+  std::string rules;          // letter-to-sound rules (.nrl)
+  std::string exceptions;     // exceptions dictionary (.exc)
+  std::string abbreviations;  // abbreviations (.abr)
+  std::string prosody;        // prosody (.pro)
+  std::string diphones;       // diphone list (.dfn)
+};
+
+// The files of `base` ("portug") in `folder`: folder/base.nrl and so on.
+TextDataFiles DataFilesIn(const std::string& folder, const std::string& base = "portug");
+
+// Releases the old rules and diphone list and loads the five files in the engine's order.
+// Empty result on success, else the engine's Portuguese message (cp1252) for the first
+// failing step: "Erro na base de dados de português", "Erro no arquivo de abreviaturas",
+// "Erro no arquivo de prosódia".
+std::string LoadTextData(const TextDataFiles& files);
+
+// Runs the text stages on a cp1252 text: preprocessing, tokens, pitch patterns, phoneme
+// list, durations and pitch. The result holds the lines for MBROLA, without line ends.
+std::vector<std::string> TextToMbrolaLines(const std::string& text, double durationFactor,
+                                           double pitchFactor);
+
+}  // namespace uttsPortug

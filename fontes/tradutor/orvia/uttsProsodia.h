@@ -1,0 +1,61 @@
+// TIRLA: ORVIA prosody tables, tokens, pitch patterns, durations, pitch points and fillers.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace uttsProsodia {
+
+using Lines = std::vector<std::string>;
+
+// Table capacities; extra lines of a file are dropped with one message.
+constexpr int kMaxDurations = 100;
+constexpr int kMaxKeywords = 1000;
+constexpr int kMaxPatterns = 300;
+
+// Puts the module in its start state: empty tables, HertzBase 230, HertzTable all 0,
+// empty diphone list, messages to standard error.
+void StartProsodia();
+
+// Where the loaders' messages go (cp1252 text). The default writes the text as UTF-8 to
+// standard error; a program with a window may show a message box instead.
+using MessageSink = void (*)(const std::string& message);
+void SetMessageSink(MessageSink sink);
+
+// Last message the loaders gave (empty when none since StartProsodia).
+const std::string& LastMessage();
+
+// Reads the prosody file: [DURAÇÃO], [CHAVES], [PROSÓDIA] sections in any order. Resets
+// the tables and HertzBase first. False, with a message, when the file or a section is
+// missing or a line has no "=". Non-integer values keep their defaults, with a message.
+bool LoadProsody(const std::string& fileName);
+
+// Reads the diphone list ("a-b" per line) and sorts it. False when the file cannot be read.
+bool LoadDiphoneList(const std::string& fileName);
+
+// Frees the diphone list.
+void ReleaseDiphoneList();
+
+// Whether the voice has the pair "a-b" (case ignored).
+bool HasDiphone(const std::string& pair);
+
+// Class code of a word from the [CHAVES] table, or "" when unlisted.
+std::string ClassOf(const std::string& word);
+
+// Base duration of a phoneme in ms; 100 when unlisted.
+int DurationOf(const std::string& phoneme);
+
+// Base pitch in Hz and the percentage for a pattern digit 0..9 (0 outside).
+int HertzBase();
+int HertzPercent(int digit);
+
+// Splits preprocessed text into token lines "[CC]text"; "[--]" marks phrase boundaries.
+Lines Tokenize(const std::string& text);
+
+// Gives every token line its three-digit pitch pattern: "ppp|text".
+Lines AssignPatterns(const Lines& tokens, bool enabled);
+
+// Turns the phoneme list into MBROLA lines (name, duration, optional position and pitch),
+// with fillers where the voice lacks a diphone.
+Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFactor);
+
+}  // namespace uttsProsodia
