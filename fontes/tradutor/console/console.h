@@ -1,0 +1,89 @@
+// TIRLA: the console window: a text screen of character cells with colours, cursor and scrolling.
+#pragma once
+#include <cstdint>
+#include <iosfwd>
+#include <streambuf>
+#include <string_view>
+
+#include "platform/video.h"
+
+namespace console {
+
+// Screen size in cells; may be changed only before the window exists.
+struct ScreenDimensions {
+  int32_t Columns = 80;  // nothing changes it
+  int32_t Rows = 25;     // the driver sets 3 for command-line mode
+};
+
+// The usable part of the screen, 0-based inclusive cell indexes (the whole screen).
+struct Region {
+  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+
+// The screen size, readable and (before the window exists) writable.
+ScreenDimensions& ScreenSize();
+// The text region; set when the window is created.
+const Region& TextRegion();
+// Attribute of written characters: background colour in the high nibble, foreground in the low.
+uint8_t& TextAttribute();
+
+// Resets every console, keyboard and configuration state to its start-up value (tests).
+void StartConsole();
+// Chooses the window backend: the SDL one by default; tests pick platform::MemoryVideoDriver().
+// Call before the window exists.
+void UseVideoDriver(const platform::VideoDriver& driver);
+// The backend in use.
+const platform::VideoDriver& VideoDriver();
+
+// Creates the window if it does not exist yet. Without a display: a message on standard error
+// and the program ends with code 1.
+void OpenConsole();
+// Whether the window exists.
+bool ConsoleOpen();
+
+// Writes bytes at the cursor: 7 beeps, 8 rubs out to the left, 10 new line, 13 column 1,
+// 32..255 printed (wrapping at the right edge), everything else ignored.
+void ConsoleWrite(std::string_view text);
+void ConsoleWrite(const char* text, uint16_t count);
+void ConsoleWriteChar(unsigned char ch);
+// Blanks the region with TextAttribute and puts the cursor at (1, 1).
+void ClearScreen();
+// Blanks from the cursor to the right edge of its row.
+void ClearToLineEnd();
+// Moves the cursor to the 1-based (column, row), clamped into the region.
+void MoveCursor(int32_t column, int32_t row);
+// The 1-based cursor position (column may be one past the last column).
+int32_t CursorColumn();
+int32_t CursorRow();
+// Sets the background nibble of TextAttribute, unless the colours are fixed.
+void SetBackground(uint8_t colour);
+// Character and attribute of the 1-based cell (column, row); a blank and 0 outside.
+uint8_t ScreenChar(int32_t column, int32_t row);
+uint8_t ScreenAttribute(int32_t column, int32_t row);
+// Sets the window title (cp1252, at most 79 bytes kept).
+void SetWindowTitle(std::string_view title);
+// The title kept for the window.
+std::string_view WindowTitle();
+// Drains the key queue, destroys the window and ends the program (code 0).
+[[noreturn]] void CloseConsole();
+// Ends the program with `code` after the exit handling (title "Programa terminado").
+[[noreturn]] void EndProgram(int code);
+
+// Routine that receives the wave output's block-done messages (957); nullptr removes it.
+using WaveDoneRoutine = void (*)(intptr_t window, intptr_t wparam, intptr_t lparam);
+void InstallWaveDoneHandler(WaveDoneRoutine routine);
+
+// Serves one window event as the window procedure does (used by the message pumps).
+void DispatchWindowEvent(const platform::VideoEvent& event);
+// Serves one posted message: 957 goes to the wave-done routine, others only wake.
+void DispatchPostedMessage(int number, intptr_t wparam, intptr_t lparam);
+
+// Standard streams over the console: output buffered in 128 bytes, flushed into ConsoleWrite
+// after every write followed by KeyWaiting, line end written as CR LF; input read a line at a
+// time with ReadConsoleLine.
+std::streambuf* ConsoleOutputBuffer();
+std::streambuf* ConsoleInputBuffer();
+// Points std::cout and std::cin at the console (the program's main calls it once).
+void BindStandardStreams();
+
+}  // namespace console
