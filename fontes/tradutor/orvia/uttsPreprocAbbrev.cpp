@@ -1,0 +1,114 @@
+// TIRLA: the abbreviations table: loading the ".abr" file and looking words up.
+//
+// File format (cp1252): one "KEY = expansion" per line; blanks and control characters around
+// key and value are ignored; empty lines and lines starting with ';' are skipped. Keys are
+// compared upper-cased. A line without '=' becomes an entry with an empty key, which no word
+// matches. Expansions longer than 999 characters are cut. The table holds 2000 entries:
+// further lines are ignored and a message on standard error says how many were left out.
+// When a key appears twice, the first entry wins.
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "orvia/uttsPreproc.h"
+#include "orvia/uttsPreprocParts.h"
+
+namespace uttsPreproc {
+namespace {
+
+// One abbreviation: upper-cased key and its expansion.
+struct Abbreviation {
+  std::string key;
+  std::string value;
+};
+
+// Module state.
+struct State {
+  std::vector<Abbreviation> table;                     // entries in file order, at most 2000
+  std::unordered_map<std::string, std::size_t> first;  // key -> index of its first entry
+};
+
+State state;
+
+constexpr char kCommentMark = ';';
+
+bool IsBlankOrControl(unsigned char c) { return c <= ' ' || c == 127; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Upper case of one cp1252 byte: a-z, the accented letters 224..254 except ÷, and š œ ž ÿ.
+unsigned char UpperByte(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return c - ('a' - 'A');
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+  switch (c) {
+    case 0x9A: return 0x8A;  // š
+    case 0x9C: return 0x8C;  // œ
+    case 0x9E: return 0x8E;  // ž
+    case 0xFF: return 0x9F;  // ÿ
+    default: return c;
+  }
+}
+
+Abbreviation ParseLine(std::string_view line) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return {{}, std::string(line)};
+  std::string_view value = line.substr(equals + 1);
+  value = Trim(value.substr(0, MaxExpansionLength));
+  return {UpperCase(Trim(line.substr(0, equals))), std::string(value)};
+}
+
+void Add(Abbreviation entry) {
+  state.first.emplace(entry.key, state.table.size());
+  state.table.push_back(std::move(entry));
+}
+
+}  // namespace
+
+void StartPreproc() { state = State{}; }
+
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+bool LoadAbbreviations(const std::string& fileName) {
+  state = State{};
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(fileName, error)) return false;
+  std::ifstream file(fileName, std::ios::binary);
+  if (!file) return false;
+  std::size_t ignored = 0;
+  std::string line;
+  while (std::getline(file, line)) {
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty() || trimmed.front() == kCommentMark) continue;
+    if (state.table.size() >= MaxAbbreviations) {
+      ++ignored;
+      continue;
+    }
+    Add(ParseLine(trimmed));
+  }
+  if (ignored > 0) {
+    std::cerr << fileName << ": o arquivo de abreviaturas tem mais de " << MaxAbbreviations << " entradas; " << ignored << " foram ignoradas.\n";
+  }
+  return true;
+}
+
+const std::string& LookupAbbreviation(std::string_view word) {
+  static const std::string none;
+  if (state.first.empty()) return none;
+  const auto found = state.first.find(UpperCase(word));
+  return found == state.first.end() ? none : state.table[found->second].value;
+}
+
+std::size_t AbbreviationCount() { return state.table.size(); }
+
+}  // namespace uttsPreproc
