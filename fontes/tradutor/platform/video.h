@@ -165,4 +165,7 @@ struct ProcessExit {
 // The SDL2 backend (window, SDL2_ttf text, SDL clipboard and audio).
 const VideoDriver& SdlVideoDriver();
 
+// Colour of pixel (x, y) of the SDL window as last shown; false without a window (tests).
+bool SdlWindowPixel(int x, int y, Rgb* colour);
+
 }  // namespace platform

@@ -1,0 +1,176 @@
+// TIRLA: the console's colours, font, window state, magnifier and Braille mode from TOLVAN.INI.
+#include "console/config.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "console/internal.h"
+#include "platform/profile.h"
+
+namespace console {
+namespace {
+
+constexpr const char* kConfigFile = "TOLVAN.INI";
+constexpr size_t kValueSize = 80;        // the buffer most keys are read into
+constexpr size_t kFaceSize = 81;         // the face name keeps at most 80 characters
+constexpr int kFallbackWorkWidth = 1024;  // work area taken when the display cannot tell
+constexpr int kFallbackWorkHeight = 738;
+constexpr int kMaxFontSize = 512;        // pixel sizes beyond this are taken as this
+
+// Font values, read once per run.
+struct FontState {
+  std::string face;   // face name, empty until read
+  int32_t width = 0;  // font width, 0 until read
+  int32_t height = 0; // font height, 0 until read
+  int32_t weight = 0; // font weight, 0 until read
+};
+
+FontState& State() {
+  static FontState state;
+  return state;
+}
+
+std::string Read(const char* section, const char* key, const char* fallback,
+                 size_t size = kValueSize) {
+  return platform::GetProfileString(section, key, fallback, size, kConfigFile);
+}
+
+std::string Trim(const std::string& text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  const size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+// A signed decimal whole number filling the whole text (blanks around allowed) and fitting
+// 32 bits.
+bool ParseWhole(const std::string& raw, int64_t* value) {
+  const std::string text = Trim(raw);
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  if (i == text.size()) return false;
+  int64_t result = 0;
+  for (; i < text.size(); ++i) {
+    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+    result = result * 10 + (text[i] - '0');
+    if (result > 0x80000000LL) return false;
+  }
+  result = negative ? -result : result;
+  if (result > 0x7FFFFFFFLL) return false;
+  *value = result;
+  return true;
+}
+
+// Value of the leading digits of an entry, 0 when it has none.
+int64_t LeadingDigits(const std::string& raw) {
+  const std::string text = Trim(raw);
+  int64_t result = 0;
+  for (const char c : text) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) break;
+    result = (result * 10 + (c - '0')) % 256;  // only the low byte is kept
+  }
+  return result;
+}
+
+bool IsYes(const std::string& value) { return !value.empty() && (value[0] == 'S' || value[0] == 's'); }
+
+void ReadColourTable(std::array<uint8_t, 16>& table) {
+  std::string value = Read("VIDEO", "TABCORES", "0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15");
+  if (value.empty()) return;
+  value += ',';
+  size_t from = 0;
+  for (int index = 0; index < 16; ++index) {
+    const size_t comma = value.find(',', from);
+    if (comma == std::string::npos) break;
+    const std::string entry = value.substr(from, comma - from);
+    from = comma + 1;
+    int64_t number = 0;
+    if (!ParseWhole(entry, &number)) {
+      table[index] = static_cast<uint8_t>(LeadingDigits(entry));
+      break;
+    }
+    table[index] = static_cast<uint8_t>(number & 0xFF);
+  }
+}
+
+// A colour key: empty keeps `start`, malformed gives `fallback` (the key's default).
+int64_t ReadColour(const char* key, const char* fallback, int64_t start) {
+  const std::string value = Read("VIDEO", key, fallback);
+  if (value.empty()) return start;
+  int64_t number = 0;
+  if (ParseWhole(value, &number)) return number;
+  return std::strtol(fallback, nullptr, 10);
+}
+
+// A font size key: a whole number (its magnitude, at most kMaxFontSize), or the size derived
+// from the work area when the value is empty or malformed.
+int32_t ReadFontSize(const char* key, int32_t derived) {
+  int64_t number = 0;
+  if (!ParseWhole(Read("VIDEO", key, ""), &number)) return derived;
+  return static_cast<int32_t>(std::min<int64_t>(std::llabs(number), kMaxFontSize));
+}
+
+void ReadFont(int work_width, int work_height) {
+  FontState& font = State();
+  if (font.face.empty()) font.face = Read("VIDEO", "FONTE", "Lucida Console", kFaceSize);
+  if (font.width == 0) font.width = ReadFontSize("LARGURALETRA", DerivedFontWidth(work_width));
+  if (font.height == 0)
+    font.height = ReadFontSize("ALTURALETRA", DerivedFontHeight(work_height));
+  if (font.weight == 0) {
+    int64_t weight = 700;
+    if (!ParseWhole(Read("VIDEO", "PESOLETRA", "700"), &weight)) weight = 700;
+    font.weight = static_cast<int32_t>(std::clamp<int64_t>(weight, 0, 1000));
+  }
+}
+
+}  // namespace
+
+int32_t DerivedFontWidth(int work_width) {
+  return static_cast<int32_t>(std::nearbyint(work_width / 1024.0 * 13.0));
+}
+
+int32_t DerivedFontHeight(int work_height) {
+  return static_cast<int32_t>(std::nearbyint(work_height / 734.0 * 28.0));
+}
+
+ConsoleConfig LoadConsoleConfig(const std::array<uint8_t, 16>& colour_table) {
+  ConsoleConfig config;
+  config.colour_table = colour_table;
+  int work_width = 0, work_height = 0;
+  if (!detail::Driver().GetWorkArea(&work_width, &work_height) || work_width <= 0 ||
+      work_height <= 0) {
+    work_width = kFallbackWorkWidth;
+    work_height = kFallbackWorkHeight;
+  }
+
+  ReadColourTable(config.colour_table);
+  config.fixed_colours = IsYes(Read("VIDEO", "CORESFIXAS", "N"));
+  config.slow_scroll = IsYes(Read("VIDEO", "LENTO", "N"));
+  const int64_t background = ReadColour("CORFUNDO", "0", 0);
+  const int64_t foreground = ReadColour("CORLETRA", "15", 7);
+  config.text_attribute = static_cast<uint8_t>(((background << 4) | (foreground & 0xFF)) & 0xFF);
+
+  const std::string braille = Read("BRAILLE", "MODO", "0");
+  config.braille_mode = braille.empty() ? 0 : (static_cast<unsigned char>(braille[0]) & 3);
+
+  const std::string factor = Read("VIDEO", "AMPLIF", "2", 2);
+  config.magnify_factor = factor.empty() ? 2 : (static_cast<unsigned char>(factor[0]) & 7);
+
+  ReadFont(work_width, work_height);
+  config.font.face = State().face;
+  config.font.width = State().width;
+  config.font.height = State().height;
+  config.font.weight = State().weight;
+
+  const std::string corner = Read("VIDEO", "CANTOTELA", "SIM");
+  config.maximize_window = corner.empty() || std::toupper(static_cast<unsigned char>(corner[0])) != 'S';
+  return config;
+}
+
+void StartConsoleConfig() { State() = FontState{}; }
+
+}  // namespace console

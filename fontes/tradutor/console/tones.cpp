@@ -1,0 +1,83 @@
+// TIRLA: the looping square-wave tone that announces the Braille keyboard modes.
+#include <algorithm>
+#include <string>
+
+#include "console/internal.h"
+#include "console/keyboard.h"
+
+namespace console {
+namespace {
+
+constexpr int kHeaderSize = 44;         // RIFF/WAVE PCM header
+constexpr int kSampleRate = 11025;      // samples per second, 8-bit mono
+constexpr int kBufferSize = 11071;      // header, one second of samples and two spare bytes
+constexpr uint8_t kLow = 96, kHigh = 160, kSilence = 128;
+
+struct ToneState {
+  bool playing = false;  // a tone buffer exists and plays
+};
+
+ToneState& State() {
+  static ToneState state;
+  return state;
+}
+
+void PutLittleEndian(std::string& buffer, size_t at, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) buffer[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+void PutWaveHeader(std::string& buffer, uint32_t data_length) {
+  buffer.replace(0, 4, "RIFF");
+  PutLittleEndian(buffer, 4, data_length + 36, 4);
+  buffer.replace(8, 8, "WAVEfmt ");
+  PutLittleEndian(buffer, 16, 16, 4);           // format chunk size
+  PutLittleEndian(buffer, 20, 1, 2);            // PCM
+  PutLittleEndian(buffer, 22, 1, 2);            // one channel
+  PutLittleEndian(buffer, 24, kSampleRate, 4);  // samples per second
+  PutLittleEndian(buffer, 28, kSampleRate, 4);  // bytes per second
+  PutLittleEndian(buffer, 32, 1, 2);            // block align
+  PutLittleEndian(buffer, 34, 8, 2);            // bits per sample
+  buffer.replace(36, 4, "data");
+  PutLittleEndian(buffer, 40, data_length, 4);
+}
+
+}  // namespace
+
+std::string BuildToneImage(uint16_t frequency) {
+  const int f = std::max<int>(frequency, 1);  // 0 Hz would divide by zero
+  const int period = kSampleRate / f;
+  std::string buffer(kBufferSize, '\0');
+  int k = 0;
+  int start = kHeaderSize;
+  while (start <= kSampleRate - period) {
+    std::fill_n(buffer.begin() + start, period / 2 + 1, static_cast<char>(kLow));
+    std::fill_n(buffer.begin() + start + period / 2, period - period / 2 + 1,
+                static_cast<char>(kHigh));
+    ++k;
+    start = kHeaderSize + static_cast<int>((static_cast<int64_t>(k) * kSampleRate) / f);
+  }
+  buffer[start - 1] = static_cast<char>(kSilence);
+  const int data_length = start - kHeaderSize;
+  PutWaveHeader(buffer, static_cast<uint32_t>(data_length));
+  buffer.resize(kHeaderSize + data_length);
+  return buffer;
+}
+
+void StartTone(uint16_t frequency) {
+  if (State().playing) StopTone();
+  detail::Driver().PlaySound(BuildToneImage(frequency), true);
+  State().playing = true;
+}
+
+void StopTone() {
+  if (!State().playing) return;
+  detail::Driver().PlaySound({}, false);
+  State().playing = false;
+}
+
+namespace detail {
+
+void StartTones() { State() = ToneState{}; }
+
+}  // namespace detail
+}  // namespace console

@@ -1,0 +1,26 @@
+// TIRLA: the clipboard through SDL (needs the video subsystem up).
+#include <SDL.h>
+
+#include "platform/clipboard.h"
+#include "platform/codepage.h"
+
+namespace platform {
+
+bool SetClipboardText(std::string_view text) {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  return SDL_SetClipboardText(Cp1252ToUtf8(text).c_str()) == 0;
+}
+
+bool GetClipboardText(std::string* text, bool* has_text) {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  *has_text = SDL_HasClipboardText() == SDL_TRUE;
+  text->clear();
+  if (!*has_text) return true;
+  char* utf8 = SDL_GetClipboardText();
+  if (!utf8) return false;
+  *text = Utf8ToCp1252(utf8);
+  SDL_free(utf8);
+  return true;
+}
+
+}  // namespace platform
