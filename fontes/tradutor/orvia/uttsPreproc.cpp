@@ -51,14 +51,14 @@ bool IsLoneDash(std::string_view text, std::size_t pos) {
 }
 
 // A number, then its decimal parts after "," or ".", each followed by one blank.
-void AppendNumber(std::string& out, std::string_view text, std::size_t& pos) {
-  out += ReadNumber(text, pos);
+void AppendNumber(std::string& out, std::string_view text, std::size_t& pos, NumberScan& scan) {
+  out += ReadNumber(text, pos, scan);
   out += ' ';
   while (pos + 1 < text.size() && (text[pos] == ',' || text[pos] == '.') &&
          IsDigit(text[pos + 1])) {
     out += text[pos] == ',' ? W().comma : W().point;
     ++pos;
-    out += ReadNumber(text, pos);
+    out += ReadNumber(text, pos, scan);
     out += ' ';
   }
 }
@@ -96,6 +96,7 @@ std::string Rewrite(std::string_view text) {
   std::string out;
   out.reserve(text.size() * kGrowthGuess);
   std::size_t pos = 0;
+  NumberScan scan;
   while (pos < text.size()) {
     const unsigned char c = text[pos];
     if (IsLoneDash(text, pos)) {
@@ -105,7 +106,7 @@ std::string Rewrite(std::string_view text) {
       out += W().minus;
       ++pos;
     } else if (IsDigit(c)) {
-      AppendNumber(out, text, pos);
+      AppendNumber(out, text, pos, scan);
     } else if (IsWordLetter(c)) {
       AppendWord(out, text, pos);
     } else if (text.substr(pos).starts_with(kEllipsis)) {

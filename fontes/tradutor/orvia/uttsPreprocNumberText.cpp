@@ -97,10 +97,13 @@ bool MatchOrdinalSuffix(std::string_view text, std::size_t pos, OrdinalSuffix& s
 
 }  // namespace
 
-std::string ReadNumber(std::string_view text, std::size_t& pos) {
-  bool sawDash = false;
-  const std::size_t run = ScanDigitsAndDashes(text, pos, sawDash);
-  if (sawDash) return ReadDigitByDigit(text, pos, run);
+std::string ReadNumber(std::string_view text, std::size_t& pos, NumberScan& scan) {
+  if (pos >= scan.dashFreeEnd) {
+    bool sawDash = false;
+    const std::size_t run = ScanDigitsAndDashes(text, pos, sawDash);
+    if (sawDash) return ReadDigitByDigit(text, pos, run);
+    scan.dashFreeEnd = pos + run;
+  }
 
   std::string zeros;
   while (pos + 1 < text.size() && text[pos] == '0' && IsDigit(text[pos + 1])) {

@@ -43,9 +43,15 @@ std::string CardinalWords(std::uint64_t value);
 // Words of an ordinal; 2000 and above give the cardinal whatever the gender.
 std::string OrdinalWords(std::uint64_t value, Gender gender);
 
+// What ReadNumber learnt about the text: where the last run of digits it scanned ends, when
+// that run holds no dash. A long run of digits is then scanned once, not once per number.
+struct NumberScan {
+  std::size_t dashFreeEnd = 0;  // text[pos, dashFreeEnd) is digits only, for pos inside it
+};
+
 // Reads the number (or digit-and-dash string) starting at text[pos], a digit; returns its
-// words and leaves pos after what was read. Always advances.
-std::string ReadNumber(std::string_view text, std::size_t& pos);
+// words and leaves pos after what was read. Always advances. One scan serves one text.
+std::string ReadNumber(std::string_view text, std::size_t& pos, NumberScan& scan);
 
 // Reads the word starting at text[pos], a word letter; a vowel-less word comes back spelled
 // (unless it is a known abbreviation followed by '.'). Leaves pos after the word.
