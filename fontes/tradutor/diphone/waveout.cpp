@@ -1,0 +1,235 @@
+// TIRLA: the wave output's device, buffers and queue.
+#include "diphone/waveout.h"
+
+#include <array>
+#include <cstring>
+#include <iostream>
+#include <vector>
+
+#include "console/console.h"
+#include "console/keyboard.h"
+#include "platform/messages.h"
+#include "platform/pcm.h"
+
+namespace waveout {
+namespace {
+
+constexpr int kBuffers = 4;             // device buffers
+constexpr int kOpenAttempts = 100;      // tries while the device is busy
+constexpr uint16_t kBusyPauseMs = 100;  // between those tries
+constexpr int kFullQueueRounds = 40;    // waits for a free buffer before a block is dropped
+constexpr uint16_t kFullQueuePauseMs = 50;
+constexpr uint16_t kPlayPollMs = 10;    // PlayPcm's wait for a free buffer
+constexpr int kInvalidHandle = 5;       // unprepare: not one of our buffers
+
+struct DeviceError {
+  int code;
+  const char* message;
+};
+
+// Unprepare errors and what the user is told.
+constexpr DeviceError kDeviceErrors[] = {
+    {5, "Specified device handle is invalid."},
+    {6, "No device driver is present."},
+    {7, "Unable to allocate or lock memory."},
+    {33, "The data block pointed to by the pwh parameter is still in queue"},
+};
+
+struct WaveState {
+  WaveFlags flags;                                    // options
+  int maxQueued = kBuffers;                           // MaxQueued
+  int queuedCount = 0;                                // QueuedCount
+  int lastBuffer = 0;                                 // LastBuffer, 1..4 (0 before any)
+  platform::PcmFormat format;                         // current format
+  std::array<std::vector<uint8_t>, kBuffers> buffers; // device buffers, allocated at start
+  std::array<bool, kBuffers> queued{};                // buffer held by the device
+  std::vector<uint8_t> compacted;                     // CompactMode works on a copy here
+  int reportedOpenError = 0;                          // open error already told to the user
+};
+
+WaveState& State() {
+  static WaveState state;
+  return state;
+}
+
+void AllocateBuffers(WaveState& s) {
+  for (auto& buffer : s.buffers) buffer.assign(kBufferSize, 0);
+  s.compacted.assign(kBufferSize, 0);
+}
+
+// Sound thread: never touches our state, only posts the news to the main thread.
+void OnBlockDone(intptr_t tag, int status) {
+  platform::PostMessage(platform::kWaveBlockDone, status, tag);
+}
+
+bool KeyStops() { return State().flags.StopOnKey && console::KeyWaiting(); }
+
+// Silence says nothing: an open failure is told on standard error and on the console.
+void TellOpenError(int code) {
+  WaveState& s = State();
+  if (code == 0 || code == s.reportedOpenError) return;
+  s.reportedOpenError = code;
+  std::cerr << "Erro: o dispositivo de som não pôde ser aberto (" << platform::PcmLastError()
+            << ").\n";
+  if (console::ConsoleOpen()) console::ConsoleWrite("Erro: o dispositivo de som n\xE3o abriu.\r\n");
+}
+
+int SetWaveFormat(int rate, int bits, int channels) {
+  WaveState& s = State();
+  if (s.format.rate != rate || s.format.bits != bits || s.format.channels != channels) {
+    while (WavePlaying()) console::Pause(kPlayPollMs);
+  }
+  s.format = {rate, bits, channels};
+  if (platform::PcmIsOpen()) return 0;
+  int result = platform::PcmOpen(s.format, OnBlockDone);
+  for (int attempt = 1; result == platform::kPcmBusy && attempt < kOpenAttempts; ++attempt) {
+    console::Pause(kBusyPauseMs);
+    result = platform::PcmOpen(s.format, OnBlockDone);
+  }
+  if (result == 0) {
+    console::InstallWaveDoneHandler(WaveBlockDone);
+    s.reportedOpenError = 0;
+  }
+  TellOpenError(result);
+  return result;
+}
+
+// Copies one piece into the next free buffer and queues it; false when it was not played.
+bool QueueWaveBlock(const uint8_t* bytes, size_t n) {
+  WaveState& s = State();
+  for (int round = 0; s.queuedCount >= s.maxQueued && round < kFullQueueRounds; ++round) {
+    console::PumpThreadMessages();
+    console::Pause(kFullQueuePauseMs);
+  }
+  if (s.queuedCount >= s.maxQueued) return false;
+  int number = s.lastBuffer % s.maxQueued + 1;
+  for (int tries = 0; s.queued[number - 1] && tries < s.maxQueued; ++tries)
+    number = number % s.maxQueued + 1;
+  if (s.queued[number - 1]) return false;
+  ++s.queuedCount;
+  s.lastBuffer = number;
+  std::vector<uint8_t>& buffer = s.buffers[number - 1];
+  n = std::min(n, kBufferSize);
+  if (n > 0) std::memcpy(buffer.data(), bytes, n);
+  const bool mono8 = s.format.bits == 8 && s.format.channels == 1;
+  const uint8_t silence = s.format.bits == 8 ? 128 : 0;
+  if (n < kMinBlock) std::memset(buffer.data() + n, silence, kMinBlock - n);
+  if (mono8 && n > 0 && n != kBufferSize) buffer[n - 1] = 128;
+  s.queued[number - 1] = true;
+  if (!platform::PcmQueue(buffer.data(), std::max(n, kMinBlock), number)) {
+    s.queued[number - 1] = false;
+    --s.queuedCount;
+    return false;
+  }
+  return true;
+}
+
+// What the device's return of a buffer gives: its status, or 5 for a buffer not ours.
+int UnprepareHeader(intptr_t device, intptr_t header) {
+  const WaveState& s = State();
+  if (device != 0) return static_cast<int>(device);
+  if (header < 1 || header > s.maxQueued || !s.queued[header - 1]) return kInvalidHandle;
+  return 0;
+}
+
+// A device error is said on standard error and on the console, then a line is awaited
+// (only where there is a console to answer from).
+void TellDeviceError(int code) {
+  const std::string message = DeviceErrorMessage(code);
+  std::cerr << "Erro do dispositivo de som " << code << (message.empty() ? "" : ": ") << message
+            << "\n";
+  if (!console::ConsoleOpen()) return;
+  console::ConsoleWrite(message);
+  char line[256];
+  console::ReadConsoleLine(line, sizeof line);
+}
+
+}  // namespace
+
+void StartWaveOut() {
+  WaveState& s = State();
+  platform::PcmClose();
+  s = WaveState{};
+  AllocateBuffers(s);
+}
+
+WaveFlags& Flags() { return State().flags; }
+
+int QueuedCount() { return State().queuedCount; }
+
+const char* DeviceErrorMessage(int code) {
+  for (const DeviceError& e : kDeviceErrors)
+    if (e.code == code) return e.message;
+  return "";
+}
+
+int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int bits) {
+  WaveState& s = State();
+  if (s.buffers[0].empty()) AllocateBuffers(s);
+  if (s.flags.FastRate) rate = rate * 3 / 2;
+  const bool compact = s.flags.CompactMode && channels == 1;
+  const int deviceBits = s.flags.CompactMode && channels == 1 && bits == 16 ? 8 : bits;
+  const int result = SetWaveFormat(rate, deviceBits, channels);
+  if (result != 0) return result;
+  while (length > 0) {
+    while (s.queuedCount >= s.maxQueued) {
+      if (KeyStops()) {
+        WaveStop();
+        return 0;
+      }
+      console::Pause(kPlayPollMs);
+    }
+    if (KeyStops()) {
+      WaveStop();
+      return 0;
+    }
+    const size_t piece = std::min(length, kBufferSize);
+    const uint8_t* bytes = samples;
+    size_t n = piece;
+    if (compact) {
+      std::memcpy(s.compacted.data(), samples, piece);
+      n = CompactSpeech(s.compacted.data(), piece, bits, rate);
+      bytes = s.compacted.data();
+    }
+    QueueWaveBlock(bytes, n);
+    samples += piece;
+    length -= piece;
+  }
+  return 0;
+}
+
+int PlayWavImage(const uint8_t* image, size_t size) {
+  WavImageInfo info;
+  if (!ParseWavImage(image, size, info)) return -1;
+  return PlayPcm(image + info.dataOffset, info.dataSize, info.rate, info.channels, info.bits);
+}
+
+bool WavePlaying() {
+  WaveState& s = State();
+  console::PumpThreadMessages();
+  if (s.queuedCount == 0 || KeyStops()) WaveStop();
+  return s.queuedCount != 0;
+}
+
+void WaveStop() {
+  WaveState& s = State();
+  if (!platform::PcmIsOpen()) return;
+  if (s.queuedCount > 0) platform::PcmReset();
+  console::PumpThreadMessages();
+  platform::PcmClose();
+  console::PumpThreadMessages();
+  // A closed device holds nothing, whether or not every return was heard.
+  s.queued.fill(false);
+  s.queuedCount = 0;
+}
+
+void WaveBlockDone(intptr_t, intptr_t device, intptr_t header) {
+  WaveState& s = State();
+  const int result = UnprepareHeader(device, header);
+  if (result != 0) TellDeviceError(result);
+  if (header < 1 || header > s.maxQueued || !s.queued[header - 1]) return;
+  s.queued[header - 1] = false;
+  if (s.queuedCount > 0) --s.queuedCount;
+}
+
+}  // namespace waveout

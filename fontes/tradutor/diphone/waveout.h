@@ -1,0 +1,78 @@
+// TIRLA: the wave output: every sound of the program is queued here on the sound device, in
+// up to four buffers, from raw PCM blocks, in-memory WAV images or WAV files.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace waveout {
+
+// Size of each device buffer and of the file buffer, in bytes.
+constexpr size_t kBufferSize = 65534;
+// Shortest block handed to the device, in bytes.
+constexpr size_t kMinBlock = 256;
+
+// Options set by the front-end and the engines.
+struct WaveFlags {
+  bool StopOnKey = true;     // a waiting key stops playback
+  bool NoWait = false;       // PlayWavFile returns without waiting for the end of the sound
+  bool FastRate = false;     // play at 1.5 times the sample rate
+  bool CompactMode = false;  // compact mono sound (CompactSpeech), played as 8-bit
+};
+
+// Puts the module in its start state: flags as above, nothing queued, device closed.
+void StartWaveOut();
+
+// The options, to read and to set.
+WaveFlags& Flags();
+
+// Buffers queued on the device and not yet returned by it.
+int QueuedCount();
+
+// Plays raw PCM (8-bit unsigned or 16-bit signed little-endian). 0 on success, also when a
+// key stopped it; otherwise the device's open error. Returns once the last piece is queued.
+int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int bits);
+
+// Where the "fmt " values and the "data" chunk of a WAV image are.
+struct WavImageInfo {
+  int channels = 0;         // channel count
+  int rate = 0;             // samples per second
+  int bits = 0;             // bits per sample
+  size_t dataOffset = 0;    // first sample byte
+  size_t dataSize = 0;      // sample bytes (cut to what the image holds)
+};
+
+// Reads a WAV image of `size` bytes: "RIFF" at 0 and "fmt " at 12 (case ignored), the fmt body
+// at 20 (at least 16 bytes), chunks stepped over until "data". False when any of it is missing
+// or would lie outside the image.
+bool ParseWavImage(const uint8_t* image, size_t size, WavImageInfo& info);
+
+// Plays the data of a WAV image with its fmt values; the samples are copied, so the caller
+// may reuse the image at once. 0, −1 for an image that cannot be read, or the device's error.
+int PlayWavImage(const uint8_t* image, size_t size);
+
+// Plays a WAV file and, unless NoWait, waits for its end. 0 played or stopped, −1 missing,
+// not a WAV file or unreadable (also a file shorter than its chunks say), otherwise the
+// device's open error.
+int PlayWavFile(const std::string& name);
+
+// True while buffers are queued; pumps the messages first, and stops playback (closing the
+// device) when nothing is queued or when StopOnKey is set and a key is waiting.
+bool WavePlaying();
+
+// Stops at once and closes the device.
+void WaveStop();
+
+// The device finished one buffer: called on the main thread by the console's message pumps
+// with the block-done message's values (`device` is the device's status for the block,
+// `header` the buffer number 1 to 4). Reports device errors and releases the buffer.
+void WaveBlockDone(intptr_t window, intptr_t device, intptr_t header);
+
+// Compacts mono speech in place: 16-bit samples first become 8-bit, then of each two pitch
+// periods the first is dropped. Returns the new byte count (unchanged below 1000 samples).
+size_t CompactSpeech(uint8_t* bytes, size_t n, int bits, int rate);
+
+// The message shown for an unprepare error code, or "" for codes without one.
+const char* DeviceErrorMessage(int code);
+
+}  // namespace waveout

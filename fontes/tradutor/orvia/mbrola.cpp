@@ -1,0 +1,453 @@
+// TIRLA: the MBROLA entry points over pipes to the mbrola program.
+//
+// The program is run as `mbrola -e VOICE - -.raw`: phoneme lines in, 16-bit samples out, and a
+// line "#" makes it synthesize everything written so far. Samples arrive on their own time,
+// so a flush is followed by a mark: a phoneme the voice cannot know, which makes the program
+// warn on its error output only after it has written every sample of the flush. Seeing that
+// warning means every sample is in our pipe.
+#include "orvia/mbrola.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <vector>
+
+#include "orvia/mbrolaChild.h"
+#include "platform/codepage.h"
+
+namespace mbrola {
+
+struct Phone {
+  std::string name;                               // phoneme name
+  float length = 0;                               // duration in ms
+  std::vector<std::pair<float, float>> points;    // (percent of the duration, Hz)
+};
+
+namespace {
+
+// Phoneme no voice has: its warning marks the end of a flush's samples.
+constexpr char kMark[] = "tirlafim";
+// What a flush writes: the flush itself, then the mark in a flush of its own.
+constexpr char kFlushAndMark[] = "#\ntirlafim 0\n#\n";
+// Ms a leaving child is given before it is killed.
+constexpr int kLeaveGraceMs = 100;
+// Output rate of the voices this program uses, when no other was asked for.
+constexpr int kVoiceRate = 16000;
+
+struct MbrolaState {
+  bool bound = false;               // MbrolaBind succeeded
+  std::string program;              // full path of the mbrola program
+  EntryPoints entries{};            // filled while bound
+  Child child;                      // the running program, if any
+  std::string database;             // voice of the last init_MBR ("" when none)
+  std::string renameList;           // -R list of init_rename_MBR
+  std::string cloneList;            // -C list of init_rename_MBR
+  std::string pending;              // bytes written but not yet taken by the child
+  std::vector<uint8_t> samples;     // samples received, from `readAt` on not yet read
+  size_t readAt = 0;                // first unread byte of `samples`
+  std::string errorText;            // child's error output not yet split into lines
+  std::string childLastWords;       // last line of that output that was not our mark
+  bool dirty = false;               // lines written since the last completed flush
+  bool childGone = false;           // the child ended or was killed; reported at next read
+  int flushesSent = 0;              // marks written
+  int flushesSeen = 0;              // marks the child has answered
+  int lastError = kNoError;         // lastError_MBR
+  std::string lastErrorText;        // lastErrorStr_MBR (cp1252)
+  int noError = 0;                  // setNoError_MBR (missing diphones never stop the child)
+  int frequency = 0;                // setFreq_MBR; 0 = the voice's own
+  float volume = 1.0f;              // setVolumeRatio_MBR
+  int answerTimeoutMs = 4000;       // SetAnswerTimeout
+};
+
+MbrolaState& State() {
+  static MbrolaState state;
+  return state;
+}
+
+std::string Cp(const char* utf8) { return platform::Utf8ToCp1252(utf8); }
+
+int Fail(int code, const std::string& text) {
+  MbrolaState& s = State();
+  s.lastError = code;
+  s.lastErrorText = text;
+  if (!s.childLastWords.empty() && (code == kEnded || code == kNoVoice))
+    s.lastErrorText += " (" + s.childLastWords + ")";
+  return -1;
+}
+
+void CopyOut(const std::string& text, char* buffer, int size) {
+  if (!buffer || size <= 0) return;
+  const size_t n = std::min(text.size(), static_cast<size_t>(size - 1));
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+}
+
+// Splits the child's error output into lines; counts the answered marks.
+void TakeErrorLines() {
+  MbrolaState& s = State();
+  size_t end;
+  while ((end = s.errorText.find('\n')) != std::string::npos) {
+    std::string line = s.errorText.substr(0, end);
+    s.errorText.erase(0, end + 1);
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (line.find(std::string(kMark) + "-") != std::string::npos)
+      ++s.flushesSeen;
+    else if (line.find(kMark) == std::string::npos && !line.empty())
+      s.childLastWords = line;
+  }
+}
+
+void DropChild() {
+  MbrolaState& s = State();
+  EndChild(s.child, 0);
+  s.pending.clear();
+  s.childGone = true;
+}
+
+// One round of traffic; false when the child has gone.
+bool Move(int wait_ms, bool& progress) {
+  MbrolaState& s = State();
+  const Traffic t = Exchange(s.child, s.pending, s.samples, s.errorText, wait_ms);
+  TakeErrorLines();
+  progress = t.progress;
+  return !t.outputEnded;
+}
+
+// Moves traffic until `done` holds; a child that leaves or stays silent too long fails.
+template <typename Done>
+int RunUntil(Done done) {
+  MbrolaState& s = State();
+  auto quietSince = std::chrono::steady_clock::now();
+  for (;;) {
+    bool progress = false;
+    const bool alive = Move(done() ? 0 : 20, progress);
+    if (done()) {
+      Move(0, progress);  // every sample before the mark is in the pipe now
+      return 0;
+    }
+    if (!alive) {
+      DropChild();
+      return Fail(kEnded, Cp("o programa mbrola terminou inesperadamente"));
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (progress) quietSince = now;
+    if (now - quietSince > std::chrono::milliseconds(s.answerTimeoutMs)) {
+      DropChild();
+      return Fail(kNoAnswer, Cp("o programa mbrola não responde"));
+    }
+  }
+}
+
+int SendAndFlush(const std::string& bytes) {
+  MbrolaState& s = State();
+  s.pending += bytes;
+  s.pending += kFlushAndMark;
+  ++s.flushesSent;
+  const int result = RunUntil([&] { return s.pending.empty() && s.flushesSeen >= s.flushesSent; });
+  if (result == 0) s.dirty = false;
+  return result;
+}
+
+std::vector<std::string> ChildArguments() {
+  const MbrolaState& s = State();
+  std::vector<std::string> args = {"mbrola", "-e"};
+  if (s.volume != 1.0f) args.insert(args.end(), {"-v", std::to_string(s.volume)});
+  if (s.frequency > 0) args.insert(args.end(), {"-l", std::to_string(s.frequency)});
+  if (!s.renameList.empty()) args.insert(args.end(), {"-R", s.renameList});
+  if (!s.cloneList.empty()) args.insert(args.end(), {"-C", s.cloneList});
+  args.insert(args.end(), {s.database, "-", "-.raw"});
+  return args;
+}
+
+// Starts a fresh child for the current voice and waits until it has loaded it.
+int Spawn() {
+  MbrolaState& s = State();
+  EndChild(s.child, 0);
+  s.pending.clear();
+  s.samples.clear();
+  s.readAt = 0;
+  s.errorText.clear();
+  s.childLastWords.clear();
+  s.flushesSent = s.flushesSeen = 0;
+  s.dirty = false;
+  s.childGone = false;
+  if (!StartChild(s.program, ChildArguments(), s.child))
+    return Fail(kCannotRun, Cp("não foi possível iniciar o programa mbrola"));
+  if (SendAndFlush("") != 0) {
+    if (s.lastError == kEnded) {
+      s.lastError = kNoVoice;
+      s.lastErrorText = Cp("a voz do MBROLA não pôde ser carregada: ") + s.database +
+                        (s.childLastWords.empty() ? "" : " (" + s.childLastWords + ")");
+    }
+    return -1;
+  }
+  s.samples.clear();
+  s.readAt = 0;
+  return 0;
+}
+
+int InitRename(const char* database, const char* rename, const char* clone) {
+  MbrolaState& s = State();
+  EndChild(s.child, kLeaveGraceMs);
+  s.lastError = kNoError;
+  s.lastErrorText.clear();
+  s.childLastWords.clear();
+  s.database = database ? database : "";
+  s.renameList = rename ? rename : "";
+  s.cloneList = clone ? clone : "";
+  const int fd = s.database.empty() ? -1 : open(s.database.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    const std::string name = s.database;
+    s.database.clear();
+    return Fail(kNoVoice, Cp("voz do MBROLA não encontrada: ") + name);
+  }
+  close(fd);
+  if (Spawn() != 0) {
+    s.database.clear();
+    return -1;
+  }
+  return 0;
+}
+
+int InitMbr(const char* database) { return InitRename(database, nullptr, nullptr); }
+
+int WriteMbr(const char* lines) {
+  MbrolaState& s = State();
+  if (!lines) return Fail(kBadArgument, Cp("linha vazia"));
+  if (s.child.pid < 0)
+    return s.database.empty() ? Fail(kNotStarted, Cp("o MBROLA não foi iniciado"))
+                              : Fail(kEnded, Cp("o programa mbrola terminou inesperadamente"));
+  s.dirty = true;
+  s.pending += lines;
+  return RunUntil([&] { return s.pending.empty(); });
+}
+
+int FlushMbr() {
+  MbrolaState& s = State();
+  if (s.child.pid < 0) return Fail(kNotStarted, Cp("o MBROLA não foi iniciado"));
+  return SendAndFlush("");
+}
+
+// Samples ready now, as 16-bit values; the count, 0 for none, -1 when the child has gone.
+int TakeSamples(short* buffer, int wanted) {
+  MbrolaState& s = State();
+  if (!buffer || wanted <= 0) return 0;
+  if (s.child.pid >= 0) {
+    bool progress = false;
+    if (!Move(0, progress)) DropChild();
+  }
+  const size_t ready = (s.samples.size() - s.readAt) / 2;
+  const size_t n = std::min(ready, static_cast<size_t>(wanted));
+  if (n == 0) {
+    if (s.childGone) {
+      s.childGone = false;
+      return Fail(kEnded, Cp("o programa mbrola terminou inesperadamente"));
+    }
+    return 0;
+  }
+  std::memcpy(buffer, s.samples.data() + s.readAt, n * 2);
+  s.readAt += n * 2;
+  if (s.readAt == s.samples.size()) {
+    s.samples.clear();
+    s.readAt = 0;
+  } else if (s.readAt > (1u << 20)) {
+    s.samples.erase(s.samples.begin(), s.samples.begin() + static_cast<long>(s.readAt));
+    s.readAt = 0;
+  }
+  return static_cast<int>(n);
+}
+
+int ReadMbr(short* buffer, int wanted) { return TakeSamples(buffer, wanted); }
+
+uint8_t ToULaw(short sample) {
+  int x = sample;
+  const int sign = x < 0 ? 0x80 : 0;
+  if (x < 0) x = -x;
+  x = std::min(x, 32635) + 0x84;
+  int exponent = 7;
+  for (int mask = 0x4000; (x & mask) == 0 && exponent > 0; mask >>= 1) --exponent;
+  const int mantissa = (x >> (exponent + 3)) & 0x0F;
+  return static_cast<uint8_t>(~(sign | (exponent << 4) | mantissa));
+}
+
+uint8_t ToALaw(short sample) {
+  int x = sample;
+  const int sign = x >= 0 ? 0x80 : 0;
+  if (x < 0) x = -x - 1;
+  x = std::min(x, 32767) >> 3;
+  int exponent = 0;
+  while (x >= 32 && exponent < 7) x >>= 1, ++exponent;
+  const int mantissa = exponent == 0 ? (x >> 1) & 0x0F : x & 0x0F;
+  return static_cast<uint8_t>((sign | (exponent << 4) | mantissa) ^ 0x55);
+}
+
+int ReadTypeMbr(void* buffer, int wanted, int type) {
+  if (type == kLin16) return TakeSamples(static_cast<short*>(buffer), wanted);
+  if (type < kLin16 || type > kALaw) return Fail(kBadArgument, Cp("tipo de amostra desconhecido"));
+  std::vector<short> lin(static_cast<size_t>(std::max(wanted, 0)));
+  const int n = TakeSamples(lin.data(), wanted);
+  auto* out = static_cast<uint8_t*>(buffer);
+  for (int i = 0; i < n; ++i) {
+    const short v = lin[static_cast<size_t>(i)];
+    out[i] = type == kLin8 ? static_cast<uint8_t>((v >> 8) + 128)
+             : type == kULaw ? ToULaw(v)
+                             : ToALaw(v);
+  }
+  return n;
+}
+
+void CloseMbr() {
+  MbrolaState& s = State();
+  EndChild(s.child, kLeaveGraceMs);
+  s.database.clear();
+  s.pending.clear();
+  s.samples.clear();
+  s.readAt = 0;
+  s.dirty = false;
+  s.childGone = false;
+}
+
+int ResetMbr() {
+  MbrolaState& s = State();
+  s.lastError = kNoError;
+  s.lastErrorText.clear();
+  s.samples.clear();
+  s.readAt = 0;
+  s.childGone = false;
+  if (s.child.pid >= 0 && (s.dirty || s.flushesSeen < s.flushesSent || !s.pending.empty())) {
+    if (!s.pending.empty() || SendAndFlush("") != 0) EndChild(s.child, 0);
+  }
+  s.samples.clear();
+  s.readAt = 0;
+  if (s.child.pid < 0) {
+    if (s.database.empty()) return Fail(kNotStarted, Cp("o MBROLA não foi iniciado"));
+    return Spawn();
+  }
+  s.lastError = kNoError;
+  s.lastErrorText.clear();
+  return 0;
+}
+
+int LastErrorMbr() { return State().lastError; }
+
+int LastErrorStrMbr(char* buffer, int size) {
+  CopyOut(State().lastErrorText, buffer, size);
+  return static_cast<int>(State().lastErrorText.size());
+}
+
+void SetNoErrorMbr(int noError) { State().noError = noError; }
+int GetNoErrorMbr() { return State().noError; }
+
+// A new rate or loudness is given to the program when the next child starts.
+void SetFreqMbr(int frequency) { State().frequency = std::max(frequency, 0); }
+int GetFreqMbr() { return State().frequency > 0 ? State().frequency : kVoiceRate; }
+void SetVolumeRatioMbr(float ratio) { State().volume = ratio > 0 ? ratio : 1.0f; }
+float GetVolumeRatioMbr() { return State().volume; }
+
+// Runs the program with `args` and returns what it printed (both outputs), waiting at most
+// the answer timeout.
+std::string Capture(const std::vector<std::string>& args) {
+  MbrolaState& s = State();
+  Child probe;
+  if (!StartChild(s.program, args, probe)) return {};
+  std::string none, text;
+  std::vector<uint8_t> out;
+  const auto start = std::chrono::steady_clock::now();
+  while (Exchange(probe, none, out, text, 20).outputEnded == false &&
+         std::chrono::steady_clock::now() - start <
+             std::chrono::milliseconds(s.answerTimeoutMs)) {
+  }
+  EndChild(probe, 0);
+  return std::string(out.begin(), out.end()) + text;
+}
+
+void GetVersionMbr(char* buffer, int size) {
+  const std::string banner = Capture({"mbrola"});
+  std::string version;
+  const size_t at = banner.find("MBROLA ");
+  if (at != std::string::npos) {
+    const size_t end = banner.find_first_of(" \r\n-", at + 7);
+    version = banner.substr(at + 7, end == std::string::npos ? end : end - at - 7);
+  }
+  CopyOut(version, buffer, size);
+}
+
+int GetDatabaseInfoMbr(char* buffer, int size, int index) {
+  const MbrolaState& s = State();
+  if (index != 0 || s.database.empty()) {
+    CopyOut("", buffer, size);
+    return 0;
+  }
+  const std::string info = Capture({"mbrola", "-i", s.database, "-", "-.raw"});
+  CopyOut(info, buffer, size);
+  return static_cast<int>(info.size());
+}
+
+void SetParserMbr(void*) {}
+
+Phone* InitPhone(const char* name, float length) {
+  auto* phone = new Phone;
+  phone->name = name ? name : "";
+  phone->length = length;
+  return phone;
+}
+
+void ResetPhone(Phone* phone) {
+  if (phone) phone->points.clear();
+}
+
+void ClosePhone(Phone* phone) { delete phone; }
+
+int AppendF0Phone(Phone* phone, float position, float hertz) {
+  if (!phone) return Fail(kBadArgument, Cp("fone inexistente"));
+  phone->points.emplace_back(position, hertz);
+  return static_cast<int>(phone->points.size());
+}
+
+constexpr EntryPoints kEntryPoints = {
+    InitMbr,        InitRename,        WriteMbr,          FlushMbr,           ReadMbr,
+    ReadTypeMbr,    CloseMbr,          ResetMbr,          LastErrorMbr,       LastErrorStrMbr,
+    SetNoErrorMbr,  GetNoErrorMbr,     SetFreqMbr,        GetFreqMbr,         SetVolumeRatioMbr,
+    GetVolumeRatioMbr, GetVersionMbr,  GetDatabaseInfoMbr, SetParserMbr,      InitPhone,
+    ResetPhone,     ClosePhone,        AppendF0Phone,
+};
+
+}  // namespace
+
+void StartMbrola() {
+  MbrolaState& s = State();
+  EndChild(s.child, 0);
+  s = MbrolaState{};
+}
+
+bool MbrolaBind() {
+  MbrolaState& s = State();
+  s.program = FindOnPath("mbrola");
+  s.bound = !s.program.empty();
+  s.entries = s.bound ? kEntryPoints : EntryPoints{};
+  return s.bound;
+}
+
+void MbrolaUnbind() {
+  MbrolaState& s = State();
+  if (!s.bound) return;
+  CloseMbr();
+  s.bound = false;
+  s.program.clear();
+  s.entries = EntryPoints{};
+}
+
+bool MbrolaBound() { return State().bound; }
+
+const EntryPoints& Mbrola() { return State().entries; }
+
+const std::string& MbrolaProgram() { return State().program; }
+
+void SetAnswerTimeout(int ms) { State().answerTimeoutMs = std::max(ms, 1); }
+
+int ChildProcessId() { return State().child.pid; }
+
+}  // namespace mbrola

@@ -1,0 +1,207 @@
+// TIRLA: ORVIA engine start, output file, factors, stop, close and the WAV header.
+#include "orvia/uttsOrvia.h"
+
+#include <cstring>
+
+#include "diphone/waveout.h"
+#include "orvia/mbrola.h"
+#include "orvia/minireg.h"
+#include "orvia/uttsOrviaState.h"
+#include "orvia/uttsPortug.h"
+#include "orvia/uttsPortugStages.h"
+#include "orvia/uttsProsodia.h"
+#include "platform/codepage.h"
+#include "platform/folders.h"
+
+namespace uttsOrvia {
+namespace {
+
+constexpr size_t kLastErrorLength = 255;  // OrviaLastError lives in a 256-byte buffer
+
+// Defaults of the six OrviaStart arguments, in their order.
+constexpr const char* kDefaultArguments[6] = {"br4",        "portug.nrl", "portug.exc",
+                                              "portug.abr", "portug.pro", "portug.dfn"};
+
+// The header every BuildWaveHeader call fills and copies out.
+uint8_t headerTemplate[kWaveHeaderSize] = {'R', 'I', 'F', 'F', 0,   0,   0,   0,   'W',
+                                           'A', 'V', 'E', 'f', 'm', 't', ' ', 16,  0,
+                                           0,   0,   1,   0,   1,   0,   0,   0,   0,
+                                           0,   0,   0,   0,   0,   0,   0,   0,   0,
+                                           'd', 'a', 't', 'a', 0,   0,   0,   0};
+
+void Put16(uint8_t* p, uint32_t v) {
+  p[0] = static_cast<uint8_t>(v);
+  p[1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(uint8_t* p, uint32_t v) {
+  Put16(p, v);
+  Put16(p + 2, v >> 16);
+}
+
+void SetLastError(const char* utf8) {
+  OrviaState& s = State();
+  s.lastError = platform::Utf8ToCp1252(utf8).substr(0, kLastErrorLength);
+}
+
+// Asks MBROLA why it failed, while it is still bound.
+void KeepEngineError() {
+  OrviaState& s = State();
+  char text[512] = "";
+  if (mbrola::MbrolaBound()) mbrola::Mbrola().lastErrorStr_MBR(text, sizeof text);
+  s.engineError = text;
+}
+
+bool Fail(StartFailure step) {
+  State().startFailure = step;
+  return false;
+}
+
+// The voice database string: the registry's answer for the id, else the argument itself,
+// else the voice in the shared data folder.
+std::string ResolveDatabase(const std::string& database) {
+  std::string value;
+  std::string resolved = database;
+  if (minireg::ReadRegistryString(minireg::kLocalMachine,
+                                  std::string(minireg::kMbrolaDatabases) + database + "\\", value))
+    resolved = value;
+  if (resolved.empty()) resolved = platform::SharedDataPath("orviatts/br4");
+  return resolved;
+}
+
+// Creates the output file with an empty header; false on failure.
+bool CreateOutputFile() {
+  OrviaState& s = State();
+  s.outputFile = fopen(s.outputFileName.c_str(), "wb");
+  if (!s.outputFile) return false;
+  uint8_t header[kWaveHeaderSize];
+  BuildWaveHeader(header, kRate, kBits, 0, kChannels);
+  if (fwrite(header, 1, sizeof header, s.outputFile) != sizeof header ||
+      fflush(s.outputFile) != 0) {
+    SetLastError("Arquivo de saída não pode ser criado");
+    fclose(s.outputFile);
+    s.outputFile = nullptr;
+    return false;
+  }
+  return true;
+}
+
+// Writes the final sizes into the output file's header.
+void CompleteOutputFile() {
+  OrviaState& s = State();
+  if (s.outputFile) fclose(s.outputFile);
+  s.outputFile = nullptr;
+  FILE* f = fopen(s.outputFileName.c_str(), "r+b");
+  if (!f) return;
+  long size = 0;
+  if (fseek(f, 0, SEEK_END) == 0) size = ftell(f);
+  const uint32_t data = size > static_cast<long>(kWaveHeaderSize)
+                            ? static_cast<uint32_t>(size - static_cast<long>(kWaveHeaderSize))
+                            : 0;
+  uint8_t header[kWaveHeaderSize];
+  BuildWaveHeader(header, kRate, kBits, data, kChannels);
+  if (fseek(f, 0, SEEK_SET) == 0) fwrite(header, 1, sizeof header, f);
+  fclose(f);
+}
+
+}  // namespace
+
+OrviaState& State() {
+  static OrviaState state;
+  return state;
+}
+
+void StartOrvia() {
+  OrviaState& s = State();
+  if (s.outputFile) fclose(s.outputFile);
+  mbrola::StartMbrola();
+  s = OrviaState{};
+  s.waveBlock.assign(kWaveHeaderSize + kSampleArea, 0);
+  s.readBuffer.assign(kReadSamples, 0);
+}
+
+void BuildWaveHeader(uint8_t* destination, int sampleRate, int bitsPerSample, uint32_t dataSize,
+                     int channels) {
+  const uint32_t align = static_cast<uint32_t>(channels * (bitsPerSample / 8));
+  Put32(headerTemplate + 4, dataSize + 36);
+  Put16(headerTemplate + 20, 1);
+  Put16(headerTemplate + 22, static_cast<uint32_t>(channels));
+  Put32(headerTemplate + 24, static_cast<uint32_t>(sampleRate));
+  Put32(headerTemplate + 28, static_cast<uint32_t>(sampleRate) * align);
+  Put16(headerTemplate + 32, align);
+  Put16(headerTemplate + 34, static_cast<uint32_t>(bitsPerSample));
+  Put32(headerTemplate + 40, dataSize);
+  std::memcpy(destination, headerTemplate, kWaveHeaderSize);
+}
+
+void OrviaSetOutputFile(const std::string& fileName) { State().outputFileName = fileName; }
+
+void OrviaSetFactors(double durationFactor, double pitchFactor) {
+  State().durationFactor = durationFactor;
+  State().pitchFactor = pitchFactor;
+}
+
+bool OrviaStart(const std::string& database, const std::string& rulesFile,
+                const std::string& exceptionsFile, const std::string& abbreviationsFile,
+                const std::string& prosodyFile, const std::string& diphoneListFile) {
+  OrviaState& s = State();
+  s.startFailure = kStarted;
+  s.engineError.clear();
+  if (s.waveBlock.empty()) StartOrvia();
+  if (s.outputFile) {
+    fclose(s.outputFile);
+    s.outputFile = nullptr;
+  }
+  if (!mbrola::MbrolaBind()) {
+    s.engineError = platform::Utf8ToCp1252("o programa mbrola não foi encontrado no PATH");
+    return Fail(kNoMbrola);
+  }
+  std::string args[6] = {database,          rulesFile,   exceptionsFile,
+                         abbreviationsFile, prosodyFile, diphoneListFile};
+  for (int i = 0; i < 6; ++i)
+    if (args[i].empty()) args[i] = kDefaultArguments[i];
+  const std::string voice = ResolveDatabase(args[0]);
+  const mbrola::EntryPoints& mbr = mbrola::Mbrola();
+  if (mbr.init_MBR(voice.c_str()) < 0) {
+    KeepEngineError();
+    mbrola::MbrolaUnbind();
+    return Fail(kNoVoice);
+  }
+  mbr.setNoError_MBR(1);
+  const std::string failure = uttsPortug::LoadTextData({args[1], args[2], args[3], args[4], args[5]});
+  if (!failure.empty()) {
+    s.lastError = failure.substr(0, kLastErrorLength);
+    return Fail(kTextData);
+  }
+  if (s.outputFileName.empty()) {
+    s.fileOutput = false;
+    return true;
+  }
+  if (!CreateOutputFile()) return Fail(kOutputFile);
+  s.fileOutput = true;
+  return true;
+}
+
+void OrviaStop() {
+  if (!State().fileOutput) waveout::WaveStop();
+}
+
+bool OrviaIsSpeaking() { return !State().fileOutput && waveout::WavePlaying(); }
+
+void OrviaClose() {
+  OrviaState& s = State();
+  if (s.fileOutput) CompleteOutputFile();
+  uttsPortug::ReleaseRules();
+  uttsProsodia::ReleaseDiphoneList();
+  if (mbrola::MbrolaBound()) mbrola::Mbrola().close_MBR();
+  mbrola::MbrolaUnbind();
+}
+
+const std::string& OrviaLastError() { return State().lastError; }
+StartFailure OrviaStartFailure() { return State().startFailure; }
+const std::string& OrviaEngineError() { return State().engineError; }
+double DurationFactor() { return State().durationFactor; }
+double PitchFactor() { return State().pitchFactor; }
+bool FileOutput() { return State().fileOutput; }
+void SetBlockSink(BlockSink sink) { State().sink = sink; }
+
+}  // namespace uttsOrvia

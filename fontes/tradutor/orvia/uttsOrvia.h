@@ -1,0 +1,82 @@
+// TIRLA: the face of the ORVIA engine: start, output file, factors, speak, stop, close.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace uttsOrvia {
+
+// Size of the WAV header the engine writes.
+constexpr size_t kWaveHeaderSize = 44;
+// The engine's sound: 16000 samples per second, 16-bit, mono.
+constexpr int kRate = 16000;
+constexpr int kBits = 16;
+constexpr int kChannels = 1;
+
+// Which step of OrviaStart failed.
+enum StartFailure : int {
+  kStarted = 0,      // no failure
+  kNoMbrola = 1,     // the mbrola program was not found
+  kNoVoice = 2,      // MBROLA could not start with the voice database
+  kTextData = 3,     // a data file failed (OrviaLastError says which)
+  kOutputFile = 4,   // the output file could not be created or written
+};
+
+// Puts the engine in its start state: not bound, no output file name, FileOutput false,
+// both factors 1.0, no failure. Ends a running MBROLA.
+void StartOrvia();
+
+// Starts the engine (arguments cp1252; empty ones take "br4", "portug.nrl", "portug.exc",
+// "portug.abr", "portug.pro", "portug.dfn"): binds MBROLA, finds the voice, starts MBROLA,
+// loads the five data files and, when an output file was named, creates it with a header.
+bool OrviaStart(const std::string& database, const std::string& rulesFile,
+                const std::string& exceptionsFile, const std::string& abbreviationsFile,
+                const std::string& prosodyFile, const std::string& diphoneListFile);
+
+// Names the WAV file the next OrviaStart creates; empty: play through the wave output.
+void OrviaSetOutputFile(const std::string& fileName);
+
+// Sets DurationFactor and PitchFactor.
+void OrviaSetFactors(double durationFactor, double pitchFactor);
+
+// Speaks a cp1252 text; returns when MBROLA has delivered every sample (playback may go on).
+// False when MBROLA reported an error or the output file could not be written.
+bool OrviaSpeak(const std::string& text);
+
+// Cuts playback short (nothing when writing to a file).
+void OrviaStop();
+
+// Whether sound is still playing; always false when writing to a file.
+bool OrviaIsSpeaking();
+
+// Completes the output file's header, releases the tables and ends MBROLA.
+void OrviaClose();
+
+// Message of the last failed data-file or header step of OrviaStart (cp1252, at most 255).
+const std::string& OrviaLastError();
+
+// Which step of the last OrviaStart failed, and MBROLA's own words about the last failure of
+// the engine (cp1252; empty when none).
+StartFailure OrviaStartFailure();
+const std::string& OrviaEngineError();
+
+// Current factors and output mode.
+double DurationFactor();
+double PitchFactor();
+bool FileOutput();
+
+// Fills the 44-byte WAV header at `destination` (through the shared template).
+void BuildWaveHeader(uint8_t* destination, int sampleRate, int bitsPerSample, uint32_t dataSize,
+                     int channels);
+
+// Receives every block the engine would hand to the wave output (a WAV image: header and
+// samples); nullptr hands them to the wave output. For tests and measurements.
+using BlockSink = void (*)(const uint8_t* image, size_t size);
+void SetBlockSink(BlockSink sink);
+
+// The synthesis loop on lines already made: writes them to MBROLA, collects the samples and
+// plays or stores them. The second half of OrviaSpeak.
+bool SpeakLines(const std::vector<std::string>& lines);
+
+}  // namespace uttsOrvia

@@ -1,0 +1,190 @@
+// TIRLA: the PCM sound device on SDL audio, with a memory device for tests.
+#include "platform/pcm.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <deque>
+
+namespace platform {
+namespace {
+
+// A queued block: the caller's memory, how much of it the device has taken, its tag.
+struct QueuedBlock {
+  const uint8_t* data = nullptr;
+  size_t size = 0;
+  size_t taken = 0;
+  intptr_t tag = 0;
+};
+
+struct PcmState {
+  SDL_AudioDeviceID device = 0;           // open SDL device, 0 when none
+  PcmFormat format;                       // format of the open device
+  PcmDoneCallback done = nullptr;         // where finished blocks are reported
+  std::deque<QueuedBlock> queue;          // blocks not yet wholly taken (audio lock held)
+  std::vector<intptr_t> finished;         // taken by the last callback, reported at the next
+  bool running = false;                   // the device was unpaused by a first block
+  uint8_t silence = 0;                    // the format's silent byte
+  bool memory = false;                    // memory device instead of SDL
+  bool memoryOpen = false;                // the memory device is open
+  std::vector<PcmPlayedBlock> played;     // what the memory device took
+  std::string lastError;                  // why the last open failed
+};
+
+PcmState& State() {
+  static PcmState state;
+  return state;
+}
+
+// Frames per device period: about 30 ms, a power of two as SDL likes it.
+Uint16 PeriodFrames(int rate) {
+  Uint16 frames = 256;
+  while (frames < 4096 && frames * 33 < rate) frames = static_cast<Uint16>(frames * 2);
+  return frames;
+}
+
+// Sound thread: blocks wholly taken in the previous period are reported now, one period
+// later, so that "done" means the device has played them, not only copied them.
+void FillPeriod(void*, Uint8* stream, int length) {
+  PcmState& s = State();
+  const int status =
+      SDL_GetAudioDeviceStatus(s.device) == SDL_AUDIO_STOPPED ? kPcmNoDriver : kPcmOk;
+  for (intptr_t tag : s.finished)
+    if (s.done) s.done(tag, status);
+  s.finished.clear();
+  size_t at = 0;
+  const size_t want = static_cast<size_t>(length);
+  while (at < want && !s.queue.empty()) {
+    QueuedBlock& block = s.queue.front();
+    const size_t n = std::min(want - at, block.size - block.taken);
+    std::memcpy(stream + at, block.data + block.taken, n);
+    at += n;
+    block.taken += n;
+    if (block.taken == block.size) {
+      s.finished.push_back(block.tag);
+      s.queue.pop_front();
+    }
+  }
+  if (at < want) std::memset(stream + at, s.silence, want - at);
+}
+
+// Takes every block out of the queue (audio lock held by the caller, or thread stopped).
+std::vector<intptr_t> TakeAllTags(PcmState& s) {
+  std::vector<intptr_t> tags = std::move(s.finished);
+  s.finished.clear();
+  for (const QueuedBlock& block : s.queue) tags.push_back(block.tag);
+  s.queue.clear();
+  return tags;
+}
+
+void Report(const PcmState& s, const std::vector<intptr_t>& tags) {
+  for (intptr_t tag : tags)
+    if (s.done) s.done(tag, kPcmOk);
+}
+
+bool FormatPlayable(const PcmFormat& f) {
+  return f.rate > 0 && (f.bits == 8 || f.bits == 16) && (f.channels == 1 || f.channels == 2);
+}
+
+}  // namespace
+
+int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
+  PcmState& s = State();
+  PcmClose();
+  if (!FormatPlayable(format)) {
+    s.lastError = "formato de som não suportado";
+    return kPcmBadFormat;
+  }
+  s.done = done;
+  s.silence = format.bits == 8 ? 128 : 0;
+  if (s.memory) {
+    s.format = format;
+    s.memoryOpen = true;
+    return kPcmOk;
+  }
+  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    s.lastError = SDL_GetError();
+    return kPcmNoDriver;
+  }
+  SDL_AudioSpec want{};
+  want.freq = format.rate;
+  want.format = format.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
+  want.channels = static_cast<Uint8>(format.channels);
+  want.samples = PeriodFrames(format.rate);
+  want.callback = FillPeriod;
+  SDL_AudioSpec have{};
+  s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (s.device == 0) {
+    s.lastError = SDL_GetError();
+    return kPcmBadDevice;
+  }
+  s.format = format;
+  s.running = false;
+  return kPcmOk;
+}
+
+bool PcmIsOpen() {
+  const PcmState& s = State();
+  return s.memory ? s.memoryOpen : s.device != 0;
+}
+
+PcmFormat PcmCurrentFormat() { return PcmIsOpen() ? State().format : PcmFormat{}; }
+
+bool PcmQueue(const void* data, size_t bytes, intptr_t tag) {
+  PcmState& s = State();
+  if (!PcmIsOpen()) return false;
+  const auto* p = static_cast<const uint8_t*>(data);
+  if (s.memory) {
+    s.played.push_back({s.format, std::vector<uint8_t>(p, p + bytes)});
+    if (s.done) s.done(tag, kPcmOk);
+    return true;
+  }
+  SDL_LockAudioDevice(s.device);
+  s.queue.push_back({p, bytes, 0, tag});
+  SDL_UnlockAudioDevice(s.device);
+  if (!s.running) {
+    SDL_PauseAudioDevice(s.device, 0);
+    s.running = true;
+  }
+  return true;
+}
+
+void PcmReset() {
+  PcmState& s = State();
+  if (s.device == 0) return;
+  SDL_LockAudioDevice(s.device);
+  std::vector<intptr_t> tags = TakeAllTags(s);
+  SDL_UnlockAudioDevice(s.device);
+  Report(s, tags);
+}
+
+void PcmClose() {
+  PcmState& s = State();
+  if (s.memory) {
+    s.memoryOpen = false;
+    s.format = {};
+    return;
+  }
+  if (s.device == 0) return;
+  SDL_CloseAudioDevice(s.device);  // joins the sound thread
+  s.device = 0;
+  s.running = false;
+  s.format = {};
+  Report(s, TakeAllTags(s));
+}
+
+std::string PcmLastError() { return State().lastError; }
+
+void PcmUseMemoryDevice(bool on) {
+  PcmState& s = State();
+  PcmClose();
+  s.memory = on;
+  s.memoryOpen = false;
+  s.played.clear();
+}
+
+const std::vector<PcmPlayedBlock>& PcmPlayedBlocks() { return State().played; }
+
+void PcmForgetPlayed() { State().played.clear(); }
+
+}  // namespace platform
