@@ -82,11 +82,14 @@ TEST_F(Abbreviations, TableHoldsTwoThousandEntriesAndIgnoresTheRest) {
 
 TEST_F(Abbreviations, MissingFileOrFolderFailsAndEmptiesTheTable) {
   ASSERT_TRUE(LoadAbbreviations(Write("Sr = senhor\n")));
+  EXPECT_TRUE(LoadAbbreviations((dir_ / "TESTE.ABR").string()));  // name's case ignored
+  EXPECT_EQ(LookupAbbreviation("sr"), "senhor");
   EXPECT_FALSE(LoadAbbreviations((dir_ / "nao-existe.abr").string()));
   EXPECT_EQ(AbbreviationCount(), 0u);
   EXPECT_EQ(LookupAbbreviation("sr"), "");
   EXPECT_FALSE(LoadAbbreviations(dir_.string()));
   EXPECT_FALSE(LoadAbbreviations(""));
+  EXPECT_FALSE(LoadAbbreviations("/pasta/que/nao/existe/portug.abr"));
 }
 
 TEST_F(Abbreviations, BinaryGarbageLoadsWithoutHarm) {

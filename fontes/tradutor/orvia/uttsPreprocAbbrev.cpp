@@ -15,6 +15,7 @@
 
 #include "orvia/uttsPreproc.h"
 #include "orvia/uttsPreprocParts.h"
+#include "platform/folders.h"
 
 namespace uttsPreproc {
 namespace {
@@ -69,6 +70,16 @@ void Add(Abbreviation entry) {
   state.table.push_back(std::move(entry));
 }
 
+// The file itself, or a file of the same folder whose name differs only in case (files
+// written on Windows keep names like "PORTUG.ABR").
+std::string FindFile(const std::string& fileName) {
+  std::error_code error;
+  if (fileName.empty() || std::filesystem::exists(fileName, error)) return fileName;
+  const std::filesystem::path path(fileName);
+  const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
+  return platform::FindFileNoCase(folder, path.filename().string());
+}
+
 }  // namespace
 
 void StartPreproc() { state = State{}; }
@@ -81,9 +92,10 @@ std::string UpperCase(std::string_view text) {
 
 bool LoadAbbreviations(const std::string& fileName) {
   state = State{};
+  const std::string path = FindFile(fileName);
   std::error_code error;
-  if (!std::filesystem::is_regular_file(fileName, error)) return false;
-  std::ifstream file(fileName, std::ios::binary);
+  if (!std::filesystem::is_regular_file(path, error)) return false;
+  std::ifstream file(path, std::ios::binary);
   if (!file) return false;
   std::size_t ignored = 0;
   std::string line;
