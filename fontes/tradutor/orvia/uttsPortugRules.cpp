@@ -1,0 +1,234 @@
+// TIRLA: ORVIA letter-to-sound rules: loading the rules file and rewriting a word into phonemes.
+#include <array>
+#include <climits>
+#include <fstream>
+#include <memory>
+
+#include "orvia/uttsPortug.h"
+#include "orvia/uttsPortugCase.h"
+
+namespace uttsPortug {
+namespace {
+
+constexpr size_t kContextLimit = 5;   // characters kept of a left or right context
+constexpr size_t kTargetLimit = 5;    // characters kept of a target
+constexpr size_t kOutputLimit = 20;   // characters kept of an output
+constexpr size_t kOutputUsed = 11;    // characters of an output that are written
+constexpr int kNoStress = INT_MAX;    // stress position that no letter reaches
+
+// One context rule: left(target)right=output.
+struct LetterRule {
+  std::string left;    // pattern immediately left of the target
+  std::string target;  // letters consumed, never empty
+  std::string right;   // pattern immediately right of the target
+  std::string output;  // phoneme names separated by '&'
+};
+
+struct RulesState {
+  std::array<std::vector<LetterRule>, 256> chains;  // rules by the first byte of their target
+  int count = 0;                                    // rules kept
+  int skipped = 0;                                  // lines refused: empty target
+};
+
+RulesState state;
+
+// Letter classes of the context patterns, indexed by byte.
+struct Classes {
+  std::array<bool, 256> vowel{}, consonant{}, back{}, front{}, liquid{}, sonorant{}, nrs{};
+  Classes() {
+    auto set = [](std::array<bool, 256>& cls, std::string_view upper) {
+      for (unsigned char c : upper) {
+        cls[c] = true;
+        cls[LowerAnsi(c)] = true;
+      }
+    };
+    set(vowel, "AEIOU\xC0\xC1\xC2\xC3\xC9\xCA\xCC\xCD\xD3\xD4\xD5\xD9\xDA\xDC");
+    set(consonant, "BCDFGHJKLMNPQRSTVWXYZ\xC7\xD1");
+    set(back, "AO\xC1\xC2\xD3\xD4");
+    set(front, "EI\xC9\xCD");
+    set(liquid, "LR");
+    set(sonorant, "LMNRZ");
+    set(nrs, "NRS");
+  }
+};
+
+const Classes& Cls() {
+  static const Classes classes;
+  return classes;
+}
+
+unsigned char At(const std::string& word, size_t pos1) {
+  return static_cast<unsigned char>(word[pos1 - 1]);
+}
+
+bool SameLetter(char rule, unsigned char word) {
+  unsigned char r = static_cast<unsigned char>(rule);
+  if (r >= 'a' && r <= 'z') r -= 32;
+  return r == word;
+}
+
+// Left context read from its last character back, scan starting at `pos` (0 = word start).
+bool LeftMatches(const std::string& left, const std::string& word, size_t pos) {
+  const Classes& k = Cls();
+  for (size_t i = left.size(); i-- > 0;) {
+    char c = left[i];
+    if (c == '%') {
+      if (pos != 0) return false;
+    } else if (c == '_') {
+      if (pos != 0) {
+        if (!k.vowel[At(word, pos)]) return false;
+        --pos;
+      }
+    } else {
+      if (pos == 0) return false;
+      unsigned char w = At(word, pos);
+      bool ok = c == '#'   ? k.vowel[w]
+                : c == ']' ? k.back[w]
+                : c == '|' ? k.nrs[w]
+                           : SameLetter(c, w);
+      if (!ok) return false;
+      --pos;
+    }
+  }
+  return true;
+}
+
+// Right context read from its first character, scan starting at `pos` (n + 1 = word end).
+bool RightMatches(const std::string& right, const std::string& word, size_t pos) {
+  const Classes& k = Cls();
+  size_t n = word.size();
+  for (char c : right) {
+    bool end = pos > n;
+    if (c == '%') {
+      if (!end) return false;
+    } else if (c == '\\') {
+      if (!end && (At(word, pos) == 'S' || At(word, pos) == 's')) ++pos;
+    } else if (c == '*') {
+      if (end || !k.consonant[At(word, pos)] || k.liquid[At(word, pos)]) return false;
+    } else if (c == '[') {
+      if (!end && (!k.consonant[At(word, pos)] || At(word, pos) == 'H' || At(word, pos) == 'h'))
+        return false;
+    } else {
+      if (end) return false;
+      unsigned char w = At(word, pos);
+      bool ok = c == '#'   ? k.vowel[w]
+                : c == '+' ? k.front[w]
+                : c == '&' ? k.sonorant[w]
+                           : SameLetter(c, w);
+      if (!ok) return false;
+      ++pos;
+    }
+  }
+  return true;
+}
+
+bool Matches(const LetterRule& rule, const std::string& word, size_t p) {
+  size_t n = word.size();
+  for (size_t k = 0; k < rule.target.size(); ++k) {
+    if (p + k > n || !SameLetter(rule.target[k], At(word, p + k))) return false;
+  }
+  return LeftMatches(rule.left, word, p - 1) && RightMatches(rule.right, word, p + rule.target.size());
+}
+
+// Cuts `line` at the first `delimiter` from `from`: the field before it (cut to `limit`), and
+// the position after it; npos when the delimiter is missing.
+std::string Field(const std::string& line, size_t& from, char delimiter, size_t limit) {
+  size_t at = line.find(delimiter, from);
+  if (at == std::string::npos) {
+    from = std::string::npos;
+    return {};
+  }
+  std::string field = line.substr(from, at - from).substr(0, limit);
+  from = at + 1;
+  return field;
+}
+
+LetterRule ParseRule(const std::string& line) {
+  LetterRule rule;
+  size_t from = 0;
+  rule.left = Field(line, from, '(', kContextLimit);
+  if (from == std::string::npos) rule.left = line.substr(0, kContextLimit);
+  if (from != std::string::npos) rule.target = Field(line, from, ')', kTargetLimit);
+  if (from != std::string::npos) rule.right = Field(line, from, '=', kContextLimit);
+  if (from != std::string::npos) {
+    size_t bar = line.find('|', from);
+    rule.output = line.substr(from, bar == std::string::npos ? std::string::npos : bar - from)
+                      .substr(0, kOutputLimit);
+  }
+  return rule;
+}
+
+}  // namespace
+
+void ReleaseRules() {
+  for (auto& chain : state.chains) chain.clear();
+  state.count = 0;
+  state.skipped = 0;
+}
+
+bool LoadRules(const std::string& fileName) {
+  std::ifstream file(fileName, std::ios::binary);
+  if (!file) return false;
+  std::string line;
+  while (std::getline(file, line)) {
+    DropCarriageReturn(line);
+    if (!line.empty() && line[0] == ';') continue;
+    LetterRule rule = ParseRule(line);
+    unsigned char head = rule.target.empty() ? 0 : static_cast<unsigned char>(rule.target[0]);
+    if (head < 32) {  // an empty target would never let the scan advance
+      if (!line.empty()) ++state.skipped;
+      continue;
+    }
+    if (head >= 'a' && head <= 'z') head -= 32;  // matched upper-cased, so chained upper-cased
+    state.chains[head].push_back(std::move(rule));
+    ++state.count;
+  }
+  return true;
+}
+
+int RuleCount() { return state.count; }
+int SkippedRuleLines() { return state.skipped; }
+
+void ApplyRules(const std::string& word, int stress, Lines& list) {
+  size_t n = word.size();
+  long long mark = stress < 1 ? kNoStress : stress;
+  std::string current;
+  size_t p = 1;
+  while (p <= n) {
+    const LetterRule* chosen = nullptr;
+    unsigned char c = At(word, p);
+    if (c >= 32) {
+      for (const LetterRule& rule : state.chains[c]) {
+        if (Matches(rule, word, p)) {
+          chosen = &rule;
+          break;
+        }
+      }
+    }
+    if (!chosen) {
+      ++p;
+      continue;
+    }
+    std::string_view out = std::string_view(chosen->output).substr(0, kOutputUsed);
+    for (char o : out) {
+      if (static_cast<long long>(p) >= mark) {
+        current += '>';
+        mark = kNoStress;
+      }
+      if (o == '&') {
+        list.push_back(current);
+        current.clear();
+      } else {
+        current += o;
+      }
+    }
+    if (!out.empty()) {
+      list.push_back(current);
+      current.clear();
+    }
+    p += chosen->target.size();
+  }
+  list.push_back(current);
+}
+
+}  // namespace uttsPortug

@@ -1,0 +1,47 @@
+// TIRLA: ORVIA text stages in order, from text to the lines written to MBROLA.
+#include "orvia/uttsPortugStages.h"
+
+#include "orvia/uttsPortug.h"
+#include "orvia/uttsPortugCase.h"
+#include "orvia/uttsPreproc.h"
+#include "orvia/uttsProsodia.h"
+#include "platform/folders.h"
+
+namespace uttsPortug {
+
+TextDataFiles DataFilesIn(const std::string& folder, const std::string& base) {
+  auto file = [&](const char* extension) {
+    return platform::FindFileNoCase(folder, base + extension);
+  };
+  return {file(".nrl"), file(".exc"), file(".abr"), file(".pro"), file(".dfn")};
+}
+
+std::string LoadTextData(const TextDataFiles& files) {
+  ReleaseRules();
+  uttsProsodia::ReleaseDiphoneList();
+  if (!LoadRules(files.rules) || !LoadExceptions(files.exceptions))
+    return "Erro na base de dados de portugu\xEAs";
+  if (!uttsPreproc::LoadAbbreviations(files.abbreviations))
+    return "Erro no arquivo de abreviaturas";
+  if (!uttsProsodia::LoadProsody(files.prosody) || !uttsProsodia::LoadDiphoneList(files.diphones))
+    return "Erro no arquivo de pros\xF3" "dia";
+  return {};
+}
+
+std::vector<std::string> TextToMbrolaLines(const std::string& text, double durationFactor,
+                                           double pitchFactor) {
+  if (Trim(text).empty()) return {};
+  Lines lines = uttsProsodia::Tokenize(uttsPreproc::PreprocessText(text));
+  lines = uttsProsodia::AssignPatterns(lines, true);
+  lines = BuildPhonemeList(lines);
+  lines = uttsProsodia::ApplyProsody(lines, durationFactor, pitchFactor);
+  // A control character inside a comment would break the line for MBROLA.
+  for (std::string& line : lines) {
+    if (line.empty() || line[0] != ';') continue;
+    for (char& c : line)
+      if (static_cast<unsigned char>(c) < ' ') c = ' ';
+  }
+  return lines;
+}
+
+}  // namespace uttsPortug

@@ -1,0 +1,126 @@
+// TIRLA: ORVIA durations, pitch points and filler phonemes: the lines written to MBROLA.
+#include <cmath>
+#include <string_view>
+
+#include "orvia/uttsPortugCase.h"
+#include "orvia/uttsProsodia.h"
+#include "orvia/uttsProsodiaState.h"
+
+namespace uttsProsodia {
+namespace {
+
+constexpr int kStressedPercent = 145;    // duration of a stressed phoneme and those after it
+constexpr int kLongWordLength = 13;      // above: unstressed phonemes cut to 80 %
+constexpr int kMediumWordLength = 9;     // above: unstressed phonemes cut to 90 %
+constexpr const char* kFillerMs = " 50";  // duration of a filler phoneme
+constexpr char kStressMark = '>';
+constexpr char kDropMark = '\xA8';       // "¨": back to the normal duration
+
+// Where the word's pitch points stand.
+enum StressState { kNoPoint = 0, kFirstPoint = 1, kAtStress = 2, kStressPoint = 3 };
+
+struct Walk {
+  int percent = 100;          // duration percentage
+  std::string pattern = "555";
+  int stress = kNoPoint;
+  int wordLength = 0;         // 1 + length of the token text
+  std::string previous = "_";  // last phoneme of a non-empty line
+  std::string current;        // phoneme of this line, empty after an empty line
+};
+
+// Product rounded to the nearest integer, halves to even, then divided by 100.
+long long Scaled(double product) { return static_cast<long long>(std::nearbyint(product)) / 100; }
+
+// The filler between `previous` and `current`: "_" after r2 when the voice has r2-_, else
+// "y" when it follows `previous`, else "_"; but a candidate the voice has on both sides is
+// preferred, so that the filler itself does not make a missing pair.
+std::string FillerBetween(const std::string& previous, const std::string& current) {
+  auto has = [&](const char* f) {
+    return HasDiphone(previous + "-" + f) && HasDiphone(std::string(f) + "-" + current);
+  };
+  if (previous == "r2" && has("_")) return "_";
+  if (has("y")) return "y";
+  if (has("_")) return "_";
+  if (previous == "r2" && HasDiphone("r2-_")) return "_";
+  if (HasDiphone(previous + "-y")) return "y";
+  return "_";
+}
+
+// Rewrites a phoneme line into "name duration [position pitch]".
+void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, double pitchFactor,
+             Walk& w) {
+  if (!line.empty() && line[0] == kStressMark) {
+    w.percent = kStressedPercent;
+    line.erase(0, 1);
+    if (!line.empty() && line[0] == kDropMark) line.erase(0, 1);
+    w.stress = kAtStress;
+  } else if (!line.empty() && line[0] == kDropMark) {
+    line.erase(0, 1);
+    w.percent = 100;
+  }
+  long long base;
+  if (!line.empty() && line[0] == '_') {
+    // "_" alone lasts 100 ms; "_ N" lasts N ms (100 when N is not an integer).
+    if (line.size() == 1) base = 100;
+    else if (line[1] == ' ') base = uttsPortug::ParseInteger(std::string_view(line).substr(2)).value_or(100);
+    else base = DurationOf(line);
+    line.resize(1);
+  } else {
+    base = DurationOf(line);
+    if (w.stress < kAtStress) {
+      if (w.wordLength > kLongWordLength) base = base * 80 / 100;
+      else if (w.wordLength > kMediumWordLength) base = base * 90 / 100;
+    }
+  }
+  w.current = line;
+  long long ms = Scaled(static_cast<double>(base) * w.percent * durationFactor);
+  line.push_back(' ');
+  line.append(std::to_string(ms));
+
+  char digit = 0;
+  const char* position = "50";
+  if (w.stress == kNoPoint) {
+    digit = w.pattern[0];
+    w.stress = kFirstPoint;
+  } else if (w.stress == kAtStress) {
+    digit = w.pattern[1];
+    position = "80";
+    w.stress = kStressPoint;
+  } else if (w.stress == kStressPoint && lastBeforeBreak) {
+    digit = w.pattern[2];
+  }
+  if (digit >= '0' && digit <= '9' && HertzPercent(digit - '0') != 0) {
+    long long hz = Scaled(static_cast<double>(HertzPercent(digit - '0')) * pitchFactor * HertzBase());
+    line += std::string(" ") + position + " " + std::to_string(hz);
+  }
+}
+
+}  // namespace
+
+Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFactor) {
+  Lines out;
+  out.reserve(phonemes.size() + phonemes.size() / 8);
+  Walk w;
+  for (size_t i = 0; i < phonemes.size(); ++i) {
+    std::string line = phonemes[i];
+    bool lastBeforeBreak = i + 1 == phonemes.size() || phonemes[i + 1].empty();
+    if (line.empty()) {
+      w.percent = 100;
+      w.current.clear();
+    } else if (line[0] == ';' && line.size() >= 5 && line[4] == '|') {
+      w.pattern = line.substr(1, 3);
+      line.erase(1, 4);
+      w.wordLength = static_cast<int>(line.size());
+      w.stress = kNoPoint;
+    } else {
+      Phoneme(line, lastBeforeBreak, durationFactor, pitchFactor, w);
+    }
+    if (!w.current.empty() && !HasDiphone(w.previous + "-" + w.current))
+      out.push_back(FillerBetween(w.previous, w.current) + kFillerMs);
+    if (!w.current.empty() && !line.empty()) w.previous = w.current;
+    out.push_back(std::move(line));
+  }
+  return out;
+}
+
+}  // namespace uttsProsodia

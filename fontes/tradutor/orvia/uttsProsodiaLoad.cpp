@@ -1,0 +1,222 @@
+// TIRLA: ORVIA prosody file: durations, keyword classes, pitch patterns and pitch levels.
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+
+#include "orvia/uttsPortugCase.h"
+#include "orvia/uttsProsodia.h"
+#include "orvia/uttsProsodiaState.h"
+#include "platform/codepage.h"
+
+namespace uttsProsodia {
+
+using uttsPortug::ParseInteger;
+using uttsPortug::Trim;
+using uttsPortug::UpperAnsi;
+
+namespace {
+
+ProsodyState state;
+
+void StandardErrorSink(const std::string& message) {
+  std::cerr << platform::Cp1252ToUtf8(message) << '\n';
+}
+
+MessageSink sink = StandardErrorSink;
+
+// Positions the file on the line after `header`; false when the file ends first.
+bool SeekSection(std::ifstream& file, std::string_view header) {
+  file.clear();
+  file.seekg(0);
+  std::string line;
+  while (std::getline(file, line)) {
+    if (Trim(line) == header) return true;
+  }
+  return false;
+}
+
+// Next line of the current section; false at the end of the file or at a "[" line. Comment
+// and empty lines are skipped.
+bool NextLine(std::ifstream& file, std::string& line) {
+  while (std::getline(file, line)) {
+    uttsPortug::DropCarriageReturn(line);
+    if (!line.empty() && line[0] == '[') return false;
+    if (line.empty() || line[0] == '*' || line[0] == ';') continue;
+    return true;
+  }
+  return false;
+}
+
+// Reports once per section that lines were dropped because a table was full.
+void ReportFull(const char* table, int dropped) {
+  if (dropped > 0)
+    Report(std::string("Configura\xE7" "\xE3" "o da pros\xF3" "dia: tabela de ") + table + " cheia, " +
+           std::to_string(dropped) + " linhas ignoradas");
+}
+
+bool ReadDurations(std::ifstream& file) {
+  if (!SeekSection(file, "[DURA\xC7\xC3O]")) {
+    Report("Dura\xE7" "\xE3" "o dos difones errada ou ausente");
+    return false;
+  }
+  std::string line;
+  int dropped = 0;
+  while (NextLine(file, line)) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) {
+      Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: fonema errado: " + line);
+      return false;
+    }
+    if (static_cast<int>(state.durations.size()) >= kMaxDurations) {
+      ++dropped;
+      continue;
+    }
+    TDuracao entry{Trim(line.substr(0, eq)).substr(0, 2), 100};
+    if (auto ms = ParseInteger(line.substr(eq + 1))) entry.ms = *ms;
+    else Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: fonema errado: " + line);
+    state.durations.push_back(entry);
+  }
+  ReportFull("dura\xE7" "\xF5" "es", dropped);
+  return true;
+}
+
+bool ReadKeywords(std::ifstream& file) {
+  if (!SeekSection(file, "[CHAVES]")) {
+    Report("Pros\xF3" "dia: palavras chaves ausentes");
+    return false;
+  }
+  std::string line;
+  int dropped = 0;
+  while (NextLine(file, line)) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) {
+      Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: chave errada: " + line);
+      return false;
+    }
+    if (static_cast<int>(state.keywords.size()) >= kMaxKeywords) {
+      ++dropped;
+      continue;
+    }
+    state.keywords.push_back({UpperAnsi(Trim(line.substr(0, eq))),
+                              UpperAnsi(Trim(line.substr(eq + 1))).substr(0, 2)});
+  }
+  ReportFull("chaves", dropped);
+  std::sort(state.keywords.begin(), state.keywords.end(),
+            [](const TChave& a, const TChave& b) { return a.word < b.word; });
+  return true;
+}
+
+// "TABHERTZ=" list: ten integers for the digits 0 to 9. A value that is not an integer, and
+// any digit the list does not reach, keep their previous level.
+void ReadHertzTable(const std::string& list, const std::string& line) {
+  size_t from = 0;
+  bool bad = false;
+  for (int digit = 0; digit < 10; ++digit) {
+    if (from > list.size()) {
+      bad = true;
+      break;
+    }
+    size_t comma = list.find(',', from);
+    std::string item = list.substr(from, comma == std::string::npos ? std::string::npos : comma - from);
+    if (auto v = ParseInteger(item)) state.hertzTable[digit] = *v;
+    else bad = true;
+    from = comma == std::string::npos ? list.size() + 1 : comma + 1;
+  }
+  if (bad) Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: TABHERTZ precisa de dez n\xFA" "meros inteiros: " + line);
+}
+
+bool ReadPatterns(std::ifstream& file) {
+  if (!SeekSection(file, "[PROS\xD3" "DIA]")) {
+    Report("Pros\xF3" "dia: especifica\xE7" "\xF5" "es ausentes");
+    return false;
+  }
+  std::string line;
+  int dropped = 0;
+  while (NextLine(file, line)) {
+    line = UpperAnsi(line);
+    if (line.rfind("HERTZ=", 0) == 0) {
+      if (auto v = ParseInteger(line.substr(6)); v && *v > 0) state.hertzBase = *v;
+      else Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: HERTZ precisa de um n\xFA" "mero inteiro positivo: " + line);
+      continue;
+    }
+    if (line.rfind("TABHERTZ=", 0) == 0) {
+      ReadHertzTable(line.substr(9), line);
+      continue;
+    }
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) {
+      Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: chave errada: " + line);
+      return false;
+    }
+    if (static_cast<int>(state.patterns.size()) >= kMaxPatterns) {
+      ++dropped;
+      continue;
+    }
+    TProsodia entry;
+    std::string before = Trim(line.substr(0, eq));
+    std::string* parts[3] = {&entry.previous, &entry.current, &entry.next};
+    size_t from = 0;
+    for (std::string* part : parts) {
+      if (from > before.size()) break;
+      size_t bar = before.find('|', from);
+      *part = before.substr(from, bar == std::string::npos ? std::string::npos : bar - from).substr(0, 3);
+      from = bar == std::string::npos ? before.size() + 1 : bar + 1;
+    }
+    // Pitch patterns have three characters: shorter ones are padded with the middle level.
+    entry.pitch = Trim(line.substr(eq + 1)).substr(0, 3);
+    entry.pitch.resize(3, '5');
+    state.patterns.push_back(entry);
+  }
+  ReportFull("padr\xF5" "es", dropped);
+  return true;
+}
+
+}  // namespace
+
+ProsodyState& State() { return state; }
+
+void Report(const std::string& message) {
+  state.lastMessage = message;
+  if (sink) sink(message);
+}
+
+void SetMessageSink(MessageSink newSink) { sink = newSink ? newSink : StandardErrorSink; }
+
+const std::string& LastMessage() { return state.lastMessage; }
+
+void StartProsodia() {
+  state = ProsodyState{};
+  sink = StandardErrorSink;
+}
+
+bool LoadProsody(const std::string& fileName) {
+  state.durations.clear();
+  state.keywords.clear();
+  state.patterns.clear();
+  state.hertzBase = 230;
+  std::ifstream file(fileName, std::ios::binary);
+  if (!file) {
+    Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia n\xE3" "o foi achada");
+    return false;
+  }
+  return ReadDurations(file) && ReadKeywords(file) && ReadPatterns(file);
+}
+
+std::string ClassOf(const std::string& word) {
+  std::string w = UpperAnsi(word);
+  auto it = std::lower_bound(state.keywords.begin(), state.keywords.end(), w,
+                             [](const TChave& e, const std::string& x) { return e.word < x; });
+  return it != state.keywords.end() && it->word == w ? it->klass : std::string();
+}
+
+int DurationOf(const std::string& phoneme) {
+  for (const TDuracao& d : state.durations)
+    if (d.phoneme == phoneme) return d.ms;
+  return 100;
+}
+
+int HertzBase() { return state.hertzBase; }
+
+int HertzPercent(int digit) { return digit >= 0 && digit <= 9 ? state.hertzTable[digit] : 0; }
+
+}  // namespace uttsProsodia

@@ -1,0 +1,95 @@
+// TIRLA: ORVIA tokens with class codes and phrase boundaries, and their pitch patterns.
+#include <array>
+
+#include "orvia/uttsPortugCase.h"
+#include "orvia/uttsProsodia.h"
+#include "orvia/uttsProsodiaState.h"
+
+namespace uttsProsodia {
+namespace {
+
+constexpr const char* kBoundary = "[--]";  // phrase boundary token line
+constexpr const char* kDefaultPitch = "555";
+
+// Letters of a word token, indexed by byte.
+struct WordLetters {
+  std::array<bool, 256> is{};
+  WordLetters() {
+    for (int c = 'A'; c <= 'Z'; ++c) is[c] = is[c + 32] = true;
+    for (unsigned char c : std::string_view("\xC0\xC1\xC2\xC3\xC7\xC9\xCA\xCC\xCD\xD1\xD3\xD4\xD5\xD9\xDA\xDC"))
+      is[c] = is[c + 32] = true;
+  }
+};
+
+bool IsLetter(char c) {
+  static const WordLetters letters;
+  return letters.is[static_cast<unsigned char>(c)];
+}
+
+// Class code of a token line: its characters 2 and 3.
+std::string CodeOf(const std::string& line) { return line.size() >= 3 ? line.substr(1, 2) : ""; }
+
+bool Fits(const std::string& pattern, const std::string& code) {
+  return pattern.empty() || pattern == code;
+}
+
+std::string PitchFor(const std::string& previous, const std::string& current,
+                     const std::string& next) {
+  for (const TProsodia& p : State().patterns) {
+    if (Fits(p.previous, previous) && Fits(p.current, current) && Fits(p.next, next))
+      return p.pitch;
+  }
+  return kDefaultPitch;
+}
+
+}  // namespace
+
+Lines Tokenize(const std::string& text) {
+  Lines tokens{kBoundary};
+  size_t n = text.size();
+  size_t pos = 0;
+  while (pos < n) {
+    while (pos < n && text[pos] == ' ') ++pos;
+    if (pos >= n) break;
+    std::string code, token;
+    if (text[pos] == '.' && pos + 1 < n && text[pos + 1] == '.') {
+      code.assign(".-", 2);
+      token.assign(1, '.');
+      while (pos < n && text[pos] == '.') ++pos;
+    } else if (!IsLetter(text[pos])) {
+      code = std::string(2, text[pos]);
+      token = std::string(1, text[pos]);
+      ++pos;
+    } else {
+      size_t start = pos;
+      while (pos < n && IsLetter(text[pos])) ++pos;
+      token = text.substr(start, pos - start);
+      code = ClassOf(token);
+      if (code.empty()) code = "XX";
+    }
+    tokens.push_back(uttsPortug::Concat({"[", code, "]", token}));
+    if (token[0] == '!' || token[0] == '.' || token[0] == '?') tokens.push_back(kBoundary);
+  }
+  return tokens;
+}
+
+Lines AssignPatterns(const Lines& tokens, bool enabled) {
+  Lines out;
+  out.reserve(tokens.size());
+  char lastDigit = '5';
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    std::string pitch = kDefaultPitch;
+    if (enabled) {
+      pitch = PitchFor(i > 0 ? CodeOf(tokens[i - 1]) : "", CodeOf(tokens[i]),
+                       i + 1 < tokens.size() ? CodeOf(tokens[i + 1]) : "");
+    }
+    if (!pitch.empty() && pitch[0] == '?') pitch[0] = lastDigit;
+    lastDigit = pitch.size() >= 3 ? pitch[2] : '5';
+    const std::string& token = tokens[i];
+    out.push_back(uttsPortug::Concat(
+        {pitch, "|", token.size() > 4 ? std::string_view(token).substr(4) : std::string_view()}));
+  }
+  return out;
+}
+
+}  // namespace uttsProsodia
