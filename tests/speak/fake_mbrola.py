@@ -1,0 +1,50 @@
+#!/usr/bin/env python3
+# TIRLA: a stand-in for the mbrola program, for tests: `mbrola -e VOICE - -.raw`.
+# Every phoneme line gives duration x 16 samples whose value is the phoneme's number in the
+# text (1, 2, ...); a line "#" writes them out. Unknown phonemes (any name starting "tirla")
+# are warned about on standard error as the real program does. FAKE_MBROLA in the
+# environment picks a failure: "die:N" leaves after N phoneme lines, "hang:N" stops answering.
+import os
+import struct
+import sys
+import time
+
+args = [a for a in sys.argv[1:]]
+voice = args[-3] if len(args) >= 3 else ""
+if not os.path.isfile(voice):
+    sys.stderr.write("Fatal error: can't open database %s\n" % voice)
+    sys.exit(1)
+mode, _, limit = os.environ.get("FAKE_MBROLA", "").partition(":")
+limit = int(limit) if limit else 0
+out = sys.stdout.buffer
+pending = bytearray()
+number = 0
+warnings = []
+for raw in sys.stdin.buffer:
+    line = raw.decode("latin-1").strip()
+    if not line or line.startswith(";"):
+        continue
+    if line == "#":
+        for w in warnings:
+            sys.stderr.write(w)
+        sys.stderr.flush()
+        warnings = []
+        out.write(pending)
+        out.flush()
+        pending = bytearray()
+        continue
+    fields = line.split()
+    if fields[0].startswith("tirla"):
+        warnings.append("Warning: _-%s unknown, replaced with _-_\n" % fields[0])
+        warnings.append("Warning: %s-_ unknown, replaced with _-_\n" % fields[0])
+        continue
+    number += 1
+    if mode == "die" and number > limit:
+        os._exit(3)
+    if mode == "hang" and number > limit:
+        time.sleep(3600)
+    pending += struct.pack("<h", number) * (int(float(fields[1])) * 16)
+    if len(pending) >= 8192:
+        out.write(pending)
+        out.flush()
+        pending = bytearray()
