@@ -224,7 +224,7 @@ void RunExitHandler() {
 void ExitHandlerAtExit() { RunExitHandler(); }
 
 void ReportAndExit(const char* what, const std::string& error) {
-  std::fprintf(stderr, "tirla: %s: %s\n", what, platform::Cp1252ToUtf8(error).c_str());
+  std::fprintf(stderr, "tirla: %s: %s\n", what, error.c_str());  // reasons come as UTF-8
   std::fflush(stderr);
   State().driver->Exit(1);
   std::abort();

@@ -118,6 +118,8 @@ bool PollEvent(VideoEvent* event) {
 
 void WaitEvent() {
   if (!State().events.empty() || HasPostedMessage()) return;
+  if (State().on_wait) State().on_wait();
+  if (!State().events.empty() || HasPostedMessage()) return;
   throw ScriptExhausted{};
 }
 

@@ -1,5 +1,6 @@
 // TIRLA: the in-memory window backend for tests: scripted events in, cells and sound out.
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ struct MemoryVideoState {
   bool snapshot = false;                 // a magnifier snapshot exists
   std::vector<std::vector<int>> magnified;  // DrawSnapshot calls: x, y, width, height
   std::vector<VideoEvent> events;        // pending scripted events, oldest first
+  std::function<void()> on_wait;         // called when WaitEvent finds nothing to return
   bool clipboard_fails = false;          // Set/GetClipboard fail
   bool clipboard_has_text = false;
   std::string clipboard;                 // clipboard text (cp1252)

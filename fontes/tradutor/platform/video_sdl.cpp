@@ -42,6 +42,7 @@ struct SdlState {
   bool caret = false;                    // caret shown
   SDL_Rect caret_rect{};
   std::deque<VideoEvent> pending;        // events made from one SDL event, not yet taken
+  Uint16 key_mod = 0;                    // modifier state of the last key event
 };
 
 SdlState& State() {
@@ -383,6 +384,7 @@ void Translate(const SDL_Event& e) {
   switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
+      s.key_mod = e.key.keysym.mod;
       out.modifiers = Modifiers(e.key.keysym.mod);
       out.vk = VirtualKey(e.key.keysym.sym, out.modifiers);
       out.kind = e.type == SDL_KEYDOWN ? EventKind::kKeyDown : EventKind::kKeyUp;
@@ -400,9 +402,10 @@ void Translate(const SDL_Event& e) {
       return;
     }
     case SDL_TEXTINPUT: {
-      const unsigned modifiers = Modifiers(SDL_GetModState());
-      // Alt with a character is a system key: it gives no character.
-      if ((SDL_GetModState() & KMOD_LALT) && !(modifiers & kModCtrl)) return;
+      // Text follows the key event that made it, with the same modifiers. Alt with a
+      // character is a system key: it gives no character.
+      const unsigned modifiers = Modifiers(s.key_mod);
+      if ((s.key_mod & KMOD_LALT) && !(modifiers & kModCtrl)) return;
       for (const char c : Utf8ToCp1252(e.text.text)) {
         if (static_cast<unsigned char>(c) < 32) continue;
         VideoEvent character;

@@ -1,0 +1,80 @@
+// TIRLA: a clean console on the in-memory backend, with its own TOLVAN.INI.
+#pragma once
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "console/console.h"
+#include "console/keyboard.h"
+#include "platform/messages.h"
+#include "platform/video_memory.h"
+
+namespace console_test {
+
+class ConsoleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static int serial = 0;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tirla-console-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+    std::filesystem::create_directories(dir_);
+    setenv("TOLVAN_WINDIR", dir_.c_str(), 1);
+    WriteIni("");
+    platform::ResetMessages();
+    platform::ResetMemoryVideo();
+    console::StartConsole();
+    console::UseVideoDriver(platform::MemoryVideoDriver());
+  }
+
+  void TearDown() override {
+    console::InstallWaveDoneHandler(nullptr);
+    std::filesystem::remove_all(dir_);
+  }
+
+  // Replaces TOLVAN.INI with `text`.
+  void WriteIni(const std::string& text) {
+    std::ofstream(dir_ / "TOLVAN.INI", std::ios::binary) << text;
+  }
+
+  static platform::MemoryVideoState& Video() { return platform::MemoryVideo(); }
+
+  // Every key code queued, read out.
+  static std::string DrainKeys() {
+    std::string codes;
+    while (console::KeyWaiting()) codes += static_cast<char>(console::ReadKeyCode());
+    return codes;
+  }
+
+  // Text of a 1-based screen row, as the console holds it.
+  static std::string ScreenRow(int row) {
+    std::string text;
+    for (int c = 1; c <= console::ScreenSize().Columns; ++c)
+      text += static_cast<char>(console::ScreenChar(c, row));
+    return text;
+  }
+
+  // The exit code a call ends the program with, or -1 when it returns.
+  template <typename F>
+  static int ExitCodeOf(F&& call) {
+    try {
+      call();
+    } catch (const platform::ProcessExit& exit) {
+      return exit.code;
+    }
+    return -1;
+  }
+
+  std::filesystem::path dir_;
+};
+
+inline std::string Bytes(std::initializer_list<int> codes) {
+  std::string text;
+  for (int c : codes) text += static_cast<char>(c);
+  return text;
+}
+
+}  // namespace console_test
