@@ -45,6 +45,7 @@ struct WaveState {
   std::array<bool, kBuffers> queued{};                // buffer held by the device
   std::vector<uint8_t> compacted;                     // CompactMode works on a copy here
   int reportedOpenError = 0;                          // open error already told to the user
+  int lastOpenResult = 0;                             // result of the last open attempt
 };
 
 WaveState& State() {
@@ -86,6 +87,7 @@ int SetWaveFormat(int rate, int bits, int channels) {
     console::Pause(kBusyPauseMs);
     result = platform::PcmOpen(s.format, OnBlockDone);
   }
+  s.lastOpenResult = result;
   if (result == 0) {
     console::InstallWaveDoneHandler(WaveBlockDone);
     s.reportedOpenError = 0;
@@ -156,6 +158,8 @@ void StartWaveOut() {
 WaveFlags& Flags() { return State().flags; }
 
 int QueuedCount() { return State().queuedCount; }
+
+int LastOpenError() { return State().lastOpenResult; }
 
 const char* DeviceErrorMessage(int code) {
   for (const DeviceError& e : kDeviceErrors)

@@ -72,6 +72,9 @@ void WaveBlockDone(intptr_t window, intptr_t device, intptr_t header);
 // periods the first is dropped. Returns the new byte count (unchanged below 1000 samples).
 size_t CompactSpeech(uint8_t* bytes, size_t n, int bits, int rate);
 
+// Result of the last attempt to open the device: 0, or the open error (told on standard error).
+int LastOpenError();
+
 // The message shown for an unprepare error code, or "" for codes without one.
 const char* DeviceErrorMessage(int code);
 

@@ -244,6 +244,7 @@ int TakeSamples(short* buffer, int wanted) {
   if (n == 0) {
     if (s.childGone) {
       s.childGone = false;
+      if (s.lastError != kNoError) return -1;  // already told why
       return Fail(kEnded, Cp("o programa mbrola terminou inesperadamente"));
     }
     return 0;

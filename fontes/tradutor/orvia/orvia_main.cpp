@@ -1,11 +1,16 @@
 // TIRLA: the orvia program: ORVIA from the command line.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "console/keyboard.h"
+#include "diphone/waveout.h"
+#include "orvia/uttsOrvia.h"
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugStages.h"
 #include "orvia/uttsPreproc.h"
@@ -17,17 +22,44 @@
 namespace {
 
 constexpr size_t kProfileValueSize = 256;  // like the engine's configuration buffers
+constexpr uint16_t kPlayPollMs = 10;       // wait for the end of the sound
+
+// Exit codes, one per kind of failure.
+enum ExitCode : int {
+  kOk = 0,
+  kSpeechFailed = 1,   // MBROLA failed in the middle of the text
+  kBadUsage = 2,       // unknown option or missing value
+  kNoText = 3,         // the text file cannot be read
+  kNoMbrola = 4,       // the mbrola program is not installed
+  kNoVoice = 5,        // the MBROLA voice is missing or unusable
+  kNoData = 6,         // an ORVIA data file is missing or wrong
+  kNoOutput = 7,       // the WAV file cannot be written
+  kNoSound = 8,        // the sound device cannot be opened
+};
 
 const char* const kUsage =
     "Uso: orvia [opções] [TEXTO...]\n"
-    "  --pho         escreve as linhas que o ORVIA entrega ao MBROLA, sem falar\n"
-    "  --dados PASTA lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn) de PASTA\n"
-    "  --help        mostra esta ajuda\n"
-    "Sem TEXTO, o texto vem da entrada padrão (UTF-8).\n";
+    "Fala TEXTO em português com a voz do MBROLA, ou o grava num arquivo WAV.\n"
+    "  -f ARQUIVO      lê o texto de ARQUIVO (UTF-8 ou Windows-1252)\n"
+    "  -w ARQUIVO.wav  grava a fala em ARQUIVO.wav (16000 Hz, 16 bits, mono) em vez de tocá-la\n"
+    "  -s N            velocidade, número inteiro: 0 normal, maior mais rápido (fator de\n"
+    "                  duração 0,8 - N/15)\n"
+    "  -p N            tom, número inteiro: 0 normal, maior mais agudo (fator (N + 11)/11)\n"
+    "  -v VOZ          outra voz do MBROLA: um nome (br4, br1...) ou o caminho da voz\n"
+    "  --pho           escreve as linhas que o ORVIA entrega ao MBROLA, sem falar\n"
+    "  --dados PASTA   lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn) de PASTA\n"
+    "  --help          mostra esta ajuda\n"
+    "Sem TEXTO nem -f, o texto vem da entrada padrão.\n";
 
 struct Options {
   bool pho = false;              // print the MBROLA lines instead of speaking
   std::string dataFolder;        // empty: [ORVIATTS] DIR, else the shared data folder
+  std::string textFile;          // -f: read the text from this file
+  std::string waveFile;          // -w: write the sound here instead of playing it
+  std::string voice;             // -v: MBROLA voice id or path; empty: [ORVIATTS] MBROLA_DB
+  bool factorsGiven = false;     // -s or -p was given
+  int speed = 0;                 // -s
+  int pitch = 0;                 // -p
   std::vector<std::string> text; // words of the text, UTF-8
 };
 
@@ -43,18 +75,46 @@ std::string BaseName() {
   return base.empty() ? "portug" : base;
 }
 
+std::string DefaultVoice() {
+  return platform::GetProfileString("ORVIATTS", "MBROLA_DB", "br4", kProfileValueSize, "TOLVAN.INI");
+}
+
+// A whole signed number, or false.
+bool ParseInteger(const std::string& text, int& value) {
+  char* end = nullptr;
+  const long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || v < -1000 || v > 1000) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
 // Parses the arguments; false (with a message) on a bad one.
 bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
+    const bool takesValue = arg == "--dados" || arg == "-d" || arg == "-f" || arg == "-w" ||
+                            arg == "-v" || arg == "-s" || arg == "-p";
+    if (takesValue && i + 1 >= argc) {
+      std::cerr << "orvia: falta um valor depois de " << arg << "\n";
+      return false;
+    }
     if (arg == "--pho") {
       options.pho = true;
     } else if (arg == "--dados" || arg == "-d") {
-      if (i + 1 >= argc) {
-        std::cerr << "orvia: falta o nome da pasta depois de " << arg << "\n";
+      options.dataFolder = argv[++i];
+    } else if (arg == "-f") {
+      options.textFile = argv[++i];
+    } else if (arg == "-w") {
+      options.waveFile = argv[++i];
+    } else if (arg == "-v") {
+      options.voice = argv[++i];
+    } else if (arg == "-s" || arg == "-p") {
+      int& target = arg == "-s" ? options.speed : options.pitch;
+      if (!ParseInteger(argv[++i], target)) {
+        std::cerr << "orvia: " << arg << " pede um número inteiro, não \"" << argv[i] << "\"\n";
         return false;
       }
-      options.dataFolder = argv[++i];
+      options.factorsGiven = true;
     } else if (arg == "--help" || arg == "-h") {
       help = true;
     } else if (arg == "--") {
@@ -69,21 +129,34 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
   return true;
 }
 
-std::string TextOf(const Options& options) {
+// The text to speak, as it came (UTF-8 or cp1252); false when the file cannot be read.
+bool TextOf(const Options& options, std::string& text) {
+  if (!options.textFile.empty()) {
+    std::ifstream in(options.textFile, std::ios::binary);
+    if (!in) return false;
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+  }
   if (options.text.empty()) {
-    return std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    return true;
   }
-  std::string joined;
+  text.clear();
   for (const std::string& word : options.text) {
-    if (!joined.empty()) joined += ' ';
-    joined += word;
+    if (!text.empty()) text += ' ';
+    text += word;
   }
-  return joined;
+  return true;
 }
 
-int PrintPho(const std::string& cp1252Text) {
+// The engine's factors for the integer speed and pitch, as the configuration's are mapped.
+double DurationFactorFor(int speed) { return 0.8 - speed / 15.0; }
+double PitchFactorFor(int pitch) { return (pitch + 11) / 11.0; }
+
+int PrintPho(const std::string& cp1252Text, double durationFactor, double pitchFactor) {
   std::string out;
-  for (const std::string& line : uttsPortug::TextToMbrolaLines(cp1252Text, 1.0, 1.0)) {
+  for (const std::string& line :
+       uttsPortug::TextToMbrolaLines(cp1252Text, durationFactor, pitchFactor)) {
     out += platform::Cp1252ToUtf8(line);
     out += '\n';
   }
@@ -91,29 +164,99 @@ int PrintPho(const std::string& cp1252Text) {
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+void Say(const std::string& message) { std::cerr << "orvia: " << message << "\n"; }
+
+// Starts the engine and tells what failed; the exit code.
+int StartEngine(const Options& options, const uttsPortug::TextDataFiles& files,
+                const std::string& folder) {
+  uttsOrvia::StartOrvia();
+  uttsOrvia::OrviaSetOutputFile(options.waveFile);
+  const std::string voice = options.voice.empty() ? DefaultVoice() : options.voice;
+  const bool started = uttsOrvia::OrviaStart(platform::Utf8ToCp1252(voice), files.rules,
+                                             files.exceptions, files.abbreviations,
+                                             files.prosody, files.diphones);
+  const double duration = DurationFactorFor(options.speed);
+  const double pitch = PitchFactorFor(options.pitch);
+  uttsOrvia::OrviaSetFactors(duration, pitch);
+  if (started) return kOk;
+  const std::string engine = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
+  switch (uttsOrvia::OrviaStartFailure()) {
+    case uttsOrvia::kNoMbrola:
+      Say("o programa mbrola não foi encontrado; instale o pacote mbrola (e uma voz, como "
+          "mbrola-br4).");
+      return kNoMbrola;
+    case uttsOrvia::kNoVoice:
+      Say("a voz \"" + voice + "\" do MBROLA não pôde ser usada" +
+          (engine.empty() ? "." : ": " + engine + "."));
+      return kNoVoice;
+    case uttsOrvia::kOutputFile:
+      Say("não foi possível criar o arquivo de saída \"" + options.waveFile + "\".");
+      return kNoOutput;
+    default:
+      Say(platform::Cp1252ToUtf8(uttsOrvia::OrviaLastError()) + " (pasta de dados: " + folder +
+          ").");
+      return kNoData;
+  }
+}
+
+int Speak(const Options& options, const std::string& cp1252Text,
+          const uttsPortug::TextDataFiles& files, const std::string& folder) {
+  // No window here: a key poll would open one, so keys do not stop the sound.
+  waveout::Flags().StopOnKey = false;
+  const int start = StartEngine(options, files, folder);
+  if (start != kOk) {
+    uttsOrvia::OrviaClose();
+    return start;
+  }
+  int code = kOk;
+  if (!uttsOrvia::OrviaSpeak(cp1252Text)) {
+    const std::string engine = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
+    Say("o MBROLA falhou durante a fala (" + engine + "); parte do texto pode ter se perdido.");
+    code = kSpeechFailed;
+  }
+  while (uttsOrvia::OrviaIsSpeaking()) console::Pause(kPlayPollMs);
+  uttsOrvia::OrviaStop();
+  uttsOrvia::OrviaClose();
+  if (code == kOk && !options.waveFile.empty()) {
+    std::ifstream check(options.waveFile, std::ios::binary | std::ios::ate);
+    if (!check || check.tellg() < static_cast<std::streamoff>(uttsOrvia::kWaveHeaderSize)) {
+      Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
+      code = kNoOutput;
+    }
+  }
+  if (code == kOk && options.waveFile.empty() && waveout::LastOpenError() != 0) code = kNoSound;
+  return code;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
   bool help = false;
-  if (!ParseArguments(argc, argv, options, help)) return 2;
+  if (!ParseArguments(argc, argv, options, help)) return kBadUsage;
   if (help) {
     std::cout << kUsage;
-    return 0;
+    return kOk;
   }
-  if (!options.pho) {
-    std::cerr << "orvia: esta versão só escreve as linhas para o MBROLA; use --pho\n";
-    return 2;
+  std::string text;
+  if (!TextOf(options, text)) {
+    Say("não foi possível ler o arquivo de texto \"" + options.textFile + "\".");
+    return kNoText;
   }
+  const std::string cp1252Text = platform::Utf8ToCp1252(text);
+  std::string folder = options.dataFolder.empty() ? DefaultDataFolder() : options.dataFolder;
+  const uttsPortug::TextDataFiles files = uttsPortug::DataFilesIn(folder, BaseName());
+  if (!options.pho) return Speak(options, cp1252Text, files, folder);
   uttsPortug::StartPortug();
   uttsPreproc::StartPreproc();
   uttsProsodia::StartProsodia();
-  std::string folder = options.dataFolder.empty() ? DefaultDataFolder() : options.dataFolder;
-  std::string failure = uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder, BaseName()));
+  std::string failure = uttsPortug::LoadTextData(files);
   if (!failure.empty()) {
     std::cerr << "orvia: " << platform::Cp1252ToUtf8(failure) << " (pasta de dados: " << folder
               << ")\n";
     return 1;
   }
-  return PrintPho(platform::Utf8ToCp1252(TextOf(options)));
+  const double duration = options.factorsGiven ? DurationFactorFor(options.speed) : 1.0;
+  const double pitch = options.factorsGiven ? PitchFactorFor(options.pitch) : 1.0;
+  return PrintPho(cp1252Text, duration, pitch);
 }

@@ -57,7 +57,7 @@ void OrviaClose();
 const std::string& OrviaLastError();
 
 // Which step of the last OrviaStart failed, and MBROLA's own words about the last failure of
-// the engine (cp1252; empty when none).
+// the engine's start or of the last OrviaSpeak (cp1252; empty when none).
 StartFailure OrviaStartFailure();
 const std::string& OrviaEngineError();
 

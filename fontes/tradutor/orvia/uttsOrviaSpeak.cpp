@@ -24,6 +24,15 @@ struct Run {
   bool result = true;   // false once MBROLA or the file failed
 };
 
+// Keeps MBROLA's words on its failure, then makes it ready for the next lines.
+void ResetAfterFailure(Run& run) {
+  char text[512] = "";
+  run.mbr.lastErrorStr_MBR(text, sizeof text);
+  State().engineError = text;
+  run.mbr.reset_MBR();
+  run.result = false;
+}
+
 void HandBlock(Run& run) {
   OrviaState& s = State();
   BuildWaveHeader(s.waveBlock.data(), kRate, kBits, static_cast<uint32_t>(run.fill), kChannels);
@@ -40,10 +49,7 @@ size_t ReadSamples(Run& run) {
   OrviaState& s = State();
   const int n = run.mbr.read_MBR(s.readBuffer.data(), kReadSamples);
   if (n >= 0) return static_cast<size_t>(n) * 2;
-  if (run.mbr.lastError_MBR() != 0) {
-    run.mbr.reset_MBR();
-    run.result = false;
-  }
+  if (run.mbr.lastError_MBR() != 0) ResetAfterFailure(run);
   return 0;
 }
 
@@ -72,6 +78,7 @@ bool SpeakLines(const std::vector<std::string>& lines) {
   waveout::WaveFlags& flags = waveout::Flags();
   const bool fastRate = flags.FastRate, compactMode = flags.CompactMode;
   flags.FastRate = flags.CompactMode = false;
+  s.engineError.clear();
   Run run{mbrola::Mbrola()};
   run.mbr.reset_MBR();
   const size_t n = lines.size();
@@ -80,10 +87,7 @@ bool SpeakLines(const std::vector<std::string>& lines) {
     if (lines[i].empty() && !last) continue;
     const std::string line = lines[i] + "\r\n";
     run.mbr.write_MBR(line.c_str());
-    if (run.mbr.lastError_MBR() != 0) {
-      run.mbr.reset_MBR();
-      run.result = false;
-    }
+    if (run.mbr.lastError_MBR() != 0) ResetAfterFailure(run);
     if (last) run.mbr.flush_MBR();
     for (size_t count = ReadSamples(run); count > 0; count = ReadSamples(run))
       TakeSamples(run, count);
