@@ -1,0 +1,24 @@
+// TIRLA: the test driver: speaks its command line, or reads typed lines until "fim".
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace driver {
+
+// The process command line as one string: the program path (quoted when it holds a blank)
+// and the arguments, each joined with one blank, converted from UTF-8 to cp1252.
+std::string ProcessCommandLine(int argc, char** argv);
+
+// The text of a command line once the program path is cut off: a leading quoted path is
+// skipped up to its closing quote (or the end, when it is never closed), then everything up
+// to and including the first blank goes. Later blanks stay.
+std::string CutProgramPath(std::string_view command_line);
+
+// Command-line mode: writes `text` in a window three rows high, then ends.
+[[noreturn]] void RunCommandLine(const std::string& command_line);
+
+// Interactive mode: greets, then reads lines and writes each with its phonetic text until
+// the line "fim".
+[[noreturn]] void RunInteractive();
+
+}  // namespace driver

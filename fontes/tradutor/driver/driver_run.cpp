@@ -1,0 +1,72 @@
+// TIRLA: the test driver's two modes.
+#include <string>
+
+#include "console/console.h"
+#include "console/keyboard.h"
+#include "diphone/translator.h"
+#include "driver/driver.h"
+#include "platform/codepage.h"
+#include "platform/folders.h"
+#include "platform/profile.h"
+
+namespace driver {
+namespace {
+
+constexpr const char* kTitle = "TIRLA";
+constexpr const char* kEndLine = "fim";
+constexpr uint16_t kLineBuffer = 255 + 2;  // 255 characters, then CR LF
+
+// Messages, as the user reads and hears them (cp1252).
+constexpr const char* kGreeting[] = {"Teste do sintetizador do Tolvan", "Tecle fim para terminar"};
+constexpr const char* kStartFailure[] = {
+    "Erro de inicializa\xE7\xE3o",
+    "verifique os arquivos \\windows\\tolvan.ini, difones*.dif e difones*.ind"};
+
+void WriteLine(const std::string& text) { console::ConsoleWrite(text + "\r\n"); }
+
+// The unit directory holds the translator's rules and exceptions.
+std::string UnitsDirectory() {
+  const std::string configured = platform::GetProfileString(
+      "TRADUTOR", "DIRDIFONES", "", 80, "TOLVAN.INI");
+  if (configured.empty()) return translator::DefaultUnitsDir();
+  return platform::SlashPath(platform::Cp1252ToUtf8(configured));
+}
+
+// Reads one typed line (at most 255 characters) without its line end.
+std::string ReadTypedLine() {
+  char buffer[kLineBuffer];
+  const uint16_t count = console::ReadConsoleLine(buffer, kLineBuffer);
+  return std::string(buffer, count >= 2 ? count - 2 : 0);
+}
+
+}  // namespace
+
+void RunCommandLine(const std::string& command_line) {
+  console::ScreenSize().Rows = 3;
+  console::ClearScreen();
+  console::SetWindowTitle(kTitle);
+  console::ConsoleWrite(CutProgramPath(command_line));
+  console::CloseConsole();
+}
+
+void RunInteractive() {
+  console::SetWindowTitle(kTitle);
+  translator::StartTranslator();
+  if (!translator::LoadTranslatorFiles(UnitsDirectory())) {
+    for (const char* line : kStartFailure) WriteLine(line);
+    console::CloseConsole();
+  }
+  for (const char* line : kGreeting) WriteLine(line);
+
+  std::string previous;
+  for (;;) {
+    std::string line = ReadTypedLine();
+    if (line.empty()) line = previous;
+    previous = line;
+    WriteLine(line + translator::TranslateToPhonetic(line));
+    if (line == kEndLine) break;
+  }
+  console::CloseConsole();
+}
+
+}  // namespace driver
