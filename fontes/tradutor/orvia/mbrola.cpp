@@ -318,6 +318,7 @@ int ResetMbr() {
   s.samples.clear();
   s.readAt = 0;
   s.childGone = false;
+  ChildRunning(s.child);  // one that left between texts is replaced below
   if (s.child.pid >= 0 && (s.dirty || s.flushesSeen < s.flushesSent || !s.pending.empty())) {
     if (!s.pending.empty() || SendAndFlush("") != 0) EndChild(s.child, 0);
   }

@@ -130,6 +130,18 @@ void EndChild(Child& child, int grace_ms) {
   CloseFd(child.errors);
 }
 
+bool ChildRunning(Child& child) {
+  if (child.pid < 0) return false;
+  int status = 0;
+  const pid_t r = waitpid(child.pid, &status, WNOHANG);
+  if (r == 0) return true;
+  child.pid = -1;  // reaped, or not ours any more
+  CloseFd(child.input);
+  CloseFd(child.output);
+  CloseFd(child.errors);
+  return false;
+}
+
 Traffic Exchange(Child& child, std::string& pending, std::vector<uint8_t>& samples,
                  std::string& errors, int wait_ms) {
   Traffic t;

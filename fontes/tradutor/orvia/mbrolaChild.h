@@ -28,6 +28,9 @@ bool StartChild(const std::string& program, const std::vector<std::string>& args
 // closes every pipe. Nothing when there is no child.
 void EndChild(Child& child, int grace_ms);
 
+// Whether the child is still running; a child found gone is reaped and its pipes closed.
+bool ChildRunning(Child& child);
+
 // What one Exchange round saw.
 struct Traffic {
   size_t written = 0;        // bytes of `pending` taken by the child
