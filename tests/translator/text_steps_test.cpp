@@ -101,7 +101,8 @@ TEST(MarkStress, FindsTheStressedVowelOfUnaccentedWords) {
       {"tatu", "tatU"},       {"caqui", "caquI"},     {"saguis", "saguIs"},
       {"cantavas", "cantAvas"}, {"rainha", "raInha"}, {"juiz", "juIz"},
       {"cuia", "cUia"},       {"caixa", "cAixa"},     {"bcd", "bcd"},
-      {"saia", "sAia"},
+      {"saia", "sAia"},       {"vida", "vIda"},       {"lua", "lUa"},
+      {"gui", "gui"},         {"ilha", "ilha"},       {"uma", "uma"},
   };
   for (const auto& c : cases) EXPECT_EQ(Stressed(c.in).Buffer, c.out) << c.in;
 }

@@ -167,6 +167,9 @@ void MarkStress(Word& word) {
     }
     state = NextStressState(state, w, c);
   }
+  // A mark decided at the first letter is applied only when it falls on a later letter: the
+  // first letter itself stays unmarked (ano), but the i of vida or the u of lua is marked.
+  if (state == S7) w[1] = UpperAscii(w[1]);
 }
 
 bool IsSpelledWord(std::string_view word) {
