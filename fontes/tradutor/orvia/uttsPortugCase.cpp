@@ -5,7 +5,15 @@
 
 namespace uttsPortug {
 
-unsigned char UpperAnsi(unsigned char c) {
+namespace {
+
+// The two mappings as tables, built once.
+struct CaseTables {
+  unsigned char upper[256] = {}, lower[256] = {};
+  constexpr CaseTables();
+};
+
+constexpr unsigned char UpperOne(unsigned char c) {
   if (c >= 'a' && c <= 'z') return c - 32;
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;  // à..þ except ÷
   switch (c) {
@@ -17,7 +25,7 @@ unsigned char UpperAnsi(unsigned char c) {
   }
 }
 
-unsigned char LowerAnsi(unsigned char c) {
+constexpr unsigned char LowerOne(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return c + 32;
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;  // À..Þ except ×
   switch (c) {
@@ -28,6 +36,21 @@ unsigned char LowerAnsi(unsigned char c) {
     default: return c;
   }
 }
+
+constexpr CaseTables::CaseTables() {
+  for (int c = 0; c < 256; ++c) {
+    upper[c] = UpperOne(static_cast<unsigned char>(c));
+    lower[c] = LowerOne(static_cast<unsigned char>(c));
+  }
+}
+
+constexpr CaseTables kCase;
+
+}  // namespace
+
+unsigned char UpperAnsi(unsigned char c) { return kCase.upper[c]; }
+
+unsigned char LowerAnsi(unsigned char c) { return kCase.lower[c]; }
 
 std::string UpperAnsi(std::string_view text) {
   std::string out(text);

@@ -1,6 +1,8 @@
 // TIRLA: ORVIA exceptions dictionary: words the rules would get wrong, with their respellings.
 #include <algorithm>
 #include <fstream>
+#include <string_view>
+#include <unordered_map>
 
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
@@ -18,22 +20,25 @@ struct Exception {
 
 struct ExceptionsState {
   std::vector<Exception> table;  // sorted by word (byte order) after loading
+  std::unordered_map<std::string_view, const Exception*> index;  // word to its entry
 };
 
 ExceptionsState state;
 
-const Exception* Find(const std::string& word) {
-  auto it = std::lower_bound(state.table.begin(), state.table.end(), word,
-                             [](const Exception& e, const std::string& w) { return e.palavra < w; });
-  return it != state.table.end() && it->palavra == word ? &*it : nullptr;
+const Exception* Find(std::string_view word) {
+  auto it = state.index.find(word);
+  return it == state.index.end() ? nullptr : it->second;
 }
 
 }  // namespace
 
-void ReleaseExceptions() { state.table.clear(); }
+void ReleaseExceptions() {
+  state.index.clear();
+  state.table.clear();
+}
 
 bool LoadExceptions(const std::string& fileName) {
-  state.table.clear();
+  ReleaseExceptions();
   std::ifstream file(fileName, std::ios::binary);
   if (!file) return false;
   std::string line;
@@ -48,23 +53,23 @@ bool LoadExceptions(const std::string& fileName) {
   }
   std::sort(state.table.begin(), state.table.end(),
             [](const Exception& a, const Exception& b) { return a.palavra < b.palavra; });
+  for (const Exception& e : state.table) state.index.emplace(e.palavra, &e);
   return true;
 }
 
 int ExceptionCount() { return static_cast<int>(state.table.size()); }
 
 void LookUpException(std::string& word) {
-  std::string rest = word;
-  std::string suffix;
+  if (state.index.empty()) return;
+  std::string_view rest = word;
   while (!rest.empty()) {
     if (const Exception* hit = Find(rest)) {
-      word = hit->alias + suffix;
+      word = hit->alias + word.substr(rest.size());  // the stripped letters come back
       return;
     }
     char last = rest.back();
     if (last != 'S' && last != 'M') return;
-    suffix.insert(suffix.begin(), last);
-    rest.pop_back();
+    rest.remove_suffix(1);
   }
 }
 

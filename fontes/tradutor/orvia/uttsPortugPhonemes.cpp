@@ -53,6 +53,7 @@ bool IsUnstressedWord(const std::string& word) {
 
 Lines BuildPhonemeList(const Lines& patternLines) {
   Lines list;
+  list.reserve(patternLines.size() * 8);
   for (const std::string& pattern : patternLines) {
     std::string comment(1, ';');
     comment.append(pattern);

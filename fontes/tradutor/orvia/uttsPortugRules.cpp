@@ -52,19 +52,20 @@ struct Classes {
   }
 };
 
-const Classes& Cls() {
-  static const Classes classes;
-  return classes;
-}
+const Classes kClasses;
+
+const Classes& Cls() { return kClasses; }
 
 unsigned char At(const std::string& word, size_t pos1) {
   return static_cast<unsigned char>(word[pos1 - 1]);
 }
 
-bool SameLetter(char rule, unsigned char word) {
-  unsigned char r = static_cast<unsigned char>(rule);
-  if (r >= 'a' && r <= 'z') r -= 32;
-  return r == word;
+// Rule letters are upper-cased (a to z only) when the rule is loaded.
+bool SameLetter(char rule, unsigned char word) { return static_cast<unsigned char>(rule) == word; }
+
+void UpperAsciiLetters(std::string& text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
 }
 
 // Left context read from its last character back, scan starting at `pos` (0 = word start).
@@ -174,12 +175,14 @@ bool LoadRules(const std::string& fileName) {
     DropCarriageReturn(line);
     if (!line.empty() && line[0] == ';') continue;
     LetterRule rule = ParseRule(line);
+    UpperAsciiLetters(rule.left);
+    UpperAsciiLetters(rule.target);
+    UpperAsciiLetters(rule.right);
     unsigned char head = rule.target.empty() ? 0 : static_cast<unsigned char>(rule.target[0]);
     if (head < 32) {  // an empty target would never let the scan advance
       if (!line.empty()) ++state.skipped;
       continue;
     }
-    if (head >= 'a' && head <= 'z') head -= 32;  // matched upper-cased, so chained upper-cased
     state.chains[head].push_back(std::move(rule));
     ++state.count;
   }
@@ -216,19 +219,19 @@ void ApplyRules(const std::string& word, int stress, Lines& list) {
         mark = kNoStress;
       }
       if (o == '&') {
-        list.push_back(current);
+        list.push_back(std::move(current));
         current.clear();
       } else {
         current += o;
       }
     }
     if (!out.empty()) {
-      list.push_back(current);
+      list.push_back(std::move(current));
       current.clear();
     }
     p += chosen->target.size();
   }
-  list.push_back(current);
+  list.push_back(std::move(current));
 }
 
 }  // namespace uttsPortug

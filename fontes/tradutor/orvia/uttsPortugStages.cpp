@@ -34,7 +34,7 @@ std::vector<std::string> TextToMbrolaLines(const std::string& text, double durat
   Lines lines = uttsProsodia::Tokenize(uttsPreproc::PreprocessText(text));
   lines = uttsProsodia::AssignPatterns(lines, true);
   lines = BuildPhonemeList(lines);
-  lines = uttsProsodia::ApplyProsody(lines, durationFactor, pitchFactor);
+  lines = uttsProsodia::ApplyProsody(std::move(lines), durationFactor, pitchFactor);
   // A control character inside a comment would break the line for MBROLA.
   for (std::string& line : lines) {
     if (line.empty() || line[0] != ';') continue;

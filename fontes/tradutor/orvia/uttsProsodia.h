@@ -57,5 +57,7 @@ Lines AssignPatterns(const Lines& tokens, bool enabled);
 // Turns the phoneme list into MBROLA lines (name, duration, optional position and pitch),
 // with fillers where the voice lacks a diphone.
 Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFactor);
+// The same, taking the lines over instead of copying them.
+Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor);
 
 }  // namespace uttsProsodia

@@ -1,4 +1,5 @@
 // TIRLA: ORVIA durations, pitch points and filler phonemes: the lines written to MBROLA.
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -28,6 +29,20 @@ struct Walk {
   std::string current;        // phoneme of this line, empty after an empty line
 };
 
+// Appends a non-negative or negative integer in decimal.
+void AppendNumber(std::string& line, long long value) {
+  char digits[24];
+  int n = 0;
+  unsigned long long v = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : value;
+  do {
+    digits[n++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v);
+  if (value < 0) digits[n++] = '-';
+  std::reverse(digits, digits + n);
+  line.append(digits, n);
+}
+
 // Product rounded to the nearest integer, halves to even, then divided by 100.
 long long Scaled(double product) { return static_cast<long long>(std::nearbyint(product)) / 100; }
 
@@ -35,14 +50,12 @@ long long Scaled(double product) { return static_cast<long long>(std::nearbyint(
 // "y" when it follows `previous`, else "_"; but a candidate the voice has on both sides is
 // preferred, so that the filler itself does not make a missing pair.
 std::string FillerBetween(const std::string& previous, const std::string& current) {
-  auto has = [&](const char* f) {
-    return HasDiphone(previous + "-" + f) && HasDiphone(std::string(f) + "-" + current);
-  };
+  auto has = [&](const char* f) { return HasPair(previous, f) && HasPair(f, current); };
   if (previous == "r2" && has("_")) return "_";
   if (has("y")) return "y";
   if (has("_")) return "_";
-  if (previous == "r2" && HasDiphone("r2-_")) return "_";
-  if (HasDiphone(previous + "-y")) return "y";
+  if (previous == "r2" && HasPair("r2", "_")) return "_";
+  if (HasPair(previous, "y")) return "y";
   return "_";
 }
 
@@ -75,7 +88,7 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
   w.current = line;
   long long ms = Scaled(static_cast<double>(base) * w.percent * durationFactor);
   line.push_back(' ');
-  line.append(std::to_string(ms));
+  AppendNumber(line, ms);
 
   char digit = 0;
   const char* position = "50";
@@ -91,19 +104,26 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
   }
   if (digit >= '0' && digit <= '9' && HertzPercent(digit - '0') != 0) {
     long long hz = Scaled(static_cast<double>(HertzPercent(digit - '0')) * pitchFactor * HertzBase());
-    line += std::string(" ") + position + " " + std::to_string(hz);
+    line.push_back(' ');
+    line.append(position);
+    line.push_back(' ');
+    AppendNumber(line, hz);
   }
 }
 
 }  // namespace
 
 Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFactor) {
+  return ApplyProsody(Lines(phonemes), durationFactor, pitchFactor);
+}
+
+Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor) {
   Lines out;
   out.reserve(phonemes.size() + phonemes.size() / 8);
   Walk w;
   for (size_t i = 0; i < phonemes.size(); ++i) {
-    std::string line = phonemes[i];
     bool lastBeforeBreak = i + 1 == phonemes.size() || phonemes[i + 1].empty();
+    std::string line = std::move(phonemes[i]);
     if (line.empty()) {
       w.percent = 100;
       w.current.clear();
@@ -115,7 +135,7 @@ Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFac
     } else {
       Phoneme(line, lastBeforeBreak, durationFactor, pitchFactor, w);
     }
-    if (!w.current.empty() && !HasDiphone(w.previous + "-" + w.current))
+    if (!w.current.empty() && !HasPair(w.previous, w.current))
       out.push_back(FillerBetween(w.previous, w.current) + kFillerMs);
     if (!w.current.empty() && !line.empty()) w.previous = w.current;
     out.push_back(std::move(line));

@@ -18,6 +18,20 @@ namespace {
 
 ProsodyState state;
 
+// Key of a name of one or two bytes for the duration index.
+size_t NameKey(std::string_view name) {
+  return static_cast<unsigned char>(name[0]) << 8 |
+         (name.size() > 1 ? static_cast<unsigned char>(name[1]) : 0);
+}
+
+void IndexDurations() {
+  state.durationIndex.assign(1 << 16, -1);
+  for (size_t i = state.durations.size(); i-- > 0;) {
+    const std::string& name = state.durations[i].phoneme;
+    if (!name.empty()) state.durationIndex[NameKey(name)] = static_cast<short>(i);
+  }
+}
+
 void StandardErrorSink(const std::string& message) {
   std::cerr << platform::Cp1252ToUtf8(message) << '\n';
 }
@@ -77,6 +91,7 @@ bool ReadDurations(std::ifstream& file) {
     state.durations.push_back(entry);
   }
   ReportFull("dura\xE7" "\xF5" "es", dropped);
+  IndexDurations();
   return true;
 }
 
@@ -103,6 +118,7 @@ bool ReadKeywords(std::ifstream& file) {
   ReportFull("chaves", dropped);
   std::sort(state.keywords.begin(), state.keywords.end(),
             [](const TChave& a, const TChave& b) { return a.word < b.word; });
+  for (const TChave& k : state.keywords) state.keywordIndex.emplace(k.word, &k);
   return true;
 }
 
@@ -163,6 +179,9 @@ bool ReadPatterns(std::ifstream& file) {
       from = bar == std::string::npos ? before.size() + 1 : bar + 1;
     }
     // Pitch patterns have three characters: shorter ones are padded with the middle level.
+    entry.keys[0] = PackClass(entry.previous);
+    entry.keys[1] = PackClass(entry.current);
+    entry.keys[2] = PackClass(entry.next);
     entry.pitch = Trim(line.substr(eq + 1)).substr(0, 3);
     entry.pitch.resize(3, '5');
     state.patterns.push_back(entry);
@@ -191,7 +210,9 @@ void StartProsodia() {
 
 bool LoadProsody(const std::string& fileName) {
   state.durations.clear();
+  state.durationIndex.clear();
   state.keywords.clear();
+  state.keywordIndex.clear();
   state.patterns.clear();
   state.hertzBase = 230;
   std::ifstream file(fileName, std::ios::binary);
@@ -203,13 +224,21 @@ bool LoadProsody(const std::string& fileName) {
 }
 
 std::string ClassOf(const std::string& word) {
-  std::string w = UpperAnsi(word);
-  auto it = std::lower_bound(state.keywords.begin(), state.keywords.end(), w,
-                             [](const TChave& e, const std::string& x) { return e.word < x; });
-  return it != state.keywords.end() && it->word == w ? it->klass : std::string();
+  if (state.keywordIndex.empty()) return {};
+  auto it = state.keywordIndex.find(UpperAnsi(word));
+  return it == state.keywordIndex.end() ? std::string() : it->second->klass;
 }
 
 int DurationOf(const std::string& phoneme) {
+  if (phoneme.empty()) {  // only an empty name in the file would match
+    for (const TDuracao& d : state.durations)
+      if (d.phoneme.empty()) return d.ms;
+    return 100;
+  }
+  if (phoneme.size() > 2 || state.durationIndex.empty()) return 100;
+  short i = state.durationIndex[NameKey(phoneme)];
+  // The key of "x" and of "x" followed by a NUL byte are the same: compare to be sure.
+  if (i >= 0 && state.durations[i].phoneme == phoneme) return state.durations[i].ms;
   for (const TDuracao& d : state.durations)
     if (d.phoneme == phoneme) return d.ms;
   return 100;

@@ -1,7 +1,11 @@
 // TIRLA: ORVIA prosody module state, shared by its files (not for other modules).
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace uttsProsodia {
@@ -19,20 +23,45 @@ struct TChave {
 struct TProsodia {
   std::string previous, current, next;  // class patterns, at most 3 characters; empty = any
   std::string pitch;                    // three pattern characters
+  uint32_t keys[3] = {0, 0, 0};         // the three patterns packed by PackClass; 0 = any
 };
+
+// A class pattern or code of at most 3 bytes as one number (its length in the top byte), so
+// that equal numbers mean equal texts; 0 for the empty text.
+inline uint32_t PackClass(std::string_view text) {
+  uint32_t key = static_cast<uint32_t>(text.size()) << 24;
+  for (size_t i = 0; i < text.size() && i < 3; ++i)
+    key |= static_cast<uint32_t>(static_cast<unsigned char>(text[i])) << (16 - 8 * i);
+  return key;
+}
+
+// Hash of a diphone name that also takes string views, so lookups need no copy.
+struct PairHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view pair) const { return std::hash<std::string_view>()(pair); }
+};
+using PairSet = std::unordered_set<std::string, PairHash, std::equal_to<>>;
 
 struct ProsodyState {
   std::vector<TDuracao> durations;    // file order, at most kMaxDurations
+  std::vector<short> durationIndex;   // first entry per 1- or 2-byte name key; -1 none
   std::vector<TChave> keywords;       // sorted by word, at most kMaxKeywords
+  std::unordered_map<std::string_view, const TChave*> keywordIndex;  // word to its entry
   std::vector<TProsodia> patterns;    // file order, at most kMaxPatterns
   int hertzBase = 230;                // Hz
   std::array<int, 10> hertzTable{};   // percent of hertzBase per pattern digit
-  std::vector<std::string> diphones;  // "a-b", lower-cased, sorted
+  PairSet diphones;                   // "a-b", lower-cased
+  std::vector<uint8_t> nameId;        // id (1..255) of each 1-2 byte name by its 16-bit key; 0 none
+  std::vector<uint8_t> pairBits;      // 256 x 256: 1 when the voice has the pair of two ids
   std::string lastMessage;            // last loader message
 };
 
 // The one instance.
 ProsodyState& State();
+
+// Whether the voice has the pair previous-current (case ignored); no string is built for
+// pairs of short names.
+bool HasPair(std::string_view previous, std::string_view current);
 
 // Gives a loader message to the sink and keeps it as the last message.
 void Report(const std::string& message);

@@ -26,17 +26,16 @@ bool IsLetter(char c) {
   return letters.is[static_cast<unsigned char>(c)];
 }
 
-// Class code of a token line: its characters 2 and 3.
-std::string CodeOf(const std::string& line) { return line.size() >= 3 ? line.substr(1, 2) : ""; }
-
-bool Fits(const std::string& pattern, const std::string& code) {
-  return pattern.empty() || pattern == code;
+// Class code of a token line (its characters 2 and 3), packed; 0 for no line.
+uint32_t CodeOf(const std::string& line) {
+  return line.size() >= 3 ? PackClass(std::string_view(line).substr(1, 2)) : 0;
 }
 
-std::string PitchFor(const std::string& previous, const std::string& current,
-                     const std::string& next) {
+bool Fits(uint32_t pattern, uint32_t code) { return pattern == 0 || pattern == code; }
+
+std::string PitchFor(uint32_t previous, uint32_t current, uint32_t next) {
   for (const TProsodia& p : State().patterns) {
-    if (Fits(p.previous, previous) && Fits(p.current, current) && Fits(p.next, next))
+    if (Fits(p.keys[0], previous) && Fits(p.keys[1], current) && Fits(p.keys[2], next))
       return p.pitch;
   }
   return kDefaultPitch;
@@ -80,8 +79,8 @@ Lines AssignPatterns(const Lines& tokens, bool enabled) {
   for (size_t i = 0; i < tokens.size(); ++i) {
     std::string pitch = kDefaultPitch;
     if (enabled) {
-      pitch = PitchFor(i > 0 ? CodeOf(tokens[i - 1]) : "", CodeOf(tokens[i]),
-                       i + 1 < tokens.size() ? CodeOf(tokens[i + 1]) : "");
+      pitch = PitchFor(i > 0 ? CodeOf(tokens[i - 1]) : 0, CodeOf(tokens[i]),
+                       i + 1 < tokens.size() ? CodeOf(tokens[i + 1]) : 0);
     }
     if (!pitch.empty() && pitch[0] == '?') pitch[0] = lastDigit;
     lastDigit = pitch.size() >= 3 ? pitch[2] : '5';

@@ -15,7 +15,17 @@ enum class Scan { Start, AfterAeo, SeekPenult, PenultIu, AeoAfterU, PenultIuAfte
 constexpr std::string_view kAccented = "\xE0\xE1\xE2\xE3\xE9\xEA\xED\xF3\xF4\xF5\xFA";  // à á â ã é ê í ó ô õ ú
 constexpr std::string_view kVowels = "aeiouwy\xFC";                                    // ü counts
 
-bool In(std::string_view set, char c) { return set.find(c) != std::string_view::npos; }
+// Membership of a byte in a short set, as a table built once.
+struct ByteSet {
+  bool has[256] = {};
+  constexpr explicit ByteSet(std::string_view members) {
+    for (char c : members) has[static_cast<unsigned char>(c)] = true;
+  }
+};
+constexpr ByteSet kAccentedSet(kAccented);
+constexpr ByteSet kVowelSet(kVowels);
+
+bool In(const ByteSet& set, char c) { return set.has[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
@@ -25,8 +35,8 @@ int FindStress(const std::string& word) {
   bool anyVowel = false;
   for (int pos = n; pos >= 1; --pos) {
     char c = w[pos - 1];
-    if (In(kAccented, c)) return pos;
-    if (In(kVowels, c)) anyVowel = true;
+    if (In(kAccentedSet, c)) return pos;
+    if (In(kVowelSet, c)) anyVowel = true;
   }
   if (!anyVowel) return 0;
 
@@ -47,7 +57,7 @@ int FindStress(const std::string& word) {
         break;
       case Scan::AfterAeo:
         if (c == 'u') s = Scan::AeoAfterU;
-        else if (In(kVowels, c)) return pos;
+        else if (In(kVowelSet, c)) return pos;
         else s = Scan::SeekPenult;
         break;
       case Scan::SeekPenult:
@@ -76,7 +86,7 @@ int FindStress(const std::string& word) {
       case Scan::AfterUi:
         return gq ? pos + 2 : pos + 1;
       case Scan::AfterConsonant:
-        if (In(kVowels, c)) return pos;
+        if (In(kVowelSet, c)) return pos;
         break;
       case Scan::AfterM:
         if (c == 'i' || c == 'o' || c == 'u') return pos;
