@@ -1,4 +1,5 @@
 // TIRLA: tests of the wave output: blocks, pieces, rates, compaction, WAV reading, stopping.
+#include <chrono>
 #include <numeric>
 
 #include "console/keyboard.h"
@@ -199,6 +200,36 @@ TEST_F(WaveOutTest, WaitingKeyStopsPlaybackAndClosesTheDevice) {
   platform::PcmForgetPlayed();
   EXPECT_EQ(waveout::PlayWavFile(Write("k.wav", WavBytes(11025, 8, 1, std::string(900, 'x')))), 0);
   EXPECT_TRUE(platform::PcmPlayedBlocks().empty());
+}
+
+}  // namespace
+}  // namespace speak_test
+
+namespace speak_test {
+namespace {
+
+// The SDL device (the dummy driver under ctest): completions come back from the sound thread
+// through the posted messages, and PlayWavFile returns only once the sound has been played.
+TEST_F(WaveOutTest, SdlDevicePlaysAFileToItsEnd) {
+  platform::PcmUseMemoryDevice(false);
+  setenv("SDL_AUDIODRIVER", "dummy", 0);  // never a real sound card in tests
+  Flags().StopOnKey = false;
+  const std::string file = Write("sdl.wav", WavBytes(16000, 16, 1, std::string(16000 * 2 / 4, '\1')));
+  const auto start = std::chrono::steady_clock::now();
+  const int result = waveout::PlayWavFile(file);
+  if (result != 0) GTEST_SKIP() << "no sound device here: " << platform::PcmLastError();
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, std::chrono::milliseconds(240));  // 250 ms of sound
+  EXPECT_LT(took, std::chrono::seconds(3));
+  EXPECT_EQ(waveout::QueuedCount(), 0);
+  EXPECT_FALSE(platform::PcmIsOpen());
+  // a stop in the middle returns every buffer at once
+  std::vector<uint8_t> second(16000 * 2, 0);
+  ASSERT_EQ(waveout::PlayPcm(second.data(), second.size(), 16000, 1, 16), 0);
+  EXPECT_EQ(waveout::QueuedCount(), 1);
+  waveout::WaveStop();
+  EXPECT_EQ(waveout::QueuedCount(), 0);
+  EXPECT_FALSE(waveout::WavePlaying());
 }
 
 }  // namespace
