@@ -11,8 +11,8 @@ using Lines = std::vector<std::string>;
 // Puts the module in its start state: no rules, no exceptions.
 void StartPortug();
 
-// Reads the rules file ("left(target)right=out&put|remark", ";" comments) into the rule
-// chains, after the old rules. False only when the file cannot be opened. Lines whose target
+// Replaces the rules by those of the rules file ("left(target)right=out&put|remark", ";"
+// comments). False only when the file cannot be opened (the table is then empty). Lines whose target
 // is empty are skipped (a rule must consume at least one letter); their count is kept.
 bool LoadRules(const std::string& fileName);
 

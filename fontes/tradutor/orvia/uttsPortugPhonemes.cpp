@@ -32,7 +32,10 @@ std::string_view PauseFor(char mark) {
 
 bool IsPauseMark(char c) { return c == ' ' || !PauseFor(c).empty(); }
 
+// A stressed first phoneme (">a") joins like an unstressed one: the stress mark is skipped,
+// then one "¨" marker.
 bool StartsWithVowelPhoneme(std::string_view line) {
+  if (!line.empty() && line[0] == '>') line.remove_prefix(1);
   if (!line.empty() && line[0] == '\xA8') line.remove_prefix(1);
   return !line.empty() && std::string_view("aeiouwy").find(line[0]) != std::string_view::npos;
 }

@@ -168,6 +168,7 @@ void ReleaseRules() {
 }
 
 bool LoadRules(const std::string& fileName) {
+  ReleaseRules();
   std::ifstream file(fileName, std::ios::binary);
   if (!file) return false;
   std::string line;
