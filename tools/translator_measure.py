@@ -4,6 +4,7 @@
 #
 #   tools/translator_measure.py defaults [--fonetica BIN] [--words FILE]
 #   tools/translator_measure.py per [--fonetica BIN] [--words FILE] [--count 1000] [--seed 4]
+#   tools/translator_measure.py units [--fonetica BIN] [--words FILE]   (distinct groups)
 #
 # The phone-to-br4 table below is the one written down in docs/phonetic-alphabet.md.
 import argparse
@@ -35,7 +36,7 @@ def group_phones(group, last_group):
     """br4 names of one syllable-sized group of phonetic text."""
     out = []
     i = 0
-    text = group.lower() if False else group
+    text = group
     while i < len(text):
         if text[i] == "_":  # a recorded sound: not a phone
             i += 2
@@ -130,16 +131,30 @@ def cmd_per(args):
     return 0
 
 
+def cmd_units(args):
+    words = load_words(args.words)
+    counts = {}
+    for p in run_fonetica(args.fonetica, words):
+        for word in re.findall(r"\[([^\]]*)\]", p):
+            for g in word.replace("/", "").split(" "):
+                if g and not g.startswith("_"):
+                    counts[g.lower()] = counts.get(g.lower(), 0) + 1
+    print(f"words: {len(words)}  distinct groups (stress ignored): {len(counts)}")
+    if args.show:
+        print(" ".join(sorted(counts, key=counts.get, reverse=True)[: args.show]))
+    return 0
+
+
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("command", choices=["defaults", "per"])
+    ap.add_argument("command", choices=["defaults", "per", "units"])
     ap.add_argument("--fonetica", default=DEFAULT_FONETICA)
     ap.add_argument("--words", default=DEFAULT_WORDS)
     ap.add_argument("--count", type=int, default=1000)
     ap.add_argument("--seed", type=int, default=4)
     ap.add_argument("--show", type=int, default=0, help="list the N worst words")
     args = ap.parse_args()
-    return cmd_defaults(args) if args.command == "defaults" else cmd_per(args)
+    return {"defaults": cmd_defaults, "per": cmd_per, "units": cmd_units}[args.command](args)
 
 
 if __name__ == "__main__":
