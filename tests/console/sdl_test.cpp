@@ -134,6 +134,17 @@ TEST(SdlConsoleDeathTest, NoDisplayEndsWithCodeOneAndAPortugueseMessage) {
         console::ConsoleWrite("x");
       },
       ::testing::ExitedWithCode(1), "tirla: não foi possível abrir a janela: ");
+  // No driver named and no display: SDL's invisible fallback is not taken for a window.
+  EXPECT_EXIT(
+      {
+        unsetenv("SDL_VIDEODRIVER");
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        console::StartConsole();
+        console::UseVideoDriver(platform::SdlVideoDriver());
+        console::ConsoleWrite("x");
+      },
+      ::testing::ExitedWithCode(1), "nenhuma tela");
 }
 
 }  // namespace

@@ -245,7 +245,7 @@ void StartConsole() {
   s = ConsoleState{};
   s.driver = driver ? driver : &platform::SdlVideoDriver();
   for (int i = 0; i < 16; ++i) s.colour_table[i] = static_cast<uint8_t>(i);
-  s.title = platform::ModuleFileName().substr(0, kTitleSize - 1);
+  s.title = platform::Utf8ToCp1252(platform::ModuleFileName()).substr(0, kTitleSize - 1);
   detail::StartKeyboard();
   detail::StartBraille();
   detail::StartTones();
