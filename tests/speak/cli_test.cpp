@@ -1,0 +1,90 @@
+// TIRLA: tests of the orvia program: its exit codes and messages, its WAV file, its playback.
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+
+#include "speak_fixture.h"
+
+namespace speak_test {
+namespace {
+
+class CliTest : public SpeakTest {
+ protected:
+  // Runs orvia with `arguments` (shell-quoted by the caller); keeps its standard error.
+  int Run(const std::string& arguments, const std::string& environment = "") {
+    const std::string errors = (dir_ / "errors.txt").string();
+    const std::string command = environment + " " + TIRLA_BUILD_DIR + "/bin/orvia " +
+                                arguments + " < /dev/null > /dev/null 2> " + errors;
+    const int status = std::system(command.c_str());
+    said_ = ReadAll(errors);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+  std::string Fake() { return "PATH=" + (dir_ / "bin").string() + ":$PATH"; }
+
+  std::string said_;
+};
+
+TEST_F(CliTest, FailuresAreSaidInPortugueseWithTheirOwnCodes) {
+  EXPECT_EQ(Run("--help"), 0);
+  EXPECT_EQ(Run("-s rápido oi"), 2);
+  EXPECT_NE(said_.find("número inteiro"), std::string::npos);
+  EXPECT_EQ(Run("-f " + (dir_ / "none.txt").string()), 3);
+  EXPECT_NE(said_.find("não foi possível ler"), std::string::npos);
+  EXPECT_EQ(Run("oi", "PATH=" + (dir_ / "nowhere").string()), 4);
+  EXPECT_NE(said_.find("mbrola não foi encontrado"), std::string::npos);
+  UseFakeMbrola();
+  EXPECT_EQ(Run("-v " + (dir_ / "no-voice").string() + " oi", Fake()), 5);
+  EXPECT_NE(said_.find("no-voice"), std::string::npos);
+  EXPECT_EQ(Run("--dados " + dir_.string() + " -v " + FakeVoice() + " oi", Fake()), 6);
+  EXPECT_NE(said_.find("Erro na base de dados"), std::string::npos);
+  EXPECT_EQ(Run("-v " + FakeVoice() + " -w " + (dir_ / "x/y.wav").string() + " oi", Fake()), 7);
+  EXPECT_NE(said_.find("arquivo de saída"), std::string::npos);
+  EXPECT_EQ(Run("-v " + FakeVoice() + " -w " + (dir_ / "d.wav").string() + " 'bom dia, tudo bem'",
+                Fake() + " FAKE_MBROLA=die:3"),
+            1);
+  EXPECT_NE(said_.find("terminou inesperadamente"), std::string::npos);
+}
+
+TEST_F(CliTest, WavFileFromTextFileHasItsSizesAndFactorsChangeIt) {
+  UseFakeMbrola();
+  const std::string text = Write("t.txt", "Bom dia, tudo bem?\n");
+  const std::string slow = (dir_ / "slow.wav").string(), fast = (dir_ / "fast.wav").string();
+  ASSERT_EQ(Run("-v " + FakeVoice() + " -f " + text + " -w " + slow, Fake()), 0) << said_;
+  ASSERT_EQ(Run("-s 6 -v " + FakeVoice() + " -f " + text + " -w " + fast, Fake()), 0) << said_;
+  const std::string a = ReadAll(slow), b = ReadAll(fast);
+  ASSERT_GT(a.size(), 44u);
+  EXPECT_EQ(Le32(a, 4), a.size() - 8);
+  EXPECT_EQ(Le32(a, 40), a.size() - 44);
+  // speed 6 gives durations of 0.4 against 0.8: half as long, but for rounding of each phoneme
+  EXPECT_NEAR(static_cast<double>(b.size() - 44) / (a.size() - 44), 0.5, 0.05);
+}
+
+TEST_F(CliTest, RealVoicePlaysTheSameSamplesItWrites) {
+  if (access(kRealVoice, R_OK) != 0) GTEST_SKIP() << "no br4 voice";
+  const std::string wav = (dir_ / "a.wav").string(), raw = (dir_ / "device.raw").string();
+  ASSERT_EQ(Run("-w " + wav + " 'Bom dia, tudo bem?'"), 0) << said_;
+  const std::string file = ReadAll(wav);
+  EXPECT_EQ(Le32(file, 24), 16000u);
+  EXPECT_EQ(Le16(file, 34), 16);
+  const double seconds = (file.size() - 44) / 32000.0;
+  EXPECT_GT(seconds, 1.0);
+  EXPECT_LT(seconds, 3.0);
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(Run("'Bom dia, tudo bem?'", "SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=" + raw), 0) << said_;
+  const double took =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_GE(took, seconds);  // it returned only after the sound was played
+  // the device may have played a period of silence before the first block came
+  const std::string device = ReadAll(raw);
+  const std::string samples = file.substr(44);
+  const size_t at = device.find(samples.substr(0, 4000));
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_LE(at, 8192u);
+  EXPECT_EQ(device.find_first_not_of('\0'), at + samples.find_first_not_of('\0'));
+  EXPECT_TRUE(device.compare(at, samples.size(), samples) == 0);
+}
+
+}  // namespace
+}  // namespace speak_test
