@@ -121,6 +121,17 @@ TEST_F(ConsoleTest, ImpossibleScreenSizesAreKeptUsable) {
   EXPECT_EQ(ScreenChar(1, 1), 'd');
 }
 
+TEST_F(ConsoleTest, ScreenSizeIsFixedOnceTheWindowExists) {
+  console::OpenConsole();
+  console::ScreenSize().Columns = 200;
+  console::ScreenSize().Rows = 2;
+  ConsoleWrite(std::string(100, 'w') + std::string(30, '\n') + "fim");
+  EXPECT_EQ(console::ScreenSize().Columns, 80);
+  EXPECT_EQ(console::ScreenSize().Rows, 25);
+  EXPECT_EQ(CursorRow(), 25);
+  EXPECT_EQ(ScreenChar(3, 25), 'm');
+}
+
 TEST_F(ConsoleTest, MoveCursorIsClampedIntoTheRegion) {
   console::OpenConsole();
   console::MoveCursor(0, 0);

@@ -33,7 +33,9 @@ constexpr uint8_t kBlank = 32;
 
 struct ConsoleState {
   const platform::VideoDriver* driver = nullptr;  // backend; the SDL one unless chosen
-  ScreenDimensions size;                 // screen size in cells
+  ScreenDimensions size;                 // screen size in cells, as others see and set it
+  int columns = 0;                       // screen size the buffers were made for
+  int rows = 0;
   Region region;                         // text region, fixed at creation
   int32_t cursor_column = 0;             // 0-based, relative to the region; may equal width
   int32_t cursor_row = 0;                // 0-based, relative to the region
@@ -57,8 +59,17 @@ struct ConsoleState {
   bool invalid = false;                  // the whole client area waits for a repaint
 };
 
+// The start-up state with the given backend.
+ConsoleState InitialState(const platform::VideoDriver* driver) {
+  ConsoleState state;
+  state.driver = driver ? driver : &platform::SdlVideoDriver();
+  for (int i = 0; i < 16; ++i) state.colour_table[i] = static_cast<uint8_t>(i);
+  state.title = platform::Utf8ToCp1252(platform::ModuleFileName()).substr(0, kTitleSize - 1);
+  return state;
+}
+
 ConsoleState& State() {
-  static ConsoleState state;
+  static ConsoleState state = InitialState(nullptr);
   return state;
 }
 
@@ -71,7 +82,7 @@ platform::Rgb PaletteColour(int colour_number) {
 }
 
 size_t CellIndex(int column, int row) {
-  return static_cast<size_t>(row) * State().size.Columns + column;
+  return static_cast<size_t>(row) * State().columns + column;
 }
 
 // Draws region columns [from, to) of region row `row`, one run per attribute.
@@ -79,9 +90,9 @@ void DrawRowSpan(int from, int to, int row) {
   ConsoleState& s = State();
   if (!s.created) return;
   from = std::max(from + s.region.Left, 0);
-  to = std::min(to + s.region.Left, static_cast<int>(s.size.Columns));
+  to = std::min(to + s.region.Left, s.columns);
   row += s.region.Top;
-  if (to <= from || row < 0 || row >= s.size.Rows) return;
+  if (to <= from || row < 0 || row >= s.rows) return;
   int start = from;
   while (start < to) {
     const uint8_t attribute = s.attrs[CellIndex(start, row)];
@@ -100,9 +111,9 @@ void PaintRect(int x, int y, int x2, int y2) {
   if (!s.created) return;
   const int cw = std::max(s.cell.width, 1), ch = std::max(s.cell.height, 1);
   const int first_column = std::max(0, x / cw);
-  const int end_column = std::min(static_cast<int>(s.size.Columns), (x2 + cw - 1) / cw);
+  const int end_column = std::min(s.columns, (x2 + cw - 1) / cw);
   const int first_row = std::max(0, y / ch);
-  const int end_row = std::min(static_cast<int>(s.size.Rows), (y2 + ch - 1) / ch);
+  const int end_row = std::min(s.rows, (y2 + ch - 1) / ch);
   for (int row = first_row; row < end_row; ++row)
     DrawRowSpan(first_column - s.region.Left, end_column - s.region.Left, row - s.region.Top);
 }
@@ -150,7 +161,7 @@ void NewLine(Span& span) {
   }
   FillCells(s.region.Left, s.region.Bottom, width, s.text_attribute);
   if (s.slow_scroll && s.driver->CanScrollPixels()) {
-    s.driver->ScrollPixelsUp(s.size.Columns, s.size.Rows);
+    s.driver->ScrollPixelsUp(s.columns, s.rows);
     s.driver->FillCells(s.region.Left, s.region.Bottom, s.region.Right + 1,
                         s.region.Bottom + 1, PaletteColour(s.text_attribute >> 4));
   } else {
@@ -234,18 +245,18 @@ void ReportAndExit(const char* what, const std::string& error) {
 
 // ---- state access --------------------------------------------------------------------------
 
-ScreenDimensions& ScreenSize() { return State().size; }
+ScreenDimensions& ScreenSize() {
+  ConsoleState& s = State();
+  if (s.created) s.size = ScreenDimensions{s.columns, s.rows};  // fixed once the window exists
+  return s.size;
+}
 const Region& TextRegion() { return State().region; }
 uint8_t& TextAttribute() { return State().text_attribute; }
 bool ConsoleOpen() { return State().created; }
 
 void StartConsole() {
   ConsoleState& s = State();
-  const platform::VideoDriver* driver = s.driver;
-  s = ConsoleState{};
-  s.driver = driver ? driver : &platform::SdlVideoDriver();
-  for (int i = 0; i < 16; ++i) s.colour_table[i] = static_cast<uint8_t>(i);
-  s.title = platform::Utf8ToCp1252(platform::ModuleFileName()).substr(0, kTitleSize - 1);
+  s = InitialState(s.driver);
   detail::StartKeyboard();
   detail::StartBraille();
   detail::StartTones();
@@ -256,16 +267,12 @@ void UseVideoDriver(const platform::VideoDriver& driver) {
   if (!State().created) State().driver = &driver;
 }
 
-const platform::VideoDriver& VideoDriver() {
-  if (!State().driver) StartConsole();
-  return *State().driver;
-}
+const platform::VideoDriver& VideoDriver() { return *State().driver; }
 
 // ---- window life -----------------------------------------------------------------------------
 
 void OpenConsole() {
   ConsoleState& s = State();
-  if (!s.driver) StartConsole();
   if (s.created) return;
   std::string error;
   if (!s.driver->VideoUp() && !s.driver->StartVideo(&error))
@@ -287,8 +294,10 @@ void OpenConsole() {
 
   s.size.Columns = std::clamp(s.size.Columns, 1, kMaxColumns);
   s.size.Rows = std::clamp(s.size.Rows, 1, kMaxRows);
-  s.window_width = s.size.Columns * s.cell.width + s.cell.overhang;
-  s.window_height = s.size.Rows * s.cell.height;
+  s.columns = s.size.Columns;
+  s.rows = s.size.Rows;
+  s.window_width = s.columns * s.cell.width + s.cell.overhang;
+  s.window_height = s.rows * s.cell.height;
   int work_width = 0, work_height = 0;
   int max_width = s.window_width, max_height = s.window_height;
   if (s.driver->GetWorkArea(&work_width, &work_height) && work_width > 0 && work_height > 0) {
@@ -297,12 +306,12 @@ void OpenConsole() {
   }
 
   // What creating the window sets up: the buffers and the region.
-  const size_t cells = static_cast<size_t>(s.size.Columns) * s.size.Rows;
+  const size_t cells = static_cast<size_t>(s.columns) * s.rows;
   s.chars.assign(cells, kBlank);
   s.attrs.assign(cells, s.text_attribute);
-  s.region = Region{0, 0, s.size.Columns - 1, s.size.Rows - 1};
+  s.region = Region{0, 0, s.columns - 1, s.rows - 1};
   s.cursor_column = s.cursor_row = 0;
-  if (!s.driver->CreateWindow(s.title, s.size.Columns, s.size.Rows, max_width, max_height,
+  if (!s.driver->CreateWindow(s.title, s.columns, s.rows, max_width, max_height,
                               &error)) {
     s.chars.clear();
     s.attrs.clear();
@@ -340,7 +349,6 @@ void EndProgram(int code) {
 
 void SetWindowTitle(std::string_view title) {
   ConsoleState& s = State();
-  if (!s.driver) StartConsole();
   const size_t end = std::min(title.find('\0'), kTitleSize - 1);
   s.title.assign(title.substr(0, std::min(end, title.size())));
   if (s.created) s.driver->SetTitle(s.title);
@@ -393,6 +401,7 @@ void ConsoleWrite(std::string_view text) {
     }
   }
   DrawRowSpan(span.lo, span.hi, s.cursor_row);
+  s.driver->Present();
 }
 
 void ConsoleWrite(const char* text, uint16_t count) {
@@ -421,7 +430,8 @@ void ClearToLineEnd() {
   if (count > 0)
     FillCells(s.region.Left + s.cursor_column, s.region.Top + s.cursor_row, count,
               s.text_attribute);
-  DrawRowSpan(s.cursor_column, s.size.Columns, s.cursor_row);
+  DrawRowSpan(s.cursor_column, s.columns, s.cursor_row);
+  s.driver->Present();
 }
 
 void MoveCursor(int32_t column, int32_t row) {
@@ -445,14 +455,14 @@ void SetBackground(uint8_t colour) {
 uint8_t ScreenChar(int32_t column, int32_t row) {
   const ConsoleState& s = State();
   const int64_t c = int64_t{column} + s.region.Left - 1, r = int64_t{row} + s.region.Top - 1;
-  if (!s.created || c < 0 || r < 0 || c >= s.size.Columns || r >= s.size.Rows) return kBlank;
+  if (!s.created || c < 0 || r < 0 || c >= s.columns || r >= s.rows) return kBlank;
   return s.chars[CellIndex(static_cast<int>(c), static_cast<int>(r))];
 }
 
 uint8_t ScreenAttribute(int32_t column, int32_t row) {
   const ConsoleState& s = State();
   const int64_t c = int64_t{column} + s.region.Left - 1, r = int64_t{row} + s.region.Top - 1;
-  if (!s.created || c < 0 || r < 0 || c >= s.size.Columns || r >= s.size.Rows) return 0;
+  if (!s.created || c < 0 || r < 0 || c >= s.columns || r >= s.rows) return 0;
   return s.attrs[CellIndex(static_cast<int>(c), static_cast<int>(r))];
 }
 

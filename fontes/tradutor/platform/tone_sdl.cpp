@@ -24,8 +24,9 @@ struct TonePlayer {
   bool failed = false;            // opening failed once: said so, not said again
 };
 
+// Never destroyed: the audio thread may still read it while the process ends.
 TonePlayer& Player() {
-  static TonePlayer player;
+  static TonePlayer& player = *new TonePlayer;
   return player;
 }
 

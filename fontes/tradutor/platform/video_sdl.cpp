@@ -46,8 +46,9 @@ struct SdlState {
   bool dirty = false;                    // the canvas or caret changed since the last showing
 };
 
+// Never destroyed: the exit handlers still use it while the process ends.
 SdlState& State() {
-  static SdlState state;
+  static SdlState& state = *new SdlState;
   return state;
 }
 
