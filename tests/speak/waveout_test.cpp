@@ -154,6 +154,18 @@ TEST_F(WaveOutTest, QueueHoldsFourBuffersAndTheirReturnsFreeThem) {
   EXPECT_EQ(waveout::QueuedCount(), 0);
 }
 
+TEST_F(WaveOutTest, LostReturnsOfAClosedDeviceDoNotKeepSoundPlaying) {
+  Flags().StopOnKey = false;
+  std::vector<uint8_t> samples(1000, 128);
+  waveout::PlayPcm(samples.data(), samples.size(), 11025, 1, 8);
+  platform::ResetMessages();  // its return is lost
+  platform::PcmClose();       // and the device went away behind our back
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(waveout::WavePlaying());
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("parou"), std::string::npos);
+  EXPECT_EQ(waveout::QueuedCount(), 0);
+}
+
 TEST_F(WaveOutTest, DeviceErrorsAreSaidOnStandardError) {
   std::vector<uint8_t> samples(1000, 128);
   waveout::PlayPcm(samples.data(), samples.size(), 11025, 1, 8);

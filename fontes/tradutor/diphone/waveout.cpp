@@ -2,6 +2,7 @@
 #include "diphone/waveout.h"
 
 #include <array>
+#include <chrono>
 #include <cstring>
 #include <iostream>
 #include <vector>
@@ -21,6 +22,7 @@ constexpr int kFullQueueRounds = 40;    // waits for a free buffer before a bloc
 constexpr uint16_t kFullQueuePauseMs = 50;
 constexpr uint16_t kPlayPollMs = 10;    // PlayPcm's wait for a free buffer
 constexpr int kInvalidHandle = 5;       // unprepare: not one of our buffers
+constexpr int kStallGraceMs = 3000;     // beyond the longest buffer, before a stall is declared
 
 struct DeviceError {
   int code;
@@ -46,6 +48,7 @@ struct WaveState {
   std::vector<uint8_t> compacted;                     // CompactMode works on a copy here
   int reportedOpenError = 0;                          // open error already told to the user
   int lastOpenResult = 0;                             // result of the last open attempt
+  std::chrono::steady_clock::time_point lastMove;     // a buffer was last queued or returned
 };
 
 WaveState& State() {
@@ -118,6 +121,7 @@ bool QueueWaveBlock(const uint8_t* bytes, size_t n) {
   if (n < kMinBlock) std::memset(buffer.data() + n, silence, kMinBlock - n);
   if (mono8 && n > 0 && n != kBufferSize) buffer[n - 1] = 128;
   s.queued[number - 1] = true;
+  s.lastMove = std::chrono::steady_clock::now();
   if (!platform::PcmQueue(buffer.data(), std::max(n, kMinBlock), number)) {
     s.queued[number - 1] = false;
     --s.queuedCount;
@@ -208,12 +212,34 @@ int PlayWavImage(const uint8_t* image, size_t size) {
   return PlayPcm(image + info.dataOffset, info.dataSize, info.rate, info.channels, info.bits);
 }
 
+namespace {
+
+// Whether the device has held its buffers longer than any buffer can play: a device that
+// stopped calling back would otherwise keep every wait going for ever.
+bool DeviceStalled() {
+  const WaveState& s = State();
+  if (s.queuedCount == 0) return false;
+  if (!platform::PcmIsOpen()) return true;
+  const int bytesPerSecond = std::max(1, s.format.rate * s.format.channels * (s.format.bits / 8));
+  const auto limit = std::chrono::milliseconds(
+      static_cast<long long>(kBufferSize) * 1000 / bytesPerSecond + kStallGraceMs);
+  return std::chrono::steady_clock::now() - s.lastMove > limit;
+}
+
+}  // namespace
+
 bool WavePlaying() {
   WaveState& s = State();
   console::PumpThreadMessages();
+  if (DeviceStalled()) {
+    std::cerr << "Erro: o dispositivo de som parou de tocar.\n";
+    if (console::ConsoleOpen()) console::ConsoleWrite("Erro: o dispositivo de som parou.\r\n");
+    WaveStop();
+  }
   if (s.queuedCount == 0 || KeyStops()) WaveStop();
   return s.queuedCount != 0;
 }
+
 
 void WaveStop() {
   WaveState& s = State();
@@ -233,6 +259,7 @@ void WaveBlockDone(intptr_t, intptr_t device, intptr_t header) {
   if (result != 0) TellDeviceError(result);
   if (header < 1 || header > s.maxQueued || !s.queued[header - 1]) return;
   s.queued[header - 1] = false;
+  s.lastMove = std::chrono::steady_clock::now();
   if (s.queuedCount > 0) --s.queuedCount;
 }
 
