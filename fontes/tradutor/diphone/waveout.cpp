@@ -243,11 +243,12 @@ bool WavePlaying() {
 
 void WaveStop() {
   WaveState& s = State();
-  if (!platform::PcmIsOpen()) return;
-  if (s.queuedCount > 0) platform::PcmReset();
-  console::PumpThreadMessages();
-  platform::PcmClose();
-  console::PumpThreadMessages();
+  if (platform::PcmIsOpen()) {
+    if (s.queuedCount > 0) platform::PcmReset();
+    console::PumpThreadMessages();
+    platform::PcmClose();
+    console::PumpThreadMessages();
+  }
   // A closed device holds nothing, whether or not every return was heard.
   s.queued.fill(false);
   s.queuedCount = 0;
