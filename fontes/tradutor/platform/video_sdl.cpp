@@ -372,7 +372,20 @@ void Show() {
   if (surface->w != s.canvas->w || surface->h != s.canvas->h)
     SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
   SDL_BlitSurface(s.canvas, nullptr, surface, nullptr);
-  if (s.caret) SDL_FillRect(surface, &s.caret_rect, SDL_MapRGB(surface->format, 255, 255, 255));
+  if (s.caret) {
+    // The caret takes the inverse of the colour under it, so it shows on any background.
+    Uint8 r = 0, g = 0, b = 0;
+    if (SDL_LockSurface(s.canvas) == 0) {
+      const int x = std::clamp(s.caret_rect.x, 0, s.canvas->w - 1);
+      const int y = std::clamp(s.caret_rect.y, 0, s.canvas->h - 1);
+      Uint32 pixel = 0;
+      std::memcpy(&pixel, static_cast<const uint8_t*>(s.canvas->pixels) + y * s.canvas->pitch + x * 4,
+                  sizeof pixel);
+      SDL_UnlockSurface(s.canvas);
+      SDL_GetRGB(pixel, s.canvas->format, &r, &g, &b);
+    }
+    SDL_FillRect(surface, &s.caret_rect, SDL_MapRGB(surface->format, 255 - r, 255 - g, 255 - b));
+  }
   SDL_UpdateWindowSurface(s.window);
 }
 
@@ -422,7 +435,7 @@ void Translate(const SDL_Event& e) {
       out.modifiers = Modifiers(e.key.keysym.mod);
       out.vk = VirtualKey(e.key.keysym.sym, out.modifiers, e.key.keysym.mod);
       out.kind = e.type == SDL_KEYDOWN ? EventKind::kKeyDown : EventKind::kKeyUp;
-      if (out.vk != 0) s.pending.push_back(out);
+      s.pending.push_back(out);  // unmapped keys too (vk 0): their key-up ends Braille signs
       if (e.type == SDL_KEYDOWN) {
         const int ch = KeyCharacter(e.key.keysym.sym, out.modifiers);
         if (ch >= 0) {
