@@ -125,7 +125,8 @@ bool RightMatches(const std::string& right, const std::string& word, size_t pos)
 
 bool Matches(const LetterRule& rule, const std::string& word, size_t p) {
   size_t n = word.size();
-  for (size_t k = 0; k < rule.target.size(); ++k) {
+  // The first target letter is the word's letter at p: the chain was chosen by it.
+  for (size_t k = 1; k < rule.target.size(); ++k) {
     if (p + k > n || !SameLetter(rule.target[k], At(word, p + k))) return false;
   }
   return LeftMatches(rule.left, word, p - 1) && RightMatches(rule.right, word, p + rule.target.size());

@@ -1,5 +1,4 @@
 // TIRLA: ORVIA durations, pitch points and filler phonemes: the lines written to MBROLA.
-#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -29,8 +28,8 @@ struct Walk {
   std::string current;        // phoneme of this line, empty after an empty line
 };
 
-// Appends a non-negative or negative integer in decimal.
-void AppendNumber(std::string& line, long long value) {
+// Writes a blank and an integer in decimal at `out`; gives the end.
+char* PutNumber(char* out, long long value) {
   char digits[24];
   int n = 0;
   unsigned long long v = value < 0 ? 0ULL - static_cast<unsigned long long>(value) : value;
@@ -38,9 +37,10 @@ void AppendNumber(std::string& line, long long value) {
     digits[n++] = static_cast<char>('0' + v % 10);
     v /= 10;
   } while (v);
-  if (value < 0) digits[n++] = '-';
-  std::reverse(digits, digits + n);
-  line.append(digits, n);
+  *out++ = ' ';
+  if (value < 0) *out++ = '-';
+  while (n) *out++ = digits[--n];
+  return out;
 }
 
 // Product rounded to the nearest integer, halves to even, then divided by 100.
@@ -87,28 +87,27 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
   }
   w.current = line;
   long long ms = Scaled(static_cast<double>(base) * w.percent * durationFactor);
-  line.push_back(' ');
-  AppendNumber(line, ms);
+  char numbers[80];  // " ms position hz"
+  char* end = PutNumber(numbers, ms);
 
   char digit = 0;
-  const char* position = "50";
+  int position = 50;
   if (w.stress == kNoPoint) {
     digit = w.pattern[0];
     w.stress = kFirstPoint;
   } else if (w.stress == kAtStress) {
     digit = w.pattern[1];
-    position = "80";
+    position = 80;
     w.stress = kStressPoint;
   } else if (w.stress == kStressPoint && lastBeforeBreak) {
     digit = w.pattern[2];
   }
   if (digit >= '0' && digit <= '9' && HertzPercent(digit - '0') != 0) {
     long long hz = Scaled(static_cast<double>(HertzPercent(digit - '0')) * pitchFactor * HertzBase());
-    line.push_back(' ');
-    line.append(position);
-    line.push_back(' ');
-    AppendNumber(line, hz);
+    end = PutNumber(end, position);
+    end = PutNumber(end, hz);
   }
+  line.append(numbers, end - numbers);
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ std::string PitchFor(uint32_t previous, uint32_t current, uint32_t next) {
 
 Lines Tokenize(const std::string& text) {
   Lines tokens{kBoundary};
+  tokens.reserve(text.size() / 4 + 2);  // about one token per word and mark
   size_t n = text.size();
   size_t pos = 0;
   while (pos < n) {
