@@ -2,6 +2,8 @@
 # TIRLA: builds ORVIA's diphone list (portug.dfn) by asking the installed MBROLA voice which
 # name pairs it lacks: every pair of the 39 br4 names is synthesized once with `mbrola -e`,
 # which names each missing pair on standard error; the pairs it does not name are written.
+# Run it by hand after changing the voice (the normal build uses the committed file):
+#   tools/orvia_build_dfn.py [--voice /usr/share/mbrola/br4/br4] [--output data/orvia/portug.dfn]
 import argparse
 import os
 import re
