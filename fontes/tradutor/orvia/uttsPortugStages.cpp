@@ -9,6 +9,8 @@
 
 namespace uttsPortug {
 
+constexpr size_t kMaxCommentLength = 80;  // bytes of a comment line written to MBROLA
+
 TextDataFiles DataFilesIn(const std::string& folder, const std::string& base) {
   auto file = [&](const char* extension) {
     return platform::FindFileNoCase(folder, base + extension);
@@ -35,9 +37,11 @@ std::vector<std::string> TextToMbrolaLines(const std::string& text, double durat
   lines = uttsProsodia::AssignPatterns(lines, true);
   lines = BuildPhonemeList(lines);
   lines = uttsProsodia::ApplyProsody(std::move(lines), durationFactor, pitchFactor);
-  // A control character inside a comment would break the line for MBROLA.
+  // MBROLA reads lines into a buffer of its own and takes what overflows it, or what follows
+  // a control character, for a phoneme: comments are cut and cleaned.
   for (std::string& line : lines) {
     if (line.empty() || line[0] != ';') continue;
+    if (line.size() > kMaxCommentLength) line.resize(kMaxCommentLength);
     for (char& c : line)
       if (static_cast<unsigned char>(c) < ' ') c = ' ';
   }

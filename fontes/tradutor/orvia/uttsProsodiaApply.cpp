@@ -15,6 +15,9 @@ constexpr int kMediumWordLength = 9;     // above: unstressed phonemes cut to 90
 constexpr const char* kFillerMs = " 50";  // duration of a filler phoneme
 constexpr char kStressMark = '>';
 constexpr char kDropMark = '\xA8';       // "¨": back to the normal duration
+// MBROLA gives up after about 250 phonemes without a pitch point (a very long word): one
+// phoneme in this many without a point gets the last pitch again.
+constexpr int kMaxPhonemesWithoutPitch = 100;
 
 // Where the word's pitch points stand.
 enum StressState { kNoPoint = 0, kFirstPoint = 1, kAtStress = 2, kStressPoint = 3 };
@@ -26,6 +29,8 @@ struct Walk {
   int wordLength = 0;         // 1 + length of the token text
   std::string previous = "_";  // last phoneme of a non-empty line
   std::string current;        // phoneme of this line, empty after an empty line
+  int withoutPitch = 0;       // phonemes written since the last pitch point
+  long long lastHz = 0;       // the last pitch written; 0 before the first
 };
 
 // Writes a blank and an integer in decimal at `out`; gives the end.
@@ -106,6 +111,12 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
     long long hz = Scaled(static_cast<double>(HertzPercent(digit - '0')) * pitchFactor * HertzBase());
     end = PutNumber(end, position);
     end = PutNumber(end, hz);
+    w.lastHz = hz;
+    w.withoutPitch = 0;
+  } else if (++w.withoutPitch >= kMaxPhonemesWithoutPitch && w.lastHz > 0) {
+    end = PutNumber(end, 50);
+    end = PutNumber(end, w.lastHz);
+    w.withoutPitch = 0;
   }
   line.append(numbers, end - numbers);
 }
