@@ -73,4 +73,25 @@ TEST(Robustness, ContextsAtTheWordEdgesNeverReadOutside) {
   EXPECT_EQ(TranslateToPhonetic("oss"), "[6/ /_S/ /_S]");
 }
 
+TEST(Robustness, RandomRuleFilesNeverStopTheTranslator) {
+  std::mt19937 random(4);
+  const std::string alphabet = "()=|#%]_&*+[\\ABEIOSX' ~^\x01\xE9";
+  for (int round = 0; round < 50; ++round) {
+    std::vector<std::string> lines;
+    for (int n = 0; n < 200; ++n) {
+      std::string line(random() % 30, ' ');
+      for (char& c : line) c = alphabet[random() % alphabet.size()];
+      lines.push_back(line);
+    }
+    translator_test::LoadTables(lines);
+    // Outputs may hold brackets here, so only the size is bounded: each letter gives at most
+    // one 11-character segment and a "/", each word its two brackets.
+    for (const std::string text : {"abeiosx", "xo'se^", "a b", "ssssss", "o~e`i\"u"}) {
+      const std::string out = TranslateToPhonetic(text);
+      ASSERT_FALSE(out.empty()) << "round " << round;
+      ASSERT_LE(out.size(), text.size() * 14) << "round " << round;
+    }
+  }
+}
+
 }  // namespace
