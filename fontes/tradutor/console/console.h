@@ -27,7 +27,8 @@ const Region& TextRegion();
 // Attribute of written characters: background colour in the high nibble, foreground in the low.
 uint8_t& TextAttribute();
 
-// Resets every console, keyboard and configuration state to its start-up value (tests).
+// Resets every console, keyboard, Braille, tone and configuration state to its start-up value
+// (tests); the chosen backend stays.
 void StartConsole();
 // Chooses the window backend: the SDL one by default; tests pick platform::MemoryVideoDriver().
 // Call before the window exists.
@@ -64,9 +65,11 @@ uint8_t ScreenAttribute(int32_t column, int32_t row);
 void SetWindowTitle(std::string_view title);
 // The title kept for the window.
 std::string_view WindowTitle();
-// Drains the key queue, destroys the window and ends the program (code 0).
+// Drains the key queue, destroys the window and ends the program (code 0) through the
+// backend's exit (the test backend throws platform::ProcessExit instead).
 [[noreturn]] void CloseConsole();
-// Ends the program with `code` after the exit handling (title "Programa terminado").
+// Ends the program with `code` after the exit handling (a window left open is titled
+// "Programa terminado" and stops reacting).
 [[noreturn]] void EndProgram(int code);
 
 // Routine that receives the wave output's block-done messages (957); nullptr removes it.
