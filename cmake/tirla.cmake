@@ -43,8 +43,10 @@ function(tirla_tests name)
   target_compile_definitions(${name} PRIVATE
     TIRLA_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TIRLA_BUILD_DIR="${PROJECT_BINARY_DIR}")
   add_dependencies(${name} tirla_data)
+  # No display, no sound card, and the build tree's configuration: the runner is started
+  # through env(1), since a list of variables does not survive test discovery.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
+    "env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TOLVAN_WINDIR=${PROJECT_BINARY_DIR}/etc/tolvan")
   include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TOLVAN_WINDIR=${PROJECT_BINARY_DIR}/etc/tolvan"
-    TIMEOUT 300)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TIMEOUT 300)
 endfunction()
