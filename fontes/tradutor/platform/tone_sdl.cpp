@@ -17,7 +17,7 @@ constexpr int kBeepMs = 100;
 
 struct TonePlayer {
   SDL_AudioDeviceID device = 0;   // open device, 0 when none
-  SDL_AudioSpec spec{};           // its format
+  SDL_AudioSpec obtained{};         // the format the device gave
   std::vector<uint8_t> samples;   // what plays (guarded by the device lock)
   size_t position = 0;            // next byte to play
   bool loop = false;              // start again at the end
@@ -38,7 +38,7 @@ void Callback(void*, Uint8* stream, int length) {
       if (p.loop && !p.samples.empty()) {
         p.position = 0;
       } else {
-        std::memset(stream + done, p.spec.silence, length - done);
+        std::memset(stream + done, p.obtained.silence, length - done);
         return;
       }
     }
@@ -104,8 +104,8 @@ void Stop() {
 bool OpenFor(const WavFormat& format) {
   TonePlayer& p = Player();
   const SDL_AudioFormat wanted = format.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
-  if (p.device && p.spec.freq == format.rate && p.spec.channels == format.channels &&
-      p.spec.format == wanted)
+  if (p.device && p.obtained.freq == format.rate && p.obtained.channels == format.channels &&
+      p.obtained.format == wanted)
     return true;
   if (p.device) {
     SDL_CloseAudioDevice(p.device);
@@ -122,7 +122,7 @@ bool OpenFor(const WavFormat& format) {
   want.channels = static_cast<Uint8>(format.channels);
   want.samples = 512;
   want.callback = Callback;
-  p.device = SDL_OpenAudioDevice(nullptr, 0, &want, &p.spec, 0);
+  p.device = SDL_OpenAudioDevice(nullptr, 0, &want, &p.obtained, 0);
   if (!p.device) {
     if (!p.failed) std::fprintf(stderr, "tirla: não foi possível abrir o som: %s\n", SDL_GetError());
     p.failed = true;
