@@ -1,6 +1,8 @@
 // TIRLA: tests of durations, pitch points and fillers in the lines written to MBROLA.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "orvia/uttsProsodia.h"
 #include "orvia_test_files.h"
 
@@ -36,6 +38,15 @@ TEST_F(ApplyProsody, FactorsScaleDurationsAndPitch) {
   Lines out = uttsProsodia::ApplyProsody({";555|ka", ">k", "a", ""}, 0.5, 1.1);
   // 50 x 145 x 0.5 = 3625 -> 36; 200 x 100 x 1.1 = 22000 -> 220; the last phoneme takes d3.
   EXPECT_EQ(out, (Lines{";ka", "k 36 80 220", "a 58 50 220", ""}));
+}
+
+TEST_F(ApplyProsody, FactorsThatAreNotSensibleGiveUsableLines) {
+  // A negative or absurd factor must not give durations MBROLA refuses, nor overflow.
+  Lines out = uttsProsodia::ApplyProsody({";555|ka", "k", ">a", ""}, -0.7, 1e300);
+  EXPECT_EQ(orvia_test::Names(out), (Lines{"k", "a"}));
+  EXPECT_EQ(out[1].substr(0, 4), "k 1 ");
+  out = uttsProsodia::ApplyProsody({";555|ka", "k", ">a", ""}, std::nan(""), std::nan(""));
+  EXPECT_EQ(out[1], "k 1");
 }
 
 TEST_F(ApplyProsody, LongWordsShortenThePhonemesBeforeTheStress) {

@@ -1,4 +1,5 @@
 // TIRLA: ORVIA durations, pitch points and filler phonemes: the lines written to MBROLA.
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -13,7 +14,7 @@ constexpr int kStressedPercent = 145;    // duration of a stressed phoneme and t
 constexpr int kLongWordLength = 13;      // above: unstressed phonemes cut to 80 %
 constexpr int kMediumWordLength = 9;     // above: unstressed phonemes cut to 90 %
 constexpr const char* kFillerMs = " 50";  // duration of a filler phoneme
-constexpr char kStressMark = '>';
+constexpr char kStressMark = '>';        // in front of the stressed phoneme
 constexpr char kDropMark = '\xA8';       // "¨": back to the normal duration
 // MBROLA gives up after about 250 phonemes without a pitch point (a very long word): one
 // phoneme in this many without a point gets the last pitch again.
@@ -24,8 +25,8 @@ enum StressState { kNoPoint = 0, kFirstPoint = 1, kAtStress = 2, kStressPoint = 
 
 struct Walk {
   int percent = 100;          // duration percentage
-  std::string pattern = "555";
-  int stress = kNoPoint;
+  std::string pattern = "555";  // pitch digits of the current word
+  int stress = kNoPoint;        // StressState of the current word
   int wordLength = 0;         // 1 + length of the token text
   std::string previous = "_";  // last phoneme of a non-empty line
   std::string current;        // phoneme of this line, empty after an empty line
@@ -48,8 +49,14 @@ char* PutNumber(char* out, long long value) {
   return out;
 }
 
-// Product rounded to the nearest integer, halves to even, then divided by 100.
-long long Scaled(double product) { return static_cast<long long>(std::nearbyint(product)) / 100; }
+// Product rounded to the nearest integer, halves to even, then divided by 100. Factors that
+// are not numbers count as 0 and huge products are held to a bound, so no overflow.
+long long Scaled(double product) {
+  constexpr double kBound = 1e12;
+  if (!(product > -kBound)) product = std::isnan(product) ? 0 : -kBound;
+  if (product > kBound) product = kBound;
+  return static_cast<long long>(std::nearbyint(product)) / 100;
+}
 
 // The filler between `previous` and `current`: "_" after r2 when the voice has r2-_, else
 // "y" when it follows `previous`, else "_"; but a candidate the voice has on both sides is
@@ -91,7 +98,8 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
     }
   }
   w.current = line;
-  long long ms = Scaled(static_cast<double>(base) * w.percent * durationFactor);
+  // MBROLA refuses durations below 1 ms (a negative factor or table entry would give them).
+  long long ms = std::max(1LL, Scaled(static_cast<double>(base) * w.percent * durationFactor));
   char numbers[80];  // " ms position hz"
   char* end = PutNumber(numbers, ms);
 
@@ -107,8 +115,10 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
   } else if (w.stress == kStressPoint && lastBeforeBreak) {
     digit = w.pattern[2];
   }
-  if (digit >= '0' && digit <= '9' && HertzPercent(digit - '0') != 0) {
-    long long hz = Scaled(static_cast<double>(HertzPercent(digit - '0')) * pitchFactor * HertzBase());
+  long long hz = 0;  // a level of 0, or a pitch below 1 Hz, gives no point
+  if (digit >= '0' && digit <= '9' && HertzPercent(digit - '0') != 0)
+    hz = Scaled(static_cast<double>(HertzPercent(digit - '0')) * pitchFactor * HertzBase());
+  if (hz >= 1) {
     end = PutNumber(end, position);
     end = PutNumber(end, hz);
     w.lastHz = hz;
