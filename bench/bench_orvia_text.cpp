@@ -24,15 +24,13 @@ std::string ReadAll(const char* path) {
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// Loads the data files afresh, so that no word is remembered from an earlier pass.
 bool LoadData() {
-  static bool loaded = [] {
-    uttsPortug::StartPortug();
-    uttsPreproc::StartPreproc();
-    uttsProsodia::StartProsodia();
-    std::string folder = std::string(TIRLA_SOURCE_DIR) + "/data/orvia";
-    return uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder)).empty();
-  }();
-  return loaded;
+  uttsPortug::StartPortug();
+  uttsPreproc::StartPreproc();
+  uttsProsodia::StartProsodia();
+  std::string folder = std::string(TIRLA_SOURCE_DIR) + "/data/orvia";
+  return uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder)).empty();
 }
 
 void OrviaTextStages(benchmark::State& state) {
@@ -43,6 +41,9 @@ void OrviaTextStages(benchmark::State& state) {
   }
   size_t lines = 0;
   for (auto _ : state) {
+    state.PauseTiming();
+    LoadData();
+    state.ResumeTiming();
     auto out = uttsPortug::TextToMbrolaLines(text, 1.0, 1.0);
     lines = out.size();
     benchmark::DoNotOptimize(out);

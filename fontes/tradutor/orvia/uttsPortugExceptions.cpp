@@ -6,6 +6,7 @@
 
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
+#include "orvia/uttsPortugWordCache.h"
 
 namespace uttsPortug {
 namespace {
@@ -21,6 +22,7 @@ struct Exception {
 struct ExceptionsState {
   std::vector<Exception> table;  // sorted by word (byte order) after loading
   std::unordered_map<std::string_view, const Exception*> index;  // word to its entry
+  size_t longest = 0;                                              // longest word listed
 };
 
 ExceptionsState state;
@@ -33,7 +35,9 @@ const Exception* Find(std::string_view word) {
 }  // namespace
 
 void ReleaseExceptions() {
+  ForgetWords();
   state.index.clear();
+  state.longest = 0;
   state.table.clear();
 }
 
@@ -53,7 +57,10 @@ bool LoadExceptions(const std::string& fileName) {
   }
   std::sort(state.table.begin(), state.table.end(),
             [](const Exception& a, const Exception& b) { return a.palavra < b.palavra; });
-  for (const Exception& e : state.table) state.index.emplace(e.palavra, &e);
+  for (const Exception& e : state.table) {
+    state.index.emplace(e.palavra, &e);
+    state.longest = std::max(state.longest, e.palavra.size());
+  }
   return true;
 }
 
@@ -63,7 +70,8 @@ void LookUpException(std::string& word) {
   if (state.index.empty()) return;
   std::string_view rest = word;
   while (!rest.empty()) {
-    if (const Exception* hit = Find(rest)) {
+    const Exception* hit = rest.size() <= state.longest ? Find(rest) : nullptr;
+    if (hit) {
       word = hit->alias + word.substr(rest.size());  // the stripped letters come back
       return;
     }

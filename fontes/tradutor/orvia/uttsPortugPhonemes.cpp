@@ -1,8 +1,10 @@
 // TIRLA: ORVIA phoneme list: tokens with pitch patterns to phonemes, pauses and word joins.
 #include <array>
+#include <unordered_map>
 
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
+#include "orvia/uttsPortugWordCache.h"
 #include "orvia/uttsTonica.h"
 
 namespace uttsPortug {
@@ -32,6 +34,37 @@ std::string_view PauseFor(char mark) {
 
 bool IsPauseMark(char c) { return c == ' ' || !PauseFor(c).empty(); }
 
+// Text repeats its words: the phonemes of a word (after exceptions, stress and rules) are
+// kept, so a repeated word costs one look-up. Long words are not kept, and the memory is
+// emptied when it is full or when the rules or exceptions change.
+constexpr size_t kMaxWordsKept = 20000;
+constexpr size_t kLongestWordKept = 40;
+
+struct WordsState {
+  std::unordered_map<std::string, Lines> phonemes;  // upper-case word to its phoneme lines
+};
+
+WordsState words;
+
+// Appends the phoneme lines of an upper-case word.
+void AppendWord(std::string& word, Lines& list) {
+  if (word.size() <= kLongestWordKept) {
+    auto it = words.phonemes.find(word);
+    if (it != words.phonemes.end()) {
+      list.insert(list.end(), it->second.begin(), it->second.end());
+      return;
+    }
+  }
+  std::string key = word.size() <= kLongestWordKept ? word : std::string();
+  size_t first = list.size();
+  LookUpException(word);
+  int stress = IsUnstressedWord(word) ? 0 : uttsTonica::FindStress(word);
+  ApplyRules(word, stress, list);
+  if (key.empty()) return;
+  if (words.phonemes.size() >= kMaxWordsKept) words.phonemes.clear();
+  words.phonemes.emplace(std::move(key), Lines(list.begin() + first, list.end()));
+}
+
 // A stressed first phoneme (">a") joins like an unstressed one: the stress mark is skipped,
 // then one "¨" marker.
 bool StartsWithVowelPhoneme(std::string_view line) {
@@ -41,6 +74,8 @@ bool StartsWithVowelPhoneme(std::string_view line) {
 }
 
 }  // namespace
+
+void ForgetWords() { words.phonemes.clear(); }
 
 void StartPortug() {
   ReleaseRules();
@@ -69,9 +104,7 @@ Lines BuildPhonemeList(const Lines& patternLines) {
       std::string_view pause = PauseFor(word[0]);
       if (!pause.empty()) list.emplace_back(pause);
     } else {
-      LookUpException(word);
-      int stress = IsUnstressedWord(word) ? 0 : uttsTonica::FindStress(word);
-      ApplyRules(word, stress, list);
+      AppendWord(word, list);
     }
   }
   list.push_back("__");

@@ -6,6 +6,7 @@
 
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
+#include "orvia/uttsPortugWordCache.h"
 
 namespace uttsPortug {
 namespace {
@@ -163,6 +164,7 @@ LetterRule ParseRule(const std::string& line) {
 }  // namespace
 
 void ReleaseRules() {
+  ForgetWords();
   for (auto& chain : state.chains) chain.clear();
   state.count = 0;
   state.skipped = 0;

@@ -118,7 +118,10 @@ bool ReadKeywords(std::ifstream& file) {
   ReportFull("chaves", dropped);
   std::sort(state.keywords.begin(), state.keywords.end(),
             [](const TChave& a, const TChave& b) { return a.word < b.word; });
-  for (const TChave& k : state.keywords) state.keywordIndex.emplace(k.word, &k);
+  for (const TChave& k : state.keywords) {
+    state.keywordIndex.emplace(k.word, &k);
+    state.longestKeyword = std::max(state.longestKeyword, k.word.size());
+  }
   return true;
 }
 
@@ -213,6 +216,7 @@ bool LoadProsody(const std::string& fileName) {
   state.durationIndex.clear();
   state.keywords.clear();
   state.keywordIndex.clear();
+  state.longestKeyword = 0;
   state.patterns.clear();
   state.hertzBase = 230;
   std::ifstream file(fileName, std::ios::binary);
@@ -224,7 +228,7 @@ bool LoadProsody(const std::string& fileName) {
 }
 
 std::string ClassOf(const std::string& word) {
-  if (state.keywordIndex.empty()) return {};
+  if (state.keywordIndex.empty() || word.size() > state.longestKeyword) return {};
   auto it = state.keywordIndex.find(UpperAnsi(word));
   return it == state.keywordIndex.end() ? std::string() : it->second->klass;
 }

@@ -47,6 +47,7 @@ struct ProsodyState {
   std::vector<short> durationIndex;   // first entry per 1- or 2-byte name key; -1 none
   std::vector<TChave> keywords;       // sorted by word, at most kMaxKeywords
   std::unordered_map<std::string_view, const TChave*> keywordIndex;  // word to its entry
+  size_t longestKeyword = 0;          // longer words are never keywords
   std::vector<TProsodia> patterns;    // file order, at most kMaxPatterns
   int hertzBase = 230;                // Hz
   std::array<int, 10> hertzTable{};   // percent of hertzBase per pattern digit
