@@ -66,6 +66,16 @@ TEST_F(PhonemeList, AStressedFirstVowelAlsoJoins) {
   EXPECT_EQ(LastPhonemes(list), (std::vector<std::string>{"r", "o", "z", "a"}));
 }
 
+TEST_F(PhonemeList, RepeatedWordsFollowNewRulesAndExceptions) {
+  EXPECT_EQ(uttsPortug::BuildPhonemeList({"555|pata", "555|pata"})[2], ">a");
+  ASSERT_TRUE(uttsPortug::LoadRules(orvia_test::WriteFile("m.nrl", "(A)=o\n(P)=p\n(T)=t\n")));
+  Lines list = uttsPortug::BuildPhonemeList({"555|pata"});
+  EXPECT_EQ(list, (Lines{";555|pata", "p", ">o", "t", "o", "", "__"}));
+  ASSERT_TRUE(uttsPortug::LoadExceptions(orvia_test::WriteFile("m.exc", "PATA=TAPA\n")));
+  list = uttsPortug::BuildPhonemeList({"555|pata"});
+  EXPECT_EQ(list, (Lines{";555|pata", "t", ">o", "p", "o", "", "__"}));
+}
+
 TEST_F(PhonemeList, JoinIgnoresOneDiaeresisMarker) {
   Lines list = {";1", "__", "", ";2", "p", "s2", "", ";3", "\xA8" "a", "", ";4", "r2", "",
                 ";5", "\xA8\xA8" "a", ""};

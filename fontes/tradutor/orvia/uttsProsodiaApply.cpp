@@ -55,7 +55,11 @@ long long Scaled(double product) {
   constexpr double kBound = 1e12;
   if (!(product > -kBound)) product = std::isnan(product) ? 0 : -kBound;
   if (product > kBound) product = kBound;
-  return static_cast<long long>(std::nearbyint(product)) / 100;
+  long long whole = static_cast<long long>(product);  // toward zero; exact below 2^52
+  double rest = product - static_cast<double>(whole);
+  if (rest > 0.5 || (rest == 0.5 && (whole & 1))) ++whole;
+  else if (rest < -0.5 || (rest == -0.5 && (whole & 1))) --whole;
+  return whole / 100;
 }
 
 // The filler between `previous` and `current`: "_" after r2 when the voice has r2-_, else
