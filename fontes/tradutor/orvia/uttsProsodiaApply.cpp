@@ -142,17 +142,18 @@ Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFac
 }
 
 Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor) {
-  Lines out;
-  out.reserve(phonemes.size() + phonemes.size() / 8);
+  // The lines are rewritten where they stand; the few fillers are put in afterwards.
+  Lines& lines = phonemes;
+  std::vector<std::pair<size_t, std::string>> fillers;  // filler line, to stand before index
   Walk w;
-  for (size_t i = 0; i < phonemes.size(); ++i) {
-    bool lastBeforeBreak = i + 1 == phonemes.size() || phonemes[i + 1].empty();
-    std::string line = std::move(phonemes[i]);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    bool lastBeforeBreak = i + 1 == lines.size() || lines[i + 1].empty();
+    std::string& line = lines[i];
     if (line.empty()) {
       w.percent = 100;
       w.current.clear();
     } else if (line[0] == ';' && line.size() >= 5 && line[4] == '|') {
-      w.pattern = line.substr(1, 3);
+      w.pattern.assign(line, 1, 3);
       line.erase(1, 4);
       w.wordLength = static_cast<int>(line.size());
       w.stress = kNoPoint;
@@ -160,11 +161,18 @@ Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor) 
       Phoneme(line, lastBeforeBreak, durationFactor, pitchFactor, w);
     }
     if (!w.current.empty() && !HasPair(w.previous, w.current))
-      out.push_back(FillerBetween(w.previous, w.current) + kFillerMs);
+      fillers.emplace_back(i, FillerBetween(w.previous, w.current) + kFillerMs);
     if (!w.current.empty() && !line.empty()) w.previous = w.current;
-    out.push_back(std::move(line));
   }
-  return out;
+  // From the back, each line moves down by the number of fillers before it.
+  size_t source = lines.size();
+  lines.resize(lines.size() + fillers.size());
+  size_t target = lines.size();
+  for (size_t k = fillers.size(); k-- > 0;) {
+    while (source > fillers[k].first) lines[--target] = std::move(lines[--source]);
+    lines[--target] = std::move(fillers[k].second);
+  }
+  return std::move(lines);
 }
 
 }  // namespace uttsProsodia
