@@ -34,7 +34,7 @@ std::vector<std::string> TextToMbrolaLines(const std::string& text, double durat
                                            double pitchFactor) {
   if (Trim(text).empty()) return {};
   Lines lines = uttsProsodia::Tokenize(uttsPreproc::PreprocessText(text));
-  lines = uttsProsodia::AssignPatterns(lines, true);
+  lines = uttsProsodia::AssignPatterns(std::move(lines), true);
   lines = BuildPhonemeList(lines);
   lines = uttsProsodia::ApplyProsody(std::move(lines), durationFactor, pitchFactor);
   // MBROLA reads lines into a buffer of its own and takes what overflows it, or what follows

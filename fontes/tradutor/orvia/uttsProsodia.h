@@ -53,6 +53,8 @@ Lines Tokenize(const std::string& text);
 
 // Gives every token line its three-digit pitch pattern: "ppp|text".
 Lines AssignPatterns(const Lines& tokens, bool enabled);
+// The same, taking the lines over instead of copying them.
+Lines AssignPatterns(Lines&& tokens, bool enabled);
 
 // Turns the phoneme list into MBROLA lines (name, duration, optional position and pitch),
 // with fillers where the voice lacks a diphone.

@@ -1,4 +1,5 @@
 // TIRLA: ORVIA tokens with class codes and phrase boundaries, and their pitch patterns.
+#include <algorithm>
 #include <array>
 
 #include "orvia/uttsPortugCase.h"
@@ -74,22 +75,27 @@ Lines Tokenize(const std::string& text) {
 }
 
 Lines AssignPatterns(const Lines& tokens, bool enabled) {
-  Lines out;
-  out.reserve(tokens.size());
+  return AssignPatterns(Lines(tokens), enabled);
+}
+
+Lines AssignPatterns(Lines&& tokens, bool enabled) {
+  // Each line is rewritten where it stands: "[CC]" (or "[C]" and the first letter of the text
+  // after a one-character class) becomes "ppp|". The codes are read before the rewriting.
   char lastDigit = '5';
+  uint32_t previous = 0;
+  uint32_t current = tokens.empty() ? 0 : CodeOf(tokens[0]);
   for (size_t i = 0; i < tokens.size(); ++i) {
-    std::string pitch = kDefaultPitch;
-    if (enabled) {
-      pitch = PitchFor(i > 0 ? CodeOf(tokens[i - 1]) : 0, CodeOf(tokens[i]),
-                       i + 1 < tokens.size() ? CodeOf(tokens[i + 1]) : 0);
-    }
+    uint32_t next = i + 1 < tokens.size() ? CodeOf(tokens[i + 1]) : 0;
+    std::string pitch = enabled ? PitchFor(previous, current, next) : kDefaultPitch;
     if (!pitch.empty() && pitch[0] == '?') pitch[0] = lastDigit;
     lastDigit = pitch.size() >= 3 ? pitch[2] : '5';
-    const std::string& token = tokens[i];
-    out.push_back(uttsPortug::Concat(
-        {pitch, "|", token.size() > 4 ? std::string_view(token).substr(4) : std::string_view()}));
+    pitch += '|';
+    std::string& line = tokens[i];
+    line.replace(0, std::min<size_t>(4, line.size()), pitch);
+    previous = current;
+    current = next;
   }
-  return out;
+  return std::move(tokens);
 }
 
 }  // namespace uttsProsodia
