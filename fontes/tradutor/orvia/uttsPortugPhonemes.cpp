@@ -62,6 +62,7 @@ void AppendWord(std::string& word, Lines& list) {
   ApplyRules(word, stress, list);
   if (key.empty()) return;
   if (words.phonemes.size() >= kMaxWordsKept) words.phonemes.clear();
+  if (words.phonemes.empty()) words.phonemes.reserve(kMaxWordsKept);
   words.phonemes.emplace(std::move(key), Lines(list.begin() + first, list.end()));
 }
 
