@@ -29,7 +29,7 @@ const std::string& LastMessage();
 // missing or a line has no "=". Non-integer values keep their defaults, with a message.
 bool LoadProsody(const std::string& fileName);
 
-// Reads the diphone list ("a-b" per line) and sorts it. False when the file cannot be read.
+// Reads the diphone list ("a-b" per line, case ignored). False when the file cannot be read.
 bool LoadDiphoneList(const std::string& fileName);
 
 // Frees the diphone list.
