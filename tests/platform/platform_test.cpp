@@ -30,6 +30,15 @@ TEST(CodePage, DropsCharactersOutsideTheCodePageAndKeepsStrayBytes) {
   EXPECT_EQ(platform::Utf8ToCp1252("\xC0\xAF"), "\xC0\xAF");        // overlong form
 }
 
+TEST(CodePage, ChangesTheCaseOfLettersOnly) {
+  EXPECT_EQ(platform::UpperCp1252("a\xE7\xE3o \x9A\xFF \xF7 1"), "A\xC7\xC3O \x8A\x9F \xF7 1");
+  EXPECT_EQ(platform::LowerCp1252("A\xC7\xC3O \x8A\x9F \xD7 Z"), "a\xE7\xE3o \x9A\xFF \xD7 z");
+  for (int b = 0; b < 256; ++b) {  // lower after upper gives back every lower-case letter
+    const auto c = static_cast<unsigned char>(b);
+    if (platform::UpperCp1252(c) != c) EXPECT_EQ(platform::LowerCp1252(platform::UpperCp1252(c)), c);
+  }
+}
+
 class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -7,6 +7,7 @@
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugWordCache.h"
+#include "platform/codepage.h"
 
 namespace uttsPortug {
 namespace {
@@ -50,7 +51,7 @@ bool LoadExceptions(const std::string& fileName) {
     DropCarriageReturn(line);
     if (line.size() > kMaxLine) line.resize(kMaxLine);
     if (line.empty()) continue;
-    line = UpperAnsi(line) + "|=|";
+    line = platform::UpperCp1252(line) + "|=|";
     size_t eq = line.find('=');
     size_t bar = line.find('|', eq + 1);
     state.table.push_back({line.substr(0, eq), line.substr(eq + 1, bar - eq - 1)});

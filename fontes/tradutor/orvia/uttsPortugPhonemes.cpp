@@ -6,6 +6,7 @@
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugWordCache.h"
 #include "orvia/uttsTonica.h"
+#include "platform/codepage.h"
 
 namespace uttsPortug {
 
@@ -97,7 +98,7 @@ Lines BuildPhonemeList(const Lines& patternLines) {
     std::string comment(1, ';');
     comment.append(pattern);
     list.push_back(std::move(comment));
-    std::string word = pattern.size() > 4 ? UpperAnsi(std::string_view(pattern).substr(4)) : "";
+    std::string word = pattern.size() > 4 ? platform::UpperCp1252(std::string_view(pattern).substr(4)) : "";
     if (word.empty()) {
       list.push_back("__");
       list.push_back("");

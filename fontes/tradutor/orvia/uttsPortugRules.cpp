@@ -7,6 +7,7 @@
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugWordCache.h"
+#include "platform/codepage.h"
 
 namespace uttsPortug {
 namespace {
@@ -40,7 +41,7 @@ struct Classes {
     auto set = [](std::array<bool, 256>& cls, std::string_view upper) {
       for (unsigned char c : upper) {
         cls[c] = true;
-        cls[LowerAnsi(c)] = true;
+        cls[platform::LowerCp1252(c)] = true;
       }
     };
     set(vowel, "AEIOU\xC0\xC1\xC2\xC3\xC9\xCA\xCC\xCD\xD3\xD4\xD5\xD9\xDA\xDC");

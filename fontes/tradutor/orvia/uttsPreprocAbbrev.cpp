@@ -15,6 +15,7 @@
 
 #include "orvia/uttsPreproc.h"
 #include "orvia/uttsPreprocParts.h"
+#include "platform/codepage.h"
 #include "platform/folders.h"
 
 namespace uttsPreproc {
@@ -44,19 +45,6 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-// Upper case of one cp1252 byte: a-z, the accented letters 224..254 except ÷, and š œ ž ÿ.
-unsigned char UpperByte(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return c - ('a' - 'A');
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
-  switch (c) {
-    case 0x9A: return 0x8A;  // š
-    case 0x9C: return 0x8C;  // œ
-    case 0x9E: return 0x8E;  // ž
-    case 0xFF: return 0x9F;  // ÿ
-    default: return c;
-  }
-}
-
 Abbreviation ParseLine(std::string_view line) {
   const std::size_t equals = line.find('=');
   if (equals == std::string_view::npos) return {{}, std::string(line)};
@@ -84,11 +72,7 @@ std::string FindFile(const std::string& fileName) {
 
 void StartPreproc() { state = State{}; }
 
-std::string UpperCase(std::string_view text) {
-  std::string upper(text);
-  for (char& c : upper) c = static_cast<char>(UpperByte(static_cast<unsigned char>(c)));
-  return upper;
-}
+std::string UpperCase(std::string_view text) { return platform::UpperCp1252(text); }
 
 bool LoadAbbreviations(const std::string& fileName) {
   state = State{};

@@ -5,13 +5,14 @@
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsProsodia.h"
 #include "orvia/uttsProsodiaState.h"
+#include "platform/codepage.h"
 
 namespace uttsProsodia {
 namespace {
 
 // A character of a phoneme name: its upper-case form is '2', '@'..'Z' or '_'.
 bool IsNameChar(char c) {
-  unsigned char u = uttsPortug::UpperAnsi(static_cast<unsigned char>(c));
+  unsigned char u = platform::UpperCp1252(static_cast<unsigned char>(c));
   return u == '2' || (u >= 64 && u <= 90) || u == '_';
 }
 
@@ -53,7 +54,7 @@ int AddName(std::string_view name, int& lastId) {
   if (s.nameId[key] != 0) return s.nameId[key];
   if (lastId >= 255) return 0;
   int id = ++lastId;
-  std::string lower = uttsPortug::LowerAnsi(name), upper = uttsPortug::UpperAnsi(name);
+  std::string lower = platform::LowerCp1252(name), upper = platform::UpperCp1252(name);
   for (int variant = 0; variant < 4; ++variant) {
     std::string spelled = lower;
     for (size_t i = 0; i < spelled.size(); ++i)
@@ -87,7 +88,7 @@ bool LoadDiphoneList(const std::string& fileName) {
   while (std::getline(file, line)) {
     line = uttsPortug::Trim(line);
     if (line.empty() || line[0] == '!' || line[0] == '*' || line[0] == ';') continue;
-    std::string pair = uttsPortug::LowerAnsi(PairOf(line));
+    std::string pair = platform::LowerCp1252(PairOf(line));
     size_t dash = pair.find('-');
     int a = AddName(std::string_view(pair).substr(0, dash), lastId);
     int b = AddName(std::string_view(pair).substr(dash + 1), lastId);
@@ -106,8 +107,8 @@ void ReleaseDiphoneList() {
 bool HasDiphone(const std::string& pair) {
   const PairSet& set = State().diphones;
   for (char c : pair) {
-    if (uttsPortug::LowerAnsi(static_cast<unsigned char>(c)) != static_cast<unsigned char>(c))
-      return set.count(uttsPortug::LowerAnsi(pair)) != 0;
+    if (platform::LowerCp1252(static_cast<unsigned char>(c)) != static_cast<unsigned char>(c))
+      return set.count(platform::LowerCp1252(pair)) != 0;
   }
   return set.find(std::string_view(pair)) != set.end();
 }

@@ -12,7 +12,6 @@ namespace uttsProsodia {
 
 using uttsPortug::ParseInteger;
 using uttsPortug::Trim;
-using uttsPortug::UpperAnsi;
 
 namespace {
 
@@ -112,8 +111,8 @@ bool ReadKeywords(std::ifstream& file) {
       ++dropped;
       continue;
     }
-    state.keywords.push_back({UpperAnsi(Trim(line.substr(0, eq))),
-                              UpperAnsi(Trim(line.substr(eq + 1))).substr(0, 2)});
+    state.keywords.push_back({platform::UpperCp1252(Trim(line.substr(0, eq))),
+                              platform::UpperCp1252(Trim(line.substr(eq + 1))).substr(0, 2)});
   }
   ReportFull("chaves", dropped);
   std::sort(state.keywords.begin(), state.keywords.end(),
@@ -152,7 +151,7 @@ bool ReadPatterns(std::ifstream& file) {
   std::string line;
   int dropped = 0;
   while (NextLine(file, line)) {
-    line = UpperAnsi(line);
+    line = platform::UpperCp1252(line);
     if (line.rfind("HERTZ=", 0) == 0) {
       if (auto v = ParseInteger(line.substr(6)); v && *v > 0) state.hertzBase = *v;
       else Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: HERTZ precisa de um n\xFA" "mero inteiro positivo: " + line);
@@ -229,7 +228,7 @@ bool LoadProsody(const std::string& fileName) {
 
 std::string ClassOf(const std::string& word) {
   if (state.keywordIndex.empty() || word.size() > state.longestKeyword) return {};
-  auto it = state.keywordIndex.find(UpperAnsi(word));
+  auto it = state.keywordIndex.find(platform::UpperCp1252(word));
   return it == state.keywordIndex.end() ? std::string() : it->second->klass;
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "orvia/uttsPortugCase.h"
+#include "platform/codepage.h"
 
 namespace uttsTonica {
 namespace {
@@ -30,7 +31,7 @@ bool In(const ByteSet& set, char c) { return set.has[static_cast<unsigned char>(
 }  // namespace
 
 int FindStress(const std::string& word) {
-  std::string w = uttsPortug::LowerAnsi(word);
+  std::string w = platform::LowerCp1252(word);
   int n = static_cast<int>(w.size());
   bool anyVowel = false;
   for (int pos = n; pos >= 1; --pos) {

@@ -58,7 +58,60 @@ size_t DecodeUtf8(std::string_view text, size_t i, char32_t& cp) {
   return length;
 }
 
+constexpr unsigned char UpperOne(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return c - 32;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;  // à..þ except ÷
+  switch (c) {
+    case 0x9A: return 0x8A;  // š
+    case 0x9C: return 0x8C;  // œ
+    case 0x9E: return 0x8E;  // ž
+    case 0xFF: return 0x9F;  // ÿ
+    default: return c;
+  }
+}
+
+constexpr unsigned char LowerOne(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;  // À..Þ except ×
+  switch (c) {
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return c;
+  }
+}
+
+// Both mappings as tables indexed by the byte, built at compile time.
+struct CaseTables {
+  unsigned char upper[256] = {}, lower[256] = {};
+  constexpr CaseTables() {
+    for (int c = 0; c < 256; ++c) {
+      upper[c] = UpperOne(static_cast<unsigned char>(c));
+      lower[c] = LowerOne(static_cast<unsigned char>(c));
+    }
+  }
+};
+
+constexpr CaseTables kCase;
+
 }  // namespace
+
+unsigned char UpperCp1252(unsigned char byte) { return kCase.upper[byte]; }
+
+unsigned char LowerCp1252(unsigned char byte) { return kCase.lower[byte]; }
+
+std::string UpperCp1252(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]);
+  return out;
+}
+
+std::string LowerCp1252(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]);
+  return out;
+}
 
 char32_t Cp1252ToCodePoint(unsigned char byte) {
   if (byte >= 0x80 && byte < 0xA0) return kHighControls[byte - 0x80];

@@ -18,4 +18,13 @@ char32_t Cp1252ToCodePoint(unsigned char byte);
 // The cp1252 byte for a code point, or -1 when cp1252 has none.
 int CodePointToCp1252(char32_t code_point);
 
+// Upper- and lower-case forms of one cp1252 byte: a-z, the accented letters (but not the
+// signs × and ÷) and š œ ž ÿ; other bytes are unchanged.
+unsigned char UpperCp1252(unsigned char byte);
+unsigned char LowerCp1252(unsigned char byte);
+
+// The whole text upper- or lower-cased byte by byte.
+std::string UpperCp1252(std::string_view text);
+std::string LowerCp1252(std::string_view text);
+
 }  // namespace platform
