@@ -35,7 +35,9 @@ TEST(CodePage, ChangesTheCaseOfLettersOnly) {
   EXPECT_EQ(platform::LowerCp1252("A\xC7\xC3O \x8A\x9F \xD7 Z"), "a\xE7\xE3o \x9A\xFF \xD7 z");
   for (int b = 0; b < 256; ++b) {  // lower after upper gives back every lower-case letter
     const auto c = static_cast<unsigned char>(b);
-    if (platform::UpperCp1252(c) != c) EXPECT_EQ(platform::LowerCp1252(platform::UpperCp1252(c)), c);
+    if (platform::UpperCp1252(c) != c) {
+      EXPECT_EQ(platform::LowerCp1252(platform::UpperCp1252(c)), c);
+    }
   }
 }
 
