@@ -1,4 +1,5 @@
 // TIRLA: the test driver's two modes.
+#include <algorithm>
 #include <string>
 
 #include "console/console.h"
@@ -32,11 +33,16 @@ std::string UnitsDirectory() {
   return platform::SlashPath(platform::Cp1252ToUtf8(configured));
 }
 
-// Reads one typed line (at most 255 characters) without its line end.
+// Reads one typed line (at most 255 characters) without its line end, and puts the cursor
+// back at the start of the echoed line, so the line is written over its echo.
 std::string ReadTypedLine() {
   char buffer[kLineBuffer];
   const uint16_t count = console::ReadConsoleLine(buffer, kLineBuffer);
-  return std::string(buffer, count >= 2 ? count - 2 : 0);
+  const std::string line(buffer, count >= 2 ? count - 2 : 0);
+  const int32_t width = console::TextRegion().Right - console::TextRegion().Left + 1;
+  const int32_t echo_rows = std::max<int32_t>(1, (static_cast<int32_t>(line.size()) + width - 1) / width);
+  console::MoveCursor(1, console::CursorRow() - echo_rows);
+  return line;
 }
 
 }  // namespace
