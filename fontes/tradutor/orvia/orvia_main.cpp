@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "diphone/waveout.h"
 #include "orvia/uttsOrvia.h"
 #include "orvia/uttsPortug.h"
+#include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugStages.h"
 #include "orvia/uttsPreproc.h"
 #include "orvia/uttsProsodia.h"
@@ -79,12 +81,11 @@ std::string DefaultVoice() {
   return platform::GetProfileString("ORVIATTS", "MBROLA_DB", "br4", kProfileValueSize, "TOLVAN.INI");
 }
 
-// A whole signed number, or false.
-bool ParseInteger(const std::string& text, int& value) {
-  char* end = nullptr;
-  const long v = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end != '\0' || v < -1000 || v > 1000) return false;
-  value = static_cast<int>(v);
+// A whole signed number within -1000..1000 (the speed and pitch levels), or false.
+bool ParseLevel(const std::string& text, int& value) {
+  const std::optional<int> level = uttsPortug::ParseInteger(text);
+  if (!level || *level < -1000 || *level > 1000) return false;
+  value = *level;
   return true;
 }
 
@@ -110,7 +111,7 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
       options.voice = argv[++i];
     } else if (arg == "-s" || arg == "-p") {
       int& target = arg == "-s" ? options.speed : options.pitch;
-      if (!ParseInteger(argv[++i], target)) {
+      if (!ParseLevel(argv[++i], target)) {
         std::cerr << "orvia: " << arg << " pede um número inteiro, não \"" << argv[i] << "\"\n";
         return false;
       }

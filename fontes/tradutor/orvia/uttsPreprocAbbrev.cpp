@@ -61,11 +61,9 @@ void Add(Abbreviation entry) {
 // The file itself, or a file of the same folder whose name differs only in case (files
 // written on Windows keep names like "PORTUG.ABR").
 std::string FindFile(const std::string& fileName) {
-  std::error_code error;
-  if (fileName.empty() || std::filesystem::exists(fileName, error)) return fileName;
+  if (fileName.empty()) return fileName;
   const std::filesystem::path path(fileName);
-  const std::string folder = path.has_parent_path() ? path.parent_path().string() : ".";
-  return platform::FindFileNoCase(folder, path.filename().string());
+  return platform::FindFileNoCase(path.parent_path().string(), path.filename().string());
 }
 
 }  // namespace

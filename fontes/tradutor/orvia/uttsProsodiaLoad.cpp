@@ -17,6 +17,9 @@ namespace {
 
 ProsodyState state;
 
+// Start of every message about a malformed line of the prosody file.
+const std::string kSetupError = "Configura\xE7\xE3o da pros\xF3" "dia: ";
+
 // Key of a name of one or two bytes for the duration index.
 size_t NameKey(std::string_view name) {
   return static_cast<unsigned char>(name[0]) << 8 |
@@ -63,7 +66,7 @@ bool NextLine(std::ifstream& file, std::string& line) {
 // Reports once per section that lines were dropped because a table was full.
 void ReportFull(const char* table, int dropped) {
   if (dropped > 0)
-    Report(std::string("Configura\xE7" "\xE3" "o da pros\xF3" "dia: tabela de ") + table + " cheia, " +
+    Report(kSetupError + "tabela de " + table + " cheia, " +
            std::to_string(dropped) + " linhas ignoradas");
 }
 
@@ -77,7 +80,7 @@ bool ReadDurations(std::ifstream& file) {
   while (NextLine(file, line)) {
     size_t eq = line.find('=');
     if (eq == std::string::npos) {
-      Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: fonema errado: " + line);
+      Report(kSetupError + "fonema errado: " + line);
       return false;
     }
     if (static_cast<int>(state.durations.size()) >= kMaxDurations) {
@@ -86,7 +89,7 @@ bool ReadDurations(std::ifstream& file) {
     }
     TDuracao entry{Trim(line.substr(0, eq)).substr(0, 2), 100};
     if (auto ms = ParseInteger(line.substr(eq + 1))) entry.ms = *ms;
-    else Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: fonema errado: " + line);
+    else Report(kSetupError + "fonema errado: " + line);
     state.durations.push_back(entry);
   }
   ReportFull("dura\xE7" "\xF5" "es", dropped);
@@ -104,7 +107,7 @@ bool ReadKeywords(std::ifstream& file) {
   while (NextLine(file, line)) {
     size_t eq = line.find('=');
     if (eq == std::string::npos) {
-      Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: chave errada: " + line);
+      Report(kSetupError + "chave errada: " + line);
       return false;
     }
     if (static_cast<int>(state.keywords.size()) >= kMaxKeywords) {
@@ -140,7 +143,7 @@ void ReadHertzTable(const std::string& list, const std::string& line) {
     else bad = true;
     from = comma == std::string::npos ? list.size() + 1 : comma + 1;
   }
-  if (bad) Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: TABHERTZ precisa de dez n\xFA" "meros inteiros: " + line);
+  if (bad) Report(kSetupError + "TABHERTZ precisa de dez n\xFA" "meros inteiros: " + line);
 }
 
 bool ReadPatterns(std::ifstream& file) {
@@ -154,7 +157,7 @@ bool ReadPatterns(std::ifstream& file) {
     line = platform::UpperCp1252(line);
     if (line.rfind("HERTZ=", 0) == 0) {
       if (auto v = ParseInteger(line.substr(6)); v && *v > 0) state.hertzBase = *v;
-      else Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: HERTZ precisa de um n\xFA" "mero inteiro positivo: " + line);
+      else Report(kSetupError + "HERTZ precisa de um n\xFA" "mero inteiro positivo: " + line);
       continue;
     }
     if (line.rfind("TABHERTZ=", 0) == 0) {
@@ -163,7 +166,7 @@ bool ReadPatterns(std::ifstream& file) {
     }
     size_t eq = line.find('=');
     if (eq == std::string::npos) {
-      Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia: chave errada: " + line);
+      Report(kSetupError + "chave errada: " + line);
       return false;
     }
     if (static_cast<int>(state.patterns.size()) >= kMaxPatterns) {
