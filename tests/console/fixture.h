@@ -31,7 +31,7 @@ class ConsoleTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    console::InstallWaveDoneHandler(nullptr);
+    platform::SetMessageHandler(platform::kWaveBlockDone, nullptr);
     std::filesystem::remove_all(dir_);
   }
 

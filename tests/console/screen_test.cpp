@@ -347,14 +347,14 @@ TEST_F(ConsoleTest, StandardInputReadsEditedLines) {
 
 int wave_done_calls = 0;
 intptr_t wave_done_wparam = 0;
-void WaveDone(intptr_t, intptr_t wparam, intptr_t) {
+void WaveDone(intptr_t wparam, intptr_t) {
   ++wave_done_calls;
   wave_done_wparam = wparam;
 }
 
 TEST_F(ConsoleTest, PostedBlockDoneMessagesReachTheHandlerWithoutAWindow) {
   wave_done_calls = 0;
-  console::InstallWaveDoneHandler(WaveDone);
+  platform::SetMessageHandler(platform::kWaveBlockDone, WaveDone);
   platform::PostMessage(platform::kWaveBlockDone, 42, 0);
   platform::PostMessage(platform::kWakeUpStop);
   console::Pause(5);
@@ -362,21 +362,21 @@ TEST_F(ConsoleTest, PostedBlockDoneMessagesReachTheHandlerWithoutAWindow) {
   EXPECT_EQ(wave_done_wparam, 42);
   EXPECT_FALSE(console::ConsoleOpen());
   EXPECT_FALSE(platform::HasPostedMessage());
-  console::InstallWaveDoneHandler(nullptr);
+  platform::SetMessageHandler(platform::kWaveBlockDone, nullptr);
   platform::PostMessage(platform::kWaveBlockDone, 1, 0);
   console::PumpThreadMessages();
   EXPECT_EQ(wave_done_calls, 1);
 }
 
 int reposts = 0;
-void PostAgain(intptr_t, intptr_t, intptr_t) {
+void PostAgain(intptr_t, intptr_t) {
   ++reposts;
   platform::PostMessage(platform::kWaveBlockDone, 0, 0);
 }
 
 TEST_F(ConsoleTest, AHandlerThatPostsAgainCannotHoldThePump) {
   reposts = 0;
-  console::InstallWaveDoneHandler(PostAgain);
+  platform::SetMessageHandler(platform::kWaveBlockDone, PostAgain);
   platform::PostMessage(platform::kWaveBlockDone, 0, 0);
   console::PumpThreadMessages();
   EXPECT_GT(reposts, 0);

@@ -1,6 +1,8 @@
 // TIRLA: tests of durations, pitch points and fillers in the lines written to MBROLA.
 #include <gtest/gtest.h>
 
+#include "platform/report.h"
+
 #include <cmath>
 
 #include "orvia/uttsProsodia.h"
@@ -14,7 +16,7 @@ class ApplyProsody : public ::testing::Test {
  protected:
   void SetUp() override {
     uttsProsodia::StartProsodia();
-    uttsProsodia::SetMessageSink([](const std::string&) {});
+    platform::SetReportSink({});  // loader messages are not the subject here
     ASSERT_TRUE(uttsProsodia::LoadProsody(orvia_test::WriteFile(
         "a.pro", "[DURA\xC7\xC3O]\na=80\nk=50\n__=120\n_.=400\n[CHAVES]\n[PROS\xD3" "DIA]\n"
                  "HERTZ=200\nTABHERTZ=0,50,60,70,80,100,110,120,130,140\n")));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "orvia/uttsProsodia.h"
+#include "platform/report.h"
 #include "orvia_test_files.h"
 
 namespace {
@@ -10,13 +11,15 @@ const std::string kDuration = "[DURA\xC7\xC3O]";
 const std::string kPatterns = "[PROS\xD3" "DIA]";
 
 std::vector<std::string> messages;
-void Collect(const std::string& message) { messages.push_back(message); }
+void Collect(void*, platform::Severity, std::string_view message) {
+  messages.emplace_back(message);
+}
 
 class ProsodyFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     uttsProsodia::StartProsodia();
-    uttsProsodia::SetMessageSink(Collect);
+    platform::SetReportSink({.Write = Collect});
     messages.clear();
   }
   bool Load(const std::string& text) {

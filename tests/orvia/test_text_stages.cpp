@@ -2,6 +2,8 @@
 // intonation of statements and questions, diphones the voice has, and bad input.
 #include <gtest/gtest.h>
 
+#include "platform/report.h"
+
 #include <algorithm>
 #include <cctype>
 #include <fstream>
@@ -168,7 +170,7 @@ TEST_F(TextStages, EveryPairWrittenForTheFortunesIsInTheVoice) {
 }
 
 TEST_F(TextStages, MissingDataFilesGiveTheEngineMessages) {
-  uttsProsodia::SetMessageSink([](const std::string&) {});
+  platform::SetReportSink({});  // loader messages are not the subject here
   auto files = uttsPortug::DataFilesIn(orvia_test::DataFolder());
   auto broken = files;
   broken.exceptions = "/nonexistent/portug.exc";

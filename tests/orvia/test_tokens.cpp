@@ -1,6 +1,8 @@
 // TIRLA: tests of tokens, phrase boundaries and pitch patterns.
 #include <gtest/gtest.h>
 
+#include "platform/report.h"
+
 #include "orvia/uttsProsodia.h"
 #include "orvia_test_files.h"
 
@@ -12,7 +14,7 @@ class Tokens : public ::testing::Test {
  protected:
   void SetUp() override {
     uttsProsodia::StartProsodia();
-    uttsProsodia::SetMessageSink([](const std::string&) {});
+    platform::SetReportSink({});  // loader messages are not the subject here
     ASSERT_TRUE(uttsProsodia::LoadProsody(orvia_test::WriteFile(
         "t.pro", "[DURA\xC7\xC3O]\n[CHAVES]\nde=PR\nx=Q\n[PROS\xD3" "DIA]\n"
                  "|XXX|=999\n|XX|..=531\n|Q]|=777\n|..|=?22\n|XX|=565\n")));

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "console/keyboard.h"
 #include "diphone/waveout.h"
 #include "orvia/mbrola.h"
 #include "orvia/minireg.h"
@@ -43,6 +44,9 @@ class SpeakTest : public ::testing::Test {
     console::UseVideoDriver(platform::MemoryVideoDriver());
     platform::PcmUseMemoryDevice(true);
     waveout::StartWaveOut();
+    // wired as tirla wires them: a key stops the sound, reports reach the console
+    waveout::SetStopToken({.context = nullptr, .Requested = [](void*) { return console::KeyWaiting(); }});
+    platform::SetReportSink(console::ConsoleReportSink());
     minireg::StartMinireg();
     uttsOrvia::StartOrvia();
   }
@@ -51,7 +55,8 @@ class SpeakTest : public ::testing::Test {
     uttsOrvia::StartOrvia();
     waveout::StartWaveOut();
     platform::PcmUseMemoryDevice(false);
-    console::InstallWaveDoneHandler(nullptr);
+    platform::ResetMessages();
+    platform::SetStandardErrorSink();
     setenv("PATH", savedPath_.c_str(), 1);
     unsetenv("FAKE_MBROLA");
     fs::remove_all(dir_);

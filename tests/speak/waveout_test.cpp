@@ -3,6 +3,7 @@
 #include <numeric>
 
 #include "console/keyboard.h"
+#include "platform/wav.h"
 #include "speak_fixture.h"
 
 namespace speak_test {
@@ -96,8 +97,8 @@ TEST_F(WaveOutTest, ChunksBetweenFmtAndDataAreSteppedOver) {
   const std::string between = "LIST" + U32(6) + "abcdef" + "fact" + U32(4) + "data";
   const std::string fmt18 = U16(1) + U16(1) + U32(11025) + U32(11025) + U16(1) + U16(8) + U16(0);
   const std::string image = WavBytes(11025, 8, 1, std::string(300, 'z'), between, fmt18);
-  waveout::WavImageInfo info;
-  ASSERT_TRUE(waveout::ParseWavImage(reinterpret_cast<const uint8_t*>(image.data()),
+  platform::WavInfo info;
+  ASSERT_TRUE(platform::ReadWavImage(reinterpret_cast<const uint8_t*>(image.data()),
                                      image.size(), info));
   EXPECT_EQ(info.dataSize, 300u);
   EXPECT_EQ(info.rate, 11025);
@@ -126,13 +127,13 @@ TEST_F(WaveOutTest, TruncatedAndLyingWavFilesGiveMinusOne) {
   EXPECT_EQ(waveout::PlayWavFile(Write("t5.wav", longData)), -1);
   EXPECT_EQ(PlayedSizes(), (std::vector<size_t>{500}));
   // images that lie are refused or cut to what they hold
-  waveout::WavImageInfo info;
+  platform::WavInfo info;
   const std::string lyingImage = WavBytes(11025, 8, 1, std::string(10, 'r'), "", "", 1 << 20);
-  ASSERT_TRUE(waveout::ParseWavImage(reinterpret_cast<const uint8_t*>(lyingImage.data()),
+  ASSERT_TRUE(platform::ReadWavImage(reinterpret_cast<const uint8_t*>(lyingImage.data()),
                                      lyingImage.size(), info));
   EXPECT_EQ(info.dataSize, 10u);
   const std::string badFmt = "RIFF" + U32(100) + "WAVEfmt " + U32(0x7FFFFFF0) + std::string(40, 0);
-  EXPECT_FALSE(waveout::ParseWavImage(reinterpret_cast<const uint8_t*>(badFmt.data()),
+  EXPECT_FALSE(platform::ReadWavImage(reinterpret_cast<const uint8_t*>(badFmt.data()),
                                       badFmt.size(), info));
   EXPECT_EQ(waveout::PlayWavImage(reinterpret_cast<const uint8_t*>(badFmt.data()), 20), -1);
 }
@@ -150,6 +151,7 @@ TEST_F(WaveOutTest, QueueHoldsFourBuffersAndTheirReturnsFreeThem) {
   // a return for a buffer that is not queued changes nothing and says so
   testing::internal::CaptureStderr();
   waveout::WaveBlockDone(0, 0, 3);
+  waveout::WavePlaying();  // told outside the message handler
   EXPECT_NE(testing::internal::GetCapturedStderr().find("handle is invalid"), std::string::npos);
   EXPECT_EQ(waveout::QueuedCount(), 0);
 }
@@ -178,6 +180,7 @@ TEST_F(WaveOutTest, DeviceErrorsAreSaidOnStandardError) {
   platform::MemoryVideo().events.push_back(enter);
   testing::internal::CaptureStderr();
   waveout::WaveBlockDone(0, 6, 1);
+  waveout::WavePlaying();  // told outside the message handler
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("No device driver is present."), std::string::npos);
   EXPECT_NE(platform::MemoryRowText(0).find("No device driver is present."), std::string::npos)

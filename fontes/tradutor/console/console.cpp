@@ -14,6 +14,7 @@
 #include "platform/codepage.h"
 #include "platform/folders.h"
 #include "platform/messages.h"
+#include "platform/report.h"
 
 namespace console {
 namespace {
@@ -51,7 +52,6 @@ struct ConsoleState {
   bool maximize_window = false;          // open maximized
   bool fixed_colours = false;            // SetBackground has no effect
   int32_t magnify_factor = 2;            // magnifier factor; 0 shows no magnification
-  WaveDoneRoutine wave_done = nullptr;   // receiver of block-done messages
   bool magnifier_active = false;         // right button held
   std::string title;                     // window title, at most 79 bytes
   int window_width = 0;                  // client size in pixels, set at creation
@@ -235,8 +235,8 @@ void RunExitHandler() {
 void ExitHandlerAtExit() { RunExitHandler(); }
 
 void ReportAndExit(const char* what, const std::string& error) {
-  std::fprintf(stderr, "tirla: %s: %s\n", what, error.c_str());  // reasons come as UTF-8
-  std::fflush(stderr);
+  platform::Report(platform::Severity::kError,
+                   platform::Utf8ToCp1252(std::string(what) + ": " + error));  // reasons come as UTF-8
   State().driver->Exit(1);
   std::abort();
 }
@@ -287,8 +287,8 @@ void OpenConsole() {
   s.magnify_factor = config.magnify_factor;
   detail::SetBrailleModeValue(config.braille_mode);
   if (!s.driver->LoadFont(config.font, &s.cell))
-    std::fprintf(stderr, "tirla: fonte não encontrada (%s); usando a fonte de reserva\n",
-                 platform::Cp1252ToUtf8(config.font.face).c_str());
+    platform::Report(platform::Severity::kWarning,
+                     "fonte n\xE3o encontrada (" + config.font.face + "); usando a fonte de reserva");
   s.cell.width = std::max(s.cell.width, 1);
   s.cell.height = std::max(s.cell.height, 1);
 
@@ -467,13 +467,6 @@ uint8_t ScreenAttribute(int32_t column, int32_t row) {
 }
 
 // ---- messages --------------------------------------------------------------------------------
-
-void InstallWaveDoneHandler(WaveDoneRoutine routine) { State().wave_done = routine; }
-
-void DispatchPostedMessage(int number, intptr_t wparam, intptr_t lparam) {
-  if (number == platform::kWaveBlockDone && State().wave_done)
-    State().wave_done(0, wparam, lparam);
-}
 
 void DispatchWindowEvent(const platform::VideoEvent& event) {
   ConsoleState& s = State();

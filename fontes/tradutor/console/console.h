@@ -5,6 +5,7 @@
 #include <streambuf>
 #include <string_view>
 
+#include "platform/report.h"
 #include "platform/video.h"
 
 namespace console {
@@ -72,14 +73,13 @@ std::string_view WindowTitle();
 // "Programa terminado" and stops reacting).
 [[noreturn]] void EndProgram(int code);
 
-// Routine that receives the wave output's block-done messages (957); nullptr removes it.
-using WaveDoneRoutine = void (*)(intptr_t window, intptr_t wparam, intptr_t lparam);
-void InstallWaveDoneHandler(WaveDoneRoutine routine);
-
-// Serves one window event as the window procedure does (used by the message pumps).
+// Serves one window event as the window procedure does (used by the message pumps). Posted
+// messages (the wave output's 957 among them) go to the handlers set in platform/messages.h.
 void DispatchWindowEvent(const platform::VideoEvent& event);
-// Serves one posted message: 957 goes to the wave-done routine, others only wake.
-void DispatchPostedMessage(int number, intptr_t wparam, intptr_t lparam);
+
+// Reports for a program with a console window: written to standard error and, once the window
+// exists, on the console; a question waits there for a typed line.
+platform::ReportSink ConsoleReportSink();
 
 // Standard streams over the console: output buffered in 128 bytes, flushed into ConsoleWrite
 // after every write followed by KeyWaiting, line end written as CR LF; input read a line at a

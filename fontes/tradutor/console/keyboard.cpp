@@ -12,9 +12,6 @@ namespace console {
 namespace {
 
 constexpr int kQueueSize = 64;
-// Posted messages served by one pump at most, so a handler that posts again cannot keep the
-// pump from returning.
-constexpr int kMessagesPerPump = 256;
 // Window events served by one pump at most, for the same reason.
 constexpr int kEventsPerPump = 4096;
 
@@ -89,11 +86,8 @@ void HideCaret() {
 bool IsLetterKey(int vk) { return vk >= platform::vk::kA && vk < platform::vk::kA + 26; }
 bool IsDigitKey(int vk) { return vk >= platform::vk::k0 && vk < platform::vk::k0 + 10; }
 
-// Serves posted messages and, when the display is up, window events.
-void Pump() {
-  platform::Message message;
-  for (int n = 0; n < kMessagesPerPump && platform::TakePostedMessage(message); ++n)
-    DispatchPostedMessage(message.number, message.wparam, message.lparam);
+// The window's half of the pump: when the display is up, its pending events.
+void ServeWindowEvents() {
   const platform::VideoDriver& driver = detail::Driver();
   if (!driver.VideoUp()) return;
   platform::VideoEvent event;
@@ -102,6 +96,23 @@ void Pump() {
     DispatchWindowEvent(event);
   }
   if (ConsoleOpen()) driver.Present();
+}
+
+void WaitWindowEvent(int timeout_ms) {
+  const platform::VideoDriver& driver = detail::Driver();
+  if (driver.VideoUp())
+    driver.WaitEvent(timeout_ms);
+  else
+    platform::WaitForPostedMessage(timeout_ms);
+}
+
+constexpr platform::EventSource kWindowEvents = {.Serve = ServeWindowEvents,
+                                                 .Wait = WaitWindowEvent};
+
+// The console's events join the program's one pump.
+void Pump() {
+  platform::SetEventSource(&kWindowEvents);
+  platform::PumpMessages();
 }
 
 }  // namespace
@@ -146,12 +157,8 @@ void Pause(uint16_t ms) {
 }
 
 void WaitMessage() {
-  if (platform::HasPostedMessage()) return;
-  const platform::VideoDriver& driver = detail::Driver();
-  if (driver.VideoUp())
-    driver.WaitEvent();
-  else
-    platform::WaitForPostedMessage(-1);
+  platform::SetEventSource(&kWindowEvents);
+  platform::WaitMessages(-1);
 }
 
 uint16_t ReadConsoleLine(char* buffer, uint16_t size) {

@@ -4,6 +4,7 @@
 
 #include "console/internal.h"
 #include "console/keyboard.h"
+#include "platform/wav.h"
 
 namespace console {
 namespace {
@@ -20,25 +21,6 @@ struct ToneState {
 ToneState& State() {
   static ToneState state;
   return state;
-}
-
-void PutLittleEndian(std::string& buffer, size_t at, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) buffer[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-void PutWaveHeader(std::string& buffer, uint32_t data_length) {
-  buffer.replace(0, 4, "RIFF");
-  PutLittleEndian(buffer, 4, data_length + 36, 4);
-  buffer.replace(8, 8, "WAVEfmt ");
-  PutLittleEndian(buffer, 16, 16, 4);           // format chunk size
-  PutLittleEndian(buffer, 20, 1, 2);            // PCM
-  PutLittleEndian(buffer, 22, 1, 2);            // one channel
-  PutLittleEndian(buffer, 24, kSampleRate, 4);  // samples per second
-  PutLittleEndian(buffer, 28, kSampleRate, 4);  // bytes per second
-  PutLittleEndian(buffer, 32, 1, 2);            // block align
-  PutLittleEndian(buffer, 34, 8, 2);            // bits per sample
-  buffer.replace(36, 4, "data");
-  PutLittleEndian(buffer, 40, data_length, 4);
 }
 
 }  // namespace
@@ -58,7 +40,8 @@ std::string BuildToneImage(uint16_t frequency) {
   }
   buffer[start - 1] = static_cast<char>(kSilence);
   const int data_length = start - kHeaderSize;
-  PutWaveHeader(buffer, static_cast<uint32_t>(data_length));
+  platform::WriteWavHeader(reinterpret_cast<uint8_t*>(buffer.data()), kSampleRate, 8, 1,
+                           static_cast<uint32_t>(data_length));
   buffer.resize(kHeaderSize + data_length);
   return buffer;
 }

@@ -4,13 +4,13 @@
 #include <array>
 #include <chrono>
 #include <cstring>
-#include <iostream>
 #include <vector>
 
-#include "console/console.h"
-#include "console/keyboard.h"
 #include "platform/messages.h"
 #include "platform/pcm.h"
+#include "platform/codepage.h"
+#include "platform/report.h"
+#include "platform/wav.h"
 
 namespace waveout {
 namespace {
@@ -49,12 +49,17 @@ struct WaveState {
   int reportedOpenError = 0;                          // open error already told to the user
   int lastOpenResult = 0;                             // result of the last open attempt
   std::chrono::steady_clock::time_point lastMove;     // a buffer was last queued or returned
+  platform::StopToken stop;                           // "a key is waiting"
+  std::vector<int> deviceErrors;                      // returned with an error, not yet told
 };
 
 WaveState& State() {
   static WaveState state;
   return state;
 }
+
+// Serves the posted messages (the device's returns among them) for up to `ms` milliseconds.
+void Pause(int ms) { platform::PumpFor(ms); }
 
 void AllocateBuffers(WaveState& s) {
   for (auto& buffer : s.buffers) buffer.assign(kBufferSize, 0);
@@ -66,33 +71,60 @@ void OnBlockDone(intptr_t tag, int status) {
   platform::PostMessage(platform::kWaveBlockDone, status, tag);
 }
 
-bool KeyStops() { return State().flags.StopOnKey && console::KeyWaiting(); }
+// Device errors returned while the pump ran are told here, outside it: the user's answer is
+// awaited once for all of them, never inside a message handler.
+void TellDeviceErrors() {
+  WaveState& s = State();
+  if (s.deviceErrors.empty()) return;
+  const std::vector<int> codes = std::move(s.deviceErrors);
+  s.deviceErrors.clear();
+  std::string text;
+  for (int code : codes) {
+    const std::string message = DeviceErrorMessage(code);
+    if (!text.empty()) text += ' ';
+    text += "Erro do dispositivo de som " + std::to_string(code) +
+            (message.empty() ? "" : ": " + message);
+  }
+  platform::ReportAndAsk(text);
+}
 
-// Silence says nothing: an open failure is told on standard error and on the console.
+}  // namespace
+
+bool StopWanted() {
+  WaveState& s = State();
+  TellDeviceErrors();
+  return s.flags.StopOnKey && platform::StopRequested(s.stop);
+}
+
+namespace {
+
+// Silence says nothing: an open failure is always reported, once per failure.
 void TellOpenError(int code) {
   WaveState& s = State();
   if (code == 0 || code == s.reportedOpenError) return;
   s.reportedOpenError = code;
-  std::cerr << "Erro: o dispositivo de som não pôde ser aberto (" << platform::PcmLastError()
-            << ").\n";
-  if (console::ConsoleOpen()) console::ConsoleWrite("Erro: o dispositivo de som n\xE3o abriu.\r\n");
+  platform::Report(platform::Severity::kError,
+                   "o dispositivo de som n\xE3o p\xF4" "de ser aberto (" +
+                       platform::Utf8ToCp1252(platform::PcmLastError()) + ").");
 }
+
+void OnBlockDoneMessage(intptr_t device, intptr_t header) { WaveBlockDone(0, device, header); }
 
 int SetWaveFormat(int rate, int bits, int channels) {
   WaveState& s = State();
   if (s.format.rate != rate || s.format.bits != bits || s.format.channels != channels) {
-    while (WavePlaying()) console::Pause(kPlayPollMs);
+    while (WavePlaying()) Pause(kPlayPollMs);
   }
   s.format = {rate, bits, channels};
   if (platform::PcmIsOpen()) return 0;
   int result = platform::PcmOpen(s.format, OnBlockDone);
   for (int attempt = 1; result == platform::kPcmBusy && attempt < kOpenAttempts; ++attempt) {
-    console::Pause(kBusyPauseMs);
+    Pause(kBusyPauseMs);
     result = platform::PcmOpen(s.format, OnBlockDone);
   }
   s.lastOpenResult = result;
   if (result == 0) {
-    console::InstallWaveDoneHandler(WaveBlockDone);
+    platform::SetMessageHandler(platform::kWaveBlockDone, OnBlockDoneMessage);
     s.reportedOpenError = 0;
   }
   TellOpenError(result);
@@ -103,8 +135,7 @@ int SetWaveFormat(int rate, int bits, int channels) {
 bool QueueWaveBlock(const uint8_t* bytes, size_t n) {
   WaveState& s = State();
   for (int round = 0; s.queuedCount >= s.maxQueued && round < kFullQueueRounds; ++round) {
-    console::PumpThreadMessages();
-    console::Pause(kFullQueuePauseMs);
+    Pause(kFullQueuePauseMs);
   }
   if (s.queuedCount >= s.maxQueued) return false;
   int number = s.lastBuffer % s.maxQueued + 1;
@@ -138,18 +169,6 @@ int UnprepareHeader(intptr_t device, intptr_t header) {
   return 0;
 }
 
-// A device error is said on standard error and on the console, then a line is awaited
-// (only where there is a console to answer from).
-void TellDeviceError(int code) {
-  const std::string message = DeviceErrorMessage(code);
-  std::cerr << "Erro do dispositivo de som " << code << (message.empty() ? "" : ": ") << message
-            << "\n";
-  if (!console::ConsoleOpen()) return;
-  console::ConsoleWrite(message);
-  char line[256];
-  console::ReadConsoleLine(line, sizeof line);
-}
-
 }  // namespace
 
 void StartWaveOut() {
@@ -158,6 +177,8 @@ void StartWaveOut() {
   s = WaveState{};
   AllocateBuffers(s);
 }
+
+void SetStopToken(const platform::StopToken& token) { State().stop = token; }
 
 WaveFlags& Flags() { return State().flags; }
 
@@ -181,13 +202,13 @@ int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int b
   if (result != 0) return result;
   while (length > 0) {
     while (s.queuedCount >= s.maxQueued) {
-      if (KeyStops()) {
+      if (StopWanted()) {
         WaveStop();
         return 0;
       }
-      console::Pause(kPlayPollMs);
+      Pause(kPlayPollMs);
     }
-    if (KeyStops()) {
+    if (StopWanted()) {
       WaveStop();
       return 0;
     }
@@ -207,9 +228,10 @@ int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int b
 }
 
 int PlayWavImage(const uint8_t* image, size_t size) {
-  WavImageInfo info;
-  if (!ParseWavImage(image, size, info)) return -1;
-  return PlayPcm(image + info.dataOffset, info.dataSize, info.rate, info.channels, info.bits);
+  platform::WavInfo info;
+  if (!platform::ReadWavImage(image, size, info)) return -1;
+  return PlayPcm(image + info.dataOffset, static_cast<size_t>(info.dataSize), info.rate,
+                 info.channels, info.bits);
 }
 
 namespace {
@@ -230,13 +252,13 @@ bool DeviceStalled() {
 
 bool WavePlaying() {
   WaveState& s = State();
-  console::PumpThreadMessages();
+  platform::PumpMessages();
+  TellDeviceErrors();
   if (DeviceStalled()) {
-    std::cerr << "Erro: o dispositivo de som parou de tocar.\n";
-    if (console::ConsoleOpen()) console::ConsoleWrite("Erro: o dispositivo de som parou.\r\n");
+    platform::Report(platform::Severity::kError, "o dispositivo de som parou de tocar.");
     WaveStop();
   }
-  if (s.queuedCount == 0 || KeyStops()) WaveStop();
+  if (s.queuedCount == 0 || StopWanted()) WaveStop();
   return s.queuedCount != 0;
 }
 
@@ -245,9 +267,9 @@ void WaveStop() {
   WaveState& s = State();
   if (platform::PcmIsOpen()) {
     if (s.queuedCount > 0) platform::PcmReset();
-    console::PumpThreadMessages();
+    platform::PumpMessages();
     platform::PcmClose();
-    console::PumpThreadMessages();
+    platform::PumpMessages();
   }
   // A closed device holds nothing, whether or not every return was heard.
   s.queued.fill(false);
@@ -257,7 +279,7 @@ void WaveStop() {
 void WaveBlockDone(intptr_t, intptr_t device, intptr_t header) {
   WaveState& s = State();
   const int result = UnprepareHeader(device, header);
-  if (result != 0) TellDeviceError(result);
+  if (result != 0) s.deviceErrors.push_back(result);
   if (header < 1 || header > s.maxQueued || !s.queued[header - 1]) return;
   s.queued[header - 1] = false;
   s.lastMove = std::chrono::steady_clock::now();

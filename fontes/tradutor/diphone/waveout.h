@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/stop.h"
+
 namespace waveout {
 
 // Size of each device buffer and of the file buffer, in bytes.
@@ -14,17 +16,26 @@ constexpr size_t kMinBlock = 256;
 
 // Options set by the front-end and the engines.
 struct WaveFlags {
-  bool StopOnKey = true;     // a waiting key stops playback
+  bool StopOnKey = true;     // a waiting key (the stop token) stops playback
   bool NoWait = false;       // PlayWavFile returns without waiting for the end of the sound
   bool FastRate = false;     // play at 1.5 times the sample rate
   bool CompactMode = false;  // compact mono sound (CompactSpeech), played as 8-bit
 };
 
-// Puts the module in its start state: flags as above, nothing queued, device closed.
+// Puts the module in its start state: flags as above, nothing queued, device closed, no
+// stop token.
 void StartWaveOut();
+
+// What "a key is waiting" means for StopOnKey: the front-end passes the console's key test;
+// without a token nothing stops playback early.
+void SetStopToken(const platform::StopToken& token);
 
 // The options, to read and to set.
 WaveFlags& Flags();
+
+// Whether StopOnKey is set and the stop token asks to stop (device errors pending are told
+// first).
+bool StopWanted();
 
 // Buffers queued on the device and not yet returned by it.
 int QueuedCount();
@@ -33,22 +44,9 @@ int QueuedCount();
 // key stopped it; otherwise the device's open error. Returns once the last piece is queued.
 int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int bits);
 
-// Where the "fmt " values and the "data" chunk of a WAV image are.
-struct WavImageInfo {
-  int channels = 0;         // channel count
-  int rate = 0;             // samples per second
-  int bits = 0;             // bits per sample
-  size_t dataOffset = 0;    // first sample byte
-  size_t dataSize = 0;      // sample bytes (cut to what the image holds)
-};
-
-// Reads a WAV image of `size` bytes: "RIFF" at 0 and "fmt " at 12 (case ignored), the fmt body
-// at 20 (at least 16 bytes), chunks stepped over until "data". False when any of it is missing
-// or would lie outside the image.
-bool ParseWavImage(const uint8_t* image, size_t size, WavImageInfo& info);
-
-// Plays the data of a WAV image with its fmt values; the samples are copied, so the caller
-// may reuse the image at once. 0, −1 for an image that cannot be read, or the device's error.
+// Plays the data of a WAV image (see platform/wav.h) with its fmt values; the samples are
+// copied, so the caller may reuse the image at once. 0, −1 for an image that cannot be read,
+// or the device's error.
 int PlayWavImage(const uint8_t* image, size_t size);
 
 // Plays a WAV file and, unless NoWait, waits for its end. 0 played or stopped, −1 missing,
@@ -63,16 +61,17 @@ bool WavePlaying();
 // Stops at once and closes the device.
 void WaveStop();
 
-// The device finished one buffer: called on the main thread by the console's message pumps
-// with the block-done message's values (`device` is the device's status for the block,
-// `header` the buffer number 1 to 4). Reports device errors and releases the buffer.
+// The device finished one buffer: the handler of the block-done message, run on the main
+// thread by the message pump (`device` is the device's status for the block, `header` the
+// buffer number 1 to 4). Releases the buffer; a device error is kept and told, with a wait
+// for the user's answer, by the next wave output call outside the pump.
 void WaveBlockDone(intptr_t window, intptr_t device, intptr_t header);
 
 // Compacts mono speech in place: 16-bit samples first become 8-bit, then of each two pitch
 // periods the first is dropped. Returns the new byte count (unchanged below 1000 samples).
 size_t CompactSpeech(uint8_t* bytes, size_t n, int bits, int rate);
 
-// Result of the last attempt to open the device: 0, or the open error (told on standard error).
+// Result of the last attempt to open the device: 0, or the open error (reported once).
 int LastOpenError();
 
 // The message shown for an unprepare error code, or "" for codes without one.

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "console/keyboard.h"
 #include "diphone/waveout.h"
 #include "orvia/uttsOrvia.h"
 #include "orvia/uttsPortug.h"
@@ -19,12 +18,14 @@
 #include "orvia/uttsProsodia.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
+#include "platform/messages.h"
+#include "platform/report.h"
 #include "platform/profile.h"
 
 namespace {
 
 constexpr size_t kProfileValueSize = 256;  // like the engine's configuration buffers
-constexpr uint16_t kPlayPollMs = 10;       // wait for the end of the sound
+constexpr int kPlayPollMs = 10;            // wait for the end of the sound
 
 // Exit codes, one per kind of failure.
 enum ExitCode : int {
@@ -165,7 +166,9 @@ int PrintPho(const std::string& cp1252Text, double durationFactor, double pitchF
   return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-void Say(const std::string& message) { std::cerr << "orvia: " << message << "\n"; }
+void Say(const std::string& message) {
+  platform::Report(platform::Severity::kError, platform::Utf8ToCp1252(message));
+}
 
 // Starts the engine and tells what failed; the exit code.
 int StartEngine(const Options& options, const uttsPortug::TextDataFiles& files,
@@ -202,8 +205,6 @@ int StartEngine(const Options& options, const uttsPortug::TextDataFiles& files,
 
 int Speak(const Options& options, const std::string& cp1252Text,
           const uttsPortug::TextDataFiles& files, const std::string& folder) {
-  // No window here: a key poll would open one, so keys do not stop the sound.
-  waveout::Flags().StopOnKey = false;
   const int start = StartEngine(options, files, folder);
   if (start != kOk) {
     uttsOrvia::OrviaClose();
@@ -215,7 +216,7 @@ int Speak(const Options& options, const std::string& cp1252Text,
     Say("o MBROLA falhou durante a fala (" + engine + "); parte do texto pode ter se perdido.");
     code = kSpeechFailed;
   }
-  while (uttsOrvia::OrviaIsSpeaking()) console::Pause(kPlayPollMs);
+  while (uttsOrvia::OrviaIsSpeaking()) platform::PumpFor(kPlayPollMs);
   uttsOrvia::OrviaStop();
   uttsOrvia::OrviaClose();
   if (code == kOk && !options.waveFile.empty()) {
@@ -232,6 +233,7 @@ int Speak(const Options& options, const std::string& cp1252Text,
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::SetReportProgram("orvia");
   Options options;
   bool help = false;
   if (!ParseArguments(argc, argv, options, help)) return kBadUsage;
@@ -253,8 +255,7 @@ int main(int argc, char** argv) {
   uttsProsodia::StartProsodia();
   std::string failure = uttsPortug::LoadTextData(files);
   if (!failure.empty()) {
-    std::cerr << "orvia: " << platform::Cp1252ToUtf8(failure) << " (pasta de dados: " << folder
-              << ")\n";
+    Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
     return 1;
   }
   const double duration = options.factorsGiven ? DurationFactorFor(options.speed) : 1.0;

@@ -8,7 +8,6 @@
 // When a key appears twice, the first entry wins.
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "orvia/uttsPreprocParts.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
+#include "platform/report.h"
 
 namespace uttsPreproc {
 namespace {
@@ -91,7 +91,10 @@ bool LoadAbbreviations(const std::string& fileName) {
     Add(ParseLine(trimmed));
   }
   if (ignored > 0) {
-    std::cerr << fileName << ": o arquivo de abreviaturas tem mais de " << MaxAbbreviations << " entradas; " << ignored << " foram ignoradas.\n";
+    platform::Report(platform::Severity::kWarning,
+                     fileName + ": o arquivo de abreviaturas tem mais de " +
+                         std::to_string(MaxAbbreviations) + " entradas; " +
+                         std::to_string(ignored) + " foram ignoradas.");
   }
   return true;
 }

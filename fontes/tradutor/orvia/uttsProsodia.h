@@ -13,13 +13,9 @@ constexpr int kMaxKeywords = 1000;
 constexpr int kMaxPatterns = 300;
 
 // Puts the module in its start state: empty tables, HertzBase 230, HertzTable all 0,
-// empty diphone list, messages to standard error.
+// empty diphone list. The loaders' messages go to the program's report sink
+// (platform/report.h).
 void StartProsodia();
-
-// Where the loaders' messages go (cp1252 text). The default writes the text as UTF-8 to
-// standard error; a program with a window may show a message box instead.
-using MessageSink = void (*)(const std::string& message);
-void SetMessageSink(MessageSink sink);
 
 // Last message the loaders gave (empty when none since StartProsodia).
 const std::string& LastMessage();

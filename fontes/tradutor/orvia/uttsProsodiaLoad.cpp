@@ -1,12 +1,12 @@
 // TIRLA: ORVIA prosody file: durations, keyword classes, pitch patterns and pitch levels.
 #include <algorithm>
 #include <fstream>
-#include <iostream>
 
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsProsodia.h"
 #include "orvia/uttsProsodiaState.h"
 #include "platform/codepage.h"
+#include "platform/report.h"
 
 namespace uttsProsodia {
 
@@ -33,12 +33,6 @@ void IndexDurations() {
     if (!name.empty()) state.durationIndex[NameKey(name)] = static_cast<short>(i);
   }
 }
-
-void StandardErrorSink(const std::string& message) {
-  std::cerr << platform::Cp1252ToUtf8(message) << '\n';
-}
-
-MessageSink sink = StandardErrorSink;
 
 // Positions the file on the line after `header`; false when the file ends first.
 bool SeekSection(std::ifstream& file, std::string_view header) {
@@ -201,16 +195,13 @@ ProsodyState& State() { return state; }
 
 void Report(const std::string& message) {
   state.lastMessage = message;
-  if (sink) sink(message);
+  platform::Report(platform::Severity::kWarning, message);
 }
-
-void SetMessageSink(MessageSink newSink) { sink = newSink ? newSink : StandardErrorSink; }
 
 const std::string& LastMessage() { return state.lastMessage; }
 
 void StartProsodia() {
   state = ProsodyState{};
-  sink = StandardErrorSink;
 }
 
 bool LoadProsody(const std::string& fileName) {

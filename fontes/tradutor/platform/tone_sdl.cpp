@@ -2,12 +2,14 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/codepage.h"
+#include "platform/report.h"
 #include "platform/tone.h"
+#include "platform/wav.h"
 
 namespace platform {
 namespace {
@@ -49,46 +51,21 @@ void Callback(void*, Uint8* stream, int length) {
   }
 }
 
-uint32_t Read32(std::string_view b, size_t at) {
-  return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 |
-         static_cast<uint8_t>(b[at + 2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
-
-uint16_t Read16(std::string_view b, size_t at) {
-  return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8);
-}
-
-struct WavFormat {
-  int rate = 0, channels = 0, bits = 0;
-  std::string_view data;
-};
-
-// Reads the format and data chunks of a RIFF/WAVE PCM image.
-bool ParseWav(std::string_view image, WavFormat* format) {
-  if (image.size() < 12 || image.substr(0, 4) != "RIFF" || image.substr(8, 4) != "WAVE")
+// The samples of a WAV image and their format; false for what cannot be played.
+bool ParseWav(std::string_view image, WavInfo* format, std::string_view* data) {
+  if (!ReadWavImage(reinterpret_cast<const uint8_t*>(image.data()), image.size(), *format))
     return false;
-  size_t at = 12;
-  bool have_format = false;
-  while (at + 8 <= image.size()) {
-    const std::string_view id = image.substr(at, 4);
-    const uint32_t size = Read32(image, at + 4);
-    const size_t body = at + 8;
-    const size_t available = image.size() - body;
-    if (id == "fmt " && size >= 16 && available >= 16) {
-      if (Read16(image, body) != 1) return false;  // PCM only
-      format->channels = Read16(image, body + 2);
-      format->rate = static_cast<int>(Read32(image, body + 4));
-      format->bits = Read16(image, body + 14);
-      have_format = true;
-    } else if (id == "data") {
-      format->data = image.substr(body, std::min<size_t>(size, available));
-      return have_format && format->rate > 0 && format->channels > 0 &&
-             (format->bits == 8 || format->bits == 16);
-    }
-    if (size > available) return false;
-    at = body + size + (size & 1);
-  }
-  return false;
+  *data = image.substr(static_cast<size_t>(format->dataOffset),
+                       static_cast<size_t>(format->dataSize));
+  return true;
+}
+
+void TellOpenFailure() {
+  TonePlayer& p = Player();
+  if (!p.failed)
+    Report(Severity::kError,
+           Utf8ToCp1252(std::string("não foi possível abrir o som: ") + SDL_GetError()));
+  p.failed = true;
 }
 
 void Stop() {
@@ -101,7 +78,7 @@ void Stop() {
   SDL_UnlockAudioDevice(p.device);
 }
 
-bool OpenFor(const WavFormat& format) {
+bool OpenFor(const WavInfo& format) {
   TonePlayer& p = Player();
   const SDL_AudioFormat wanted = format.bits == 8 ? AUDIO_U8 : AUDIO_S16LSB;
   if (p.device && p.obtained.freq == format.rate && p.obtained.channels == format.channels &&
@@ -112,8 +89,7 @@ bool OpenFor(const WavFormat& format) {
     p.device = 0;
   }
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    if (!p.failed) std::fprintf(stderr, "tirla: não foi possível abrir o som: %s\n", SDL_GetError());
-    p.failed = true;
+    TellOpenFailure();
     return false;
   }
   SDL_AudioSpec want{};
@@ -124,8 +100,7 @@ bool OpenFor(const WavFormat& format) {
   want.callback = Callback;
   p.device = SDL_OpenAudioDevice(nullptr, 0, &want, &p.obtained, 0);
   if (!p.device) {
-    if (!p.failed) std::fprintf(stderr, "tirla: não foi possível abrir o som: %s\n", SDL_GetError());
-    p.failed = true;
+    TellOpenFailure();
     return false;
   }
   SDL_PauseAudioDevice(p.device, 0);
@@ -135,15 +110,16 @@ bool OpenFor(const WavFormat& format) {
 }  // namespace
 
 void PlayWavImage(std::string_view image, bool loop) {
-  WavFormat format;
-  if (image.empty() || !ParseWav(image, &format)) {
+  WavInfo format;
+  std::string_view data;
+  if (image.empty() || !ParseWav(image, &format, &data)) {
     Stop();
     return;
   }
   if (!OpenFor(format)) return;
   TonePlayer& p = Player();
   SDL_LockAudioDevice(p.device);
-  p.samples.assign(format.data.begin(), format.data.end());
+  p.samples.assign(data.begin(), data.end());
   p.position = 0;
   p.loop = loop;
   SDL_UnlockAudioDevice(p.device);
@@ -153,24 +129,9 @@ std::string SquareWaveImage(int frequency, int ms) {
   const int rate = 11025;
   const int count = std::max(ms, 0) * rate / 1000;
   const int half = std::max(rate / std::max(frequency, 1) / 2, 1);
-  std::string image(44 + count, '\0');
-  for (int i = 0; i < count; ++i) image[44 + i] = static_cast<char>((i / half) % 2 ? 160 : 96);
-  auto put = [&](size_t at, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) image[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  image.replace(0, 4, "RIFF");
-  put(4, count + 36, 4);
-  image.replace(8, 8, "WAVEfmt ");
-  put(16, 16, 4);
-  put(20, 1, 2);
-  put(22, 1, 2);
-  put(24, rate, 4);
-  put(28, rate, 4);
-  put(32, 1, 2);
-  put(34, 8, 2);
-  image.replace(36, 4, "data");
-  put(40, count, 4);
-  return image;
+  std::string samples(count, '\0');
+  for (int i = 0; i < count; ++i) samples[i] = static_cast<char>((i / half) % 2 ? 160 : 96);
+  return MakeWavImage(rate, 8, 1, samples);
 }
 
 void PlayBeep() { PlayWavImage(SquareWaveImage(kBeepFrequency, kBeepMs), false); }

@@ -139,8 +139,9 @@ struct VideoDriver {
   void (*DropSnapshot)();
   // Takes the next pending window event without waiting; false when there is none.
   bool (*PollEvent)(VideoEvent* event);
-  // Blocks until a window event or a posted message (platform/messages.h) is waiting.
-  void (*WaitEvent)();
+  // Blocks until a window event or a posted message (platform/messages.h) is waiting, or
+  // `timeout_ms` passes (negative: no limit).
+  void (*WaitEvent)(int timeout_ms);
   // Sleeps for `ms` milliseconds.
   void (*Sleep)(int ms);
   // Puts cp1252 text on the clipboard; false when the clipboard cannot be opened.

@@ -116,11 +116,12 @@ bool PollEvent(VideoEvent* event) {
   return true;
 }
 
-void WaitEvent() {
+void WaitEvent(int timeout_ms) {
   if (!State().events.empty() || HasPostedMessage()) return;
   if (State().on_wait) State().on_wait();
   if (!State().events.empty() || HasPostedMessage()) return;
-  throw ScriptExhausted{};
+  if (timeout_ms < 0) throw ScriptExhausted{};
+  WaitForPostedMessage(timeout_ms);  // a timed wait ends; only an endless one fails
 }
 
 void Sleep(int ms) { State().slept_ms += std::max(ms, 0); }

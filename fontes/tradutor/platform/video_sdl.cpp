@@ -520,16 +520,19 @@ bool PollEvent(VideoEvent* event) {
   return true;
 }
 
-void WaitEvent() {
+void WaitEvent(int timeout_ms) {
   SdlState& s = State();
   if (!s.up) {
-    WaitForPostedMessage(-1);
+    WaitForPostedMessage(timeout_ms);
     return;
   }
   SetWakeUpHook(PushWakeEvent);  // tests may have reset the hook
   if (!s.pending.empty() || HasPostedMessage()) return;
   Present();
-  SDL_WaitEvent(nullptr);
+  if (timeout_ms < 0)
+    SDL_WaitEvent(nullptr);
+  else
+    SDL_WaitEventTimeout(nullptr, timeout_ms);
 }
 
 void Sleep(int ms) {
