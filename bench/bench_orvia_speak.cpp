@@ -64,9 +64,10 @@ BENCHMARK(EspeakFortunesToWav)->Unit(benchmark::kMillisecond)->Iterations(2)->Us
 Clock::time_point firstBlock;
 bool blockSeen = false;
 
-void NoteFirstBlock(const uint8_t*, size_t) {
+bool NoteFirstBlock(void*, const int16_t*, size_t, int) {
   if (!blockSeen) firstBlock = Clock::now();
   blockSeen = true;
+  return true;
 }
 
 void OrviaFirstBlockLatency(benchmark::State& state) {
@@ -80,7 +81,7 @@ void OrviaFirstBlockLatency(benchmark::State& state) {
     return;
   }
   uttsOrvia::OrviaSetFactors(0.8, 1.0);
-  uttsOrvia::SetBlockSink(NoteFirstBlock);
+  uttsOrvia::OrviaSetOutput({.sink = {.context = nullptr, .Samples = NoteFirstBlock}});
   const std::string sentence = platform::Utf8ToCp1252("Bom dia, tudo bem? Hoje o tempo está bom.");
   for (auto _ : state) {
     blockSeen = false;
@@ -89,7 +90,7 @@ void OrviaFirstBlockLatency(benchmark::State& state) {
     const auto latency = std::chrono::duration<double>(firstBlock - start).count();
     state.SetIterationTime(blockSeen ? latency : 1.0);
   }
-  uttsOrvia::SetBlockSink(nullptr);
+  uttsOrvia::OrviaSetOutput({});
   uttsOrvia::OrviaClose();
 }
 BENCHMARK(OrviaFirstBlockLatency)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);

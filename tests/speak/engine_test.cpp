@@ -7,6 +7,7 @@
 #include "orvia/mbrolaChild.h"
 #include "orvia/uttsOrviaState.h"
 #include "platform/codepage.h"
+#include "platform/speech.h"
 #include "speak_fixture.h"
 
 namespace speak_test {
@@ -14,22 +15,31 @@ namespace {
 
 using namespace uttsOrvia;
 
-// Blocks the engine hands over, kept by the sink.
-std::vector<std::string> handed;
-bool optionsOffWhileHanding = true;
+// Blocks the engine hands over, kept by the sink, and what else it heard.
+std::vector<std::vector<int16_t>> handed;
+std::vector<int> rates;
+std::vector<std::string> events;  // marks, and "block" for each block
+int stopAfterBlocks = -1;         // the stop token answers yes after this many blocks
 
-void KeepBlock(const uint8_t* image, size_t size) {
-  handed.emplace_back(reinterpret_cast<const char*>(image), size);
-  optionsOffWhileHanding =
-      optionsOffWhileHanding && !waveout::Flags().FastRate && !waveout::Flags().CompactMode;
+bool KeepBlock(void*, const int16_t* samples, size_t count, int rate) {
+  handed.emplace_back(samples, samples + count);
+  rates.push_back(rate);
+  events.push_back("block");
+  return true;
 }
+
+constexpr platform::SpeechOutput kKeepBlocks = {.sink = {.context = nullptr, .Samples = KeepBlock}};
+
+void UseSink() { OrviaSetOutput(kKeepBlocks); }
 
 class EngineTest : public SpeakTest {
  protected:
   void SetUp() override {
     SpeakTest::SetUp();
     handed.clear();
-    optionsOffWhileHanding = true;
+    rates.clear();
+    events.clear();
+    stopAfterBlocks = -1;
     // the project's data files, copied so that a test can spoil one
     for (const char* ext : {".nrl", ".exc", ".abr", ".pro", ".dfn"})
       fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/orvia" / (std::string("portug") + ext),
@@ -45,9 +55,7 @@ class EngineTest : public SpeakTest {
   // Sample values of the handed blocks, in order.
   static std::vector<int16_t> HandedSamples() {
     std::vector<int16_t> all;
-    for (const std::string& block : handed)
-      for (size_t i = kWaveHeaderSize; i + 1 < block.size(); i += 2)
-        all.push_back(static_cast<int16_t>(Le16(block, i)));
+    for (const std::vector<int16_t>& block : handed) all.insert(all.end(), block.begin(), block.end());
     return all;
   }
 };
@@ -155,7 +163,7 @@ TEST_F(EngineTest, FileOutputGetsItsHeaderCompletedAtClose) {
 TEST_F(EngineTest, PlaybackIsHandedInBlocksWhileMbrolaWorks) {
   UseFakeMbrola();
   ASSERT_TRUE(Start(FakeVoice()));
-  SetBlockSink(KeepBlock);
+  UseSink();
   std::vector<std::string> lines;
   for (int i = 0; i < 30; ++i) lines.push_back("a 100");  // 3 s, 96000 bytes
   lines.push_back("");
@@ -163,8 +171,8 @@ TEST_F(EngineTest, PlaybackIsHandedInBlocksWhileMbrolaWorks) {
   ASSERT_GE(handed.size(), 3u);
   size_t total = 0;
   for (size_t i = 0; i < handed.size(); ++i) {
-    const size_t data = handed[i].size() - kWaveHeaderSize;
-    EXPECT_EQ(Le32(handed[i], 40), data);
+    const size_t data = handed[i].size() * 2;
+    EXPECT_EQ(rates[i], kRate);
     EXPECT_LE(data, kSampleArea);
     EXPECT_GT(data, 0u);
     total += data;
@@ -179,25 +187,57 @@ TEST_F(EngineTest, PlaybackIsHandedInBlocksWhileMbrolaWorks) {
 TEST_F(EngineTest, TinySoundIsPaddedToA256ByteBlock) {
   UseFakeMbrola();
   ASSERT_TRUE(Start(FakeVoice()));
-  SetBlockSink(KeepBlock);
+  UseSink();
   ASSERT_TRUE(SpeakLines({"a 5"}));  // 80 samples, 160 bytes
   ASSERT_EQ(handed.size(), 1u);
-  ASSERT_EQ(handed[0].size(), kWaveHeaderSize + 256);
-  EXPECT_EQ(Le16(handed[0], kWaveHeaderSize + 158), 1);
-  EXPECT_EQ(handed[0].substr(kWaveHeaderSize + 160), std::string(96, '\0'));
+  ASSERT_EQ(handed[0].size(), 128u);
+  EXPECT_EQ(handed[0][79], 1);
+  EXPECT_EQ(std::vector<int16_t>(handed[0].begin() + 80, handed[0].end()), std::vector<int16_t>(48, 0));
 }
 
-TEST_F(EngineTest, WaveOptionsAreOffWhileSpeakingAndRestoredAfter) {
+TEST_F(EngineTest, WaveOptionsDoNotTouchEngineSoundAndStaySet) {
   UseFakeMbrola();
-  ASSERT_TRUE(Start(FakeVoice()));
-  SetBlockSink(KeepBlock);
+  ASSERT_TRUE(Start(FakeVoice()));  // no sink: the wave output plays
+  waveout::Flags().StopOnKey = false;
   waveout::Flags().FastRate = true;
   waveout::Flags().CompactMode = true;
   ASSERT_TRUE(SpeakLines({"a 600", "b 600"}));
-  EXPECT_FALSE(handed.empty());
-  EXPECT_TRUE(optionsOffWhileHanding);
+  ASSERT_FALSE(platform::PcmPlayedBlocks().empty());
+  for (const auto& block : platform::PcmPlayedBlocks()) {
+    EXPECT_EQ(block.format.rate, kRate);
+    EXPECT_EQ(block.format.bits, 16);
+  }
   EXPECT_TRUE(waveout::Flags().FastRate);
   EXPECT_TRUE(waveout::Flags().CompactMode);
+}
+
+void NoteMark(void*, std::string_view name) { events.emplace_back(name); }
+bool StopWhenAsked(void*) {
+  return stopAfterBlocks >= 0 && static_cast<int>(handed.size()) >= stopAfterBlocks;
+}
+
+TEST_F(EngineTest, MarksFollowTheirSoundAndAStopDropsTheRest) {
+  UseFakeMbrola();
+  ASSERT_TRUE(Start(FakeVoice()));
+  OrviaSetOutput({.sink = kKeepBlocks.sink,
+                  .stop = {.context = nullptr, .Requested = StopWhenAsked},
+                  .context = nullptr,
+                  .Mark = NoteMark});
+  std::string longText;
+  for (int i = 0; i < 10; ++i) longText += "Bom dia, tudo bem? ";
+  const platform::SpeechPiece pieces[] = {{"a", "um"}, {"", "dois"}, {longText, "tres"}, {"a", "quatro"}};
+  ASSERT_TRUE(OrviaSpeakPieces(pieces));
+  ASSERT_GE(events.size(), 4u);
+  EXPECT_EQ(events[0], "block");  // a mark comes after the sound before it
+  EXPECT_EQ(events[1], "um");
+  EXPECT_EQ(events[2], "dois");
+  EXPECT_EQ(events.back(), "quatro");
+  // a stop after the first block of the long piece drops the rest, its mark and the next
+  events.clear();
+  handed.clear();
+  stopAfterBlocks = 2;
+  ASSERT_TRUE(OrviaSpeakPieces(pieces));
+  EXPECT_EQ(events, (std::vector<std::string>{"block", "um", "dois", "block"}));
 }
 
 TEST_F(EngineTest, BlankTextIsDoneWithoutMbrola) {
@@ -210,7 +250,7 @@ TEST_F(EngineTest, DyingMbrolaFailsTheTextButNotTheNext) {
   mbrola::SetAnswerTimeout(1500);
   setenv("FAKE_MBROLA", "die:3", 1);
   ASSERT_TRUE(Start(FakeVoice()));
-  SetBlockSink(KeepBlock);
+  UseSink();
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(SpeakLines({"a 10", "b 10", "c 10", "d 10", "e 10", ""}));
   EXPECT_NE(OrviaEngineError().find("terminou"), std::string::npos);
@@ -228,7 +268,7 @@ TEST_F(EngineTest, RealVoiceSpeaksAPortugueseSentence) {
   if (access(kRealVoice, R_OK) != 0 || mbrola::FindOnPath("mbrola").empty())
     GTEST_SKIP() << "no mbrola with the br4 voice";
   ASSERT_TRUE(Start("br4"));
-  SetBlockSink(KeepBlock);
+  UseSink();
   OrviaSetFactors(0.8, 1.0);
   ASSERT_TRUE(OrviaSpeak(platform::Utf8ToCp1252("Bom dia, tudo bem?")));
   const std::vector<int16_t> normal = HandedSamples();

@@ -192,12 +192,16 @@ const char* DeviceErrorMessage(int code) {
   return "";
 }
 
-int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int bits) {
+namespace {
+
+// PlayPcm with the speed-up and compaction options given, not read from the flags.
+int PlayPcmWith(const uint8_t* samples, size_t length, int rate, int channels, int bits,
+                bool fastRate, bool compactMode) {
   WaveState& s = State();
   if (s.buffers[0].empty()) AllocateBuffers(s);
-  if (s.flags.FastRate) rate = rate * 3 / 2;
-  const bool compact = s.flags.CompactMode && channels == 1;
-  const int deviceBits = s.flags.CompactMode && channels == 1 && bits == 16 ? 8 : bits;
+  if (fastRate) rate = rate * 3 / 2;
+  const bool compact = compactMode && channels == 1;
+  const int deviceBits = compactMode && channels == 1 && bits == 16 ? 8 : bits;
   const int result = SetWaveFormat(rate, deviceBits, channels);
   if (result != 0) return result;
   while (length > 0) {
@@ -226,6 +230,21 @@ int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int b
   }
   return 0;
 }
+
+// Engine sound is played as the engine made it: the options are for the built-in sounds.
+bool TakeEngineSamples(void*, const int16_t* samples, size_t count, int rate) {
+  return PlayPcmWith(reinterpret_cast<const uint8_t*>(samples), count * 2, rate, 1, 16, false,
+                     false) == 0;
+}
+
+}  // namespace
+
+int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int bits) {
+  const WaveFlags& flags = State().flags;
+  return PlayPcmWith(samples, length, rate, channels, bits, flags.FastRate, flags.CompactMode);
+}
+
+platform::AudioSink EngineSink() { return {.context = nullptr, .Samples = TakeEngineSamples}; }
 
 int PlayWavImage(const uint8_t* image, size_t size) {
   platform::WavInfo info;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/speech.h"
 #include "platform/stop.h"
 
 namespace waveout {
@@ -43,6 +44,10 @@ int QueuedCount();
 // Plays raw PCM (8-bit unsigned or 16-bit signed little-endian). 0 on success, also when a
 // key stopped it; otherwise the device's open error. Returns once the last piece is queued.
 int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int bits);
+
+// A sink for an engine's 16-bit mono samples: played as they come, without FastRate or
+// CompactMode, which are meant for the built-in 8-bit sounds.
+platform::AudioSink EngineSink();
 
 // Plays the data of a WAV image (see platform/wav.h) with its fmt values; the samples are
 // copied, so the caller may reuse the image at once. 0, −1 for an image that cannot be read,

@@ -11,6 +11,7 @@
 
 #include "diphone/waveout.h"
 #include "orvia/uttsOrvia.h"
+#include "orvia/uttsOrviaEngine.h"
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugStages.h"
@@ -60,7 +61,6 @@ struct Options {
   std::string textFile;          // -f: read the text from this file
   std::string waveFile;          // -w: write the sound here instead of playing it
   std::string voice;             // -v: MBROLA voice id or path; empty: [ORVIATTS] MBROLA_DB
-  bool factorsGiven = false;     // -s or -p was given
   int speed = 0;                 // -s
   int pitch = 0;                 // -p
   std::vector<std::string> text; // words of the text, UTF-8
@@ -116,7 +116,6 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
         std::cerr << "orvia: " << arg << " pede um número inteiro, não \"" << argv[i] << "\"\n";
         return false;
       }
-      options.factorsGiven = true;
     } else if (arg == "--help" || arg == "-h") {
       help = true;
     } else if (arg == "--") {
@@ -151,10 +150,6 @@ bool TextOf(const Options& options, std::string& text) {
   return true;
 }
 
-// The engine's factors for the integer speed and pitch, as the configuration's are mapped.
-double DurationFactorFor(int speed) { return 0.8 - speed / 15.0; }
-double PitchFactorFor(int pitch) { return (pitch + 11) / 11.0; }
-
 int PrintPho(const std::string& cp1252Text, double durationFactor, double pitchFactor) {
   std::string out;
   for (const std::string& line :
@@ -170,20 +165,18 @@ void Say(const std::string& message) {
   platform::Report(platform::Severity::kError, platform::Utf8ToCp1252(message));
 }
 
-// Starts the engine and tells what failed; the exit code.
-int StartEngine(const Options& options, const uttsPortug::TextDataFiles& files,
+// Starts the engine through its row and tells what failed; the exit code.
+int StartEngine(const platform::SpeechEngine& engine, const Options& options,
                 const std::string& folder) {
   uttsOrvia::StartOrvia();
-  uttsOrvia::OrviaSetOutputFile(options.waveFile);
   const std::string voice = options.voice.empty() ? DefaultVoice() : options.voice;
-  const bool started = uttsOrvia::OrviaStart(platform::Utf8ToCp1252(voice), files.rules,
-                                             files.exceptions, files.abbreviations,
-                                             files.prosody, files.diphones);
-  const double duration = DurationFactorFor(options.speed);
-  const double pitch = PitchFactorFor(options.pitch);
-  uttsOrvia::OrviaSetFactors(duration, pitch);
-  if (started) return kOk;
-  const std::string engine = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
+  uttsOrvia::SetEngineFiles({platform::Utf8ToCp1252(voice), folder, BaseName()});
+  platform::SpeechStart start;
+  start.speed = options.speed;
+  start.pitch = options.pitch;
+  start.option = options.waveFile;
+  if (engine.Start(start)) return kOk;
+  const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
   switch (uttsOrvia::OrviaStartFailure()) {
     case uttsOrvia::kNoMbrola:
       Say("o programa mbrola não foi encontrado; instale o pacote mbrola (e uma voz, como "
@@ -191,7 +184,7 @@ int StartEngine(const Options& options, const uttsPortug::TextDataFiles& files,
       return kNoMbrola;
     case uttsOrvia::kNoVoice:
       Say("a voz \"" + voice + "\" do MBROLA não pôde ser usada" +
-          (engine.empty() ? "." : ": " + engine + "."));
+          (engineError.empty() ? "." : ": " + engineError + "."));
       return kNoVoice;
     case uttsOrvia::kOutputFile:
       Say("não foi possível criar o arquivo de saída \"" + options.waveFile + "\".");
@@ -203,22 +196,22 @@ int StartEngine(const Options& options, const uttsPortug::TextDataFiles& files,
   }
 }
 
-int Speak(const Options& options, const std::string& cp1252Text,
-          const uttsPortug::TextDataFiles& files, const std::string& folder) {
-  const int start = StartEngine(options, files, folder);
+int Speak(const Options& options, const std::string& cp1252Text, const std::string& folder) {
+  const platform::SpeechEngine& engine = uttsOrvia::OrviaEngine();
+  const int start = StartEngine(engine, options, folder);
   if (start != kOk) {
     uttsOrvia::OrviaClose();
     return start;
   }
   int code = kOk;
-  if (!uttsOrvia::OrviaSpeak(cp1252Text)) {
-    const std::string engine = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
-    Say("o MBROLA falhou durante a fala (" + engine + "); parte do texto pode ter se perdido.");
+  if (!platform::SpeakText(engine, cp1252Text)) {
+    const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
+    Say("o MBROLA falhou durante a fala (" + engineError +
+        "); parte do texto pode ter se perdido.");
     code = kSpeechFailed;
   }
-  while (uttsOrvia::OrviaIsSpeaking()) platform::PumpFor(kPlayPollMs);
-  uttsOrvia::OrviaStop();
-  uttsOrvia::OrviaClose();
+  while (engine.IsSpeaking(0)) platform::PumpFor(kPlayPollMs);
+  engine.End();
   if (code == kOk && !options.waveFile.empty()) {
     std::ifstream check(options.waveFile, std::ios::binary | std::ios::ate);
     if (!check || check.tellg() < static_cast<std::streamoff>(uttsOrvia::kWaveHeaderSize)) {
@@ -248,17 +241,17 @@ int main(int argc, char** argv) {
   }
   const std::string cp1252Text = platform::Utf8ToCp1252(text);
   std::string folder = options.dataFolder.empty() ? DefaultDataFolder() : options.dataFolder;
+  if (!options.pho) return Speak(options, cp1252Text, folder);
   const uttsPortug::TextDataFiles files = uttsPortug::DataFilesIn(folder, BaseName());
-  if (!options.pho) return Speak(options, cp1252Text, files, folder);
   uttsPortug::StartPortug();
   uttsPreproc::StartPreproc();
   uttsProsodia::StartProsodia();
   std::string failure = uttsPortug::LoadTextData(files);
   if (!failure.empty()) {
     Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
-    return 1;
+    return kNoData;
   }
-  const double duration = options.factorsGiven ? DurationFactorFor(options.speed) : 1.0;
-  const double pitch = options.factorsGiven ? PitchFactorFor(options.pitch) : 1.0;
-  return PrintPho(cp1252Text, duration, pitch);
+  // the lines MBROLA would be given when speaking, with the same factors
+  return PrintPho(cp1252Text, uttsOrvia::DurationFactorFor(options.speed),
+                  uttsOrvia::PitchFactorFor(options.pitch));
 }

@@ -12,6 +12,7 @@
 #include "orvia/uttsProsodia.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
+#include "platform/wav.h"
 
 namespace uttsOrvia {
 namespace {
@@ -21,22 +22,6 @@ constexpr size_t kLastErrorLength = 255;  // OrviaLastError lives in a 256-byte 
 // Defaults of the six OrviaStart arguments, in their order.
 constexpr const char* kDefaultArguments[6] = {"br4",        "portug.nrl", "portug.exc",
                                               "portug.abr", "portug.pro", "portug.dfn"};
-
-// The header every BuildWaveHeader call fills and copies out.
-uint8_t headerTemplate[kWaveHeaderSize] = {'R', 'I', 'F', 'F', 0,   0,   0,   0,   'W',
-                                           'A', 'V', 'E', 'f', 'm', 't', ' ', 16,  0,
-                                           0,   0,   1,   0,   1,   0,   0,   0,   0,
-                                           0,   0,   0,   0,   0,   0,   0,   0,   0,
-                                           'd', 'a', 't', 'a', 0,   0,   0,   0};
-
-void Put16(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v) {
-  Put16(p, v);
-  Put16(p + 2, v >> 16);
-}
 
 void SetLastError(const char* utf8) {
   OrviaState& s = State();
@@ -115,22 +100,12 @@ void StartOrvia() {
   if (s.outputFile) fclose(s.outputFile);
   mbrola::StartMbrola();
   s = OrviaState{};
-  s.waveBlock.assign(kWaveHeaderSize + kSampleArea, 0);
   s.readBuffer.assign(kReadSamples, 0);
 }
 
 void BuildWaveHeader(uint8_t* destination, int sampleRate, int bitsPerSample, uint32_t dataSize,
                      int channels) {
-  const uint32_t align = static_cast<uint32_t>(channels * (bitsPerSample / 8));
-  Put32(headerTemplate + 4, dataSize + 36);
-  Put16(headerTemplate + 20, 1);
-  Put16(headerTemplate + 22, static_cast<uint32_t>(channels));
-  Put32(headerTemplate + 24, static_cast<uint32_t>(sampleRate));
-  Put32(headerTemplate + 28, static_cast<uint32_t>(sampleRate) * align);
-  Put16(headerTemplate + 32, align);
-  Put16(headerTemplate + 34, static_cast<uint32_t>(bitsPerSample));
-  Put32(headerTemplate + 40, dataSize);
-  std::memcpy(destination, headerTemplate, kWaveHeaderSize);
+  platform::WriteWavHeader(destination, sampleRate, bitsPerSample, channels, dataSize);
 }
 
 void OrviaSetOutputFile(const std::string& fileName) { State().outputFileName = fileName; }
@@ -146,7 +121,7 @@ bool OrviaStart(const std::string& database, const std::string& rulesFile,
   OrviaState& s = State();
   s.startFailure = kStarted;
   s.engineError.clear();
-  if (s.waveBlock.empty()) StartOrvia();
+  if (s.readBuffer.empty()) StartOrvia();
   if (s.outputFile) {
     fclose(s.outputFile);
     s.outputFile = nullptr;
@@ -202,6 +177,6 @@ const std::string& OrviaEngineError() { return State().engineError; }
 double DurationFactor() { return State().durationFactor; }
 double PitchFactor() { return State().pitchFactor; }
 bool FileOutput() { return State().fileOutput; }
-void SetBlockSink(BlockSink sink) { State().sink = sink; }
+void OrviaSetOutput(const platform::SpeechOutput& output) { State().output = output; }
 
 }  // namespace uttsOrvia

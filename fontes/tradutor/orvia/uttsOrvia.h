@@ -2,8 +2,11 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "platform/speech.h"
 
 namespace uttsOrvia {
 
@@ -66,17 +69,21 @@ double DurationFactor();
 double PitchFactor();
 bool FileOutput();
 
-// Fills the 44-byte WAV header at `destination` (through the shared template).
+// Fills the 44-byte WAV header at `destination`.
 void BuildWaveHeader(uint8_t* destination, int sampleRate, int bitsPerSample, uint32_t dataSize,
                      int channels);
 
-// Receives every block the engine would hand to the wave output (a WAV image: header and
-// samples); nullptr hands them to the wave output. For tests and measurements.
-using BlockSink = void (*)(const uint8_t* image, size_t size);
-void SetBlockSink(BlockSink sink);
+// Connects the engine: where the samples go when no output file is open (no sink: the wave
+// output), what stops a text, who hears the index marks. StartOrvia disconnects it.
+void OrviaSetOutput(const platform::SpeechOutput& output);
+
+// Speaks the pieces in order, reporting each piece's mark once its samples have been handed
+// on. A stop request drops the rest of the text and MBROLA's pending sound; that is not a
+// failure. False as for OrviaSpeak.
+bool OrviaSpeakPieces(std::span<const platform::SpeechPiece> pieces);
 
 // The synthesis loop on lines already made: writes them to MBROLA, collects the samples and
-// plays or stores them. The second half of OrviaSpeak.
+// plays or stores them, in blocks of about half a second. The second half of OrviaSpeak.
 bool SpeakLines(const std::vector<std::string>& lines);
 
 }  // namespace uttsOrvia

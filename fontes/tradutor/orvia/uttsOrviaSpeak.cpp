@@ -10,8 +10,10 @@
 namespace uttsOrvia {
 namespace {
 
+constexpr size_t kShortestBlock = waveout::kMinBlock / 2;  // samples: the device's least block
+
 // Whether the text holds anything but blanks and control characters.
-bool HasContent(const std::string& text) {
+bool HasContent(std::string_view text) {
   for (unsigned char c : text)
     if (c > ' ') return true;
   return false;
@@ -20,9 +22,15 @@ bool HasContent(const std::string& text) {
 // One text's traffic with MBROLA and where its samples go.
 struct Run {
   const mbrola::EntryPoints& mbr;
-  size_t fill = 0;      // sample bytes waiting in the wave block
-  bool result = true;   // false once MBROLA or the file failed
+  platform::AudioSink sink;  // where blocks go when no output file is open
+  bool result = true;        // false once MBROLA, the file or the sink failed
+  bool stopped = false;      // the stop token asked to stop
 };
+
+bool StopAsked(Run& run) {
+  if (!run.stopped && platform::StopRequested(State().output.stop)) run.stopped = true;
+  return run.stopped;
+}
 
 // Keeps MBROLA's words on its failure, then makes it ready for the next lines.
 void ResetAfterFailure(Run& run) {
@@ -35,81 +43,107 @@ void ResetAfterFailure(Run& run) {
 
 void HandBlock(Run& run) {
   OrviaState& s = State();
-  BuildWaveHeader(s.waveBlock.data(), kRate, kBits, static_cast<uint32_t>(run.fill), kChannels);
-  const size_t size = kWaveHeaderSize + run.fill;
-  if (s.sink)
-    s.sink(s.waveBlock.data(), size);
-  else
-    waveout::PlayWavImage(s.waveBlock.data(), size);
-  run.fill = 0;
+  if (!s.block.empty() && !StopAsked(run) &&
+      !run.sink.Samples(run.sink.context, s.block.data(), s.block.size(), kRate))
+    run.result = false;
+  s.block.clear();
 }
 
-// Bytes of samples MBROLA has ready now; 0 for none or on failure (which resets it).
+// Samples MBROLA has ready now; 0 for none or on failure (which resets it).
 size_t ReadSamples(Run& run) {
   OrviaState& s = State();
   const int n = run.mbr.read_MBR(s.readBuffer.data(), kReadSamples);
-  if (n >= 0) return static_cast<size_t>(n) * 2;
+  if (n >= 0) return static_cast<size_t>(n);
   if (run.mbr.lastError_MBR() != 0) ResetAfterFailure(run);
   return 0;
 }
 
 void TakeSamples(Run& run, size_t count) {
   OrviaState& s = State();
-  const auto* bytes = reinterpret_cast<const uint8_t*>(s.readBuffer.data());
   if (s.fileOutput) {
-    if (!s.outputFile || fwrite(bytes, 1, count, s.outputFile) != count) run.result = false;
+    const size_t bytes = count * 2;
+    if (!s.outputFile || fwrite(s.readBuffer.data(), 1, bytes, s.outputFile) != bytes)
+      run.result = false;
     return;
   }
-  if (run.fill + count >= kHandOver && run.fill > 0) HandBlock(run);
-  if (run.fill + count > kSampleArea) HandBlock(run);
-  std::memcpy(s.waveBlock.data() + kWaveHeaderSize + run.fill, bytes, count);
-  run.fill += count;
+  const size_t waiting = s.block.size() * 2, adding = count * 2;
+  if (waiting + adding >= kHandOver && waiting > 0) HandBlock(run);
+  if (s.block.size() * 2 + adding > kSampleArea) HandBlock(run);
+  s.block.insert(s.block.end(), s.readBuffer.begin(), s.readBuffer.begin() + count);
 }
 
-}  // namespace
-
-bool SpeakLines(const std::vector<std::string>& lines) {
+// The last block of a text is at least the device's least block, padded with silence.
+void HandLastBlock(Run& run) {
   OrviaState& s = State();
-  if (!mbrola::MbrolaBound()) return false;
-  if (s.waveBlock.empty()) {
-    s.waveBlock.assign(kWaveHeaderSize + kSampleArea, 0);
-    s.readBuffer.assign(kReadSamples, 0);
-  }
-  waveout::WaveFlags& flags = waveout::Flags();
-  const bool fastRate = flags.FastRate, compactMode = flags.CompactMode;
-  flags.FastRate = flags.CompactMode = false;
-  s.engineError.clear();
-  Run run{mbrola::Mbrola()};
-  run.mbr.reset_MBR();
+  if (s.fileOutput || s.block.empty()) return;
+  if (s.block.size() < kShortestBlock) s.block.resize(kShortestBlock, 0);
+  HandBlock(run);
+}
+
+bool SpeakLinesIn(Run& run, const std::vector<std::string>& lines) {
   const size_t n = lines.size();
-  for (size_t i = 0; i < n; ++i) {
+  for (size_t i = 0; i < n && !StopAsked(run); ++i) {
     const bool last = i + 1 == n;
     if (lines[i].empty() && !last) continue;
     const std::string line = lines[i] + "\r\n";
     run.mbr.write_MBR(line.c_str());
     if (run.mbr.lastError_MBR() != 0) ResetAfterFailure(run);
     if (last) run.mbr.flush_MBR();
-    for (size_t count = ReadSamples(run); count > 0; count = ReadSamples(run))
+    for (size_t count = ReadSamples(run); count > 0 && !StopAsked(run); count = ReadSamples(run))
       TakeSamples(run, count);
   }
-  if (!s.fileOutput && run.fill > 0) {
-    if (run.fill < waveout::kMinBlock) {
-      std::memset(s.waveBlock.data() + kWaveHeaderSize + run.fill, 0,
-                  waveout::kMinBlock - run.fill);
-      run.fill = waveout::kMinBlock;
-    }
-    HandBlock(run);
+  if (StopAsked(run)) {
+    run.mbr.reset_MBR();  // what MBROLA still holds is not wanted
+    State().block.clear();
+    return run.result;
   }
+  HandLastBlock(run);
+  OrviaState& s = State();
   if (s.fileOutput && s.outputFile && fflush(s.outputFile) != 0) run.result = false;
-  flags.FastRate = fastRate;
-  flags.CompactMode = compactMode;
+  return run.result;
+}
+
+// A run over the connected sink, or the wave output; false when MBROLA is not there.
+bool BeginRun(Run& run) {
+  OrviaState& s = State();
+  if (!mbrola::MbrolaBound()) return false;
+  if (s.readBuffer.empty()) s.readBuffer.assign(kReadSamples, 0);
+  s.block.clear();
+  s.block.reserve(kSampleArea / 2);
+  s.engineError.clear();
+  if (!run.sink.Samples) run.sink = waveout::EngineSink();
+  run.mbr.reset_MBR();
+  return true;
+}
+
+}  // namespace
+
+bool SpeakLines(const std::vector<std::string>& lines) {
+  Run run{mbrola::Mbrola(), State().output.sink};
+  if (!BeginRun(run)) return false;
+  return SpeakLinesIn(run, lines);
+}
+
+bool OrviaSpeakPieces(std::span<const platform::SpeechPiece> pieces) {
+  const OrviaState& s = State();
+  bool started = false;
+  Run run{mbrola::Mbrola(), s.output.sink};
+  for (const platform::SpeechPiece& piece : pieces) {
+    if (HasContent(piece.text)) {
+      if (!started && !BeginRun(run)) return false;
+      started = true;
+      SpeakLinesIn(run, uttsPortug::TextToMbrolaLines(std::string(piece.text), s.durationFactor,
+                                                      s.pitchFactor));
+    }
+    if (StopAsked(run)) break;
+    if (!piece.mark.empty() && s.output.Mark) s.output.Mark(s.output.context, piece.mark);
+  }
   return run.result;
 }
 
 bool OrviaSpeak(const std::string& text) {
-  if (!HasContent(text)) return true;
-  const OrviaState& s = State();
-  return SpeakLines(uttsPortug::TextToMbrolaLines(text, s.durationFactor, s.pitchFactor));
+  const platform::SpeechPiece piece{text, {}};
+  return OrviaSpeakPieces(std::span<const platform::SpeechPiece>(&piece, 1));
 }
 
 }  // namespace uttsOrvia

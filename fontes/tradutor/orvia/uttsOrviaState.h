@@ -8,7 +8,7 @@
 
 namespace uttsOrvia {
 
-// Bytes of the sample area behind the wave block's header, and of the read buffer.
+// Bytes of the block of samples handed on at once.
 constexpr size_t kSampleArea = 32000;
 // Samples asked of MBROLA per read.
 constexpr int kReadSamples = 16000;
@@ -24,9 +24,14 @@ struct OrviaState {
   std::string lastError;                      // OrviaLastError
   StartFailure startFailure = kStarted;       // step of the last OrviaStart that failed
   std::string engineError;                    // MBROLA's words on its last failure
-  std::vector<uint8_t> waveBlock;             // 44-byte header + sample area
+  std::vector<int16_t> block;                 // samples waiting to be handed on
   std::vector<short> readBuffer;              // target of every read_MBR
-  BlockSink sink = nullptr;                   // where blocks go; nullptr = wave output
+  platform::SpeechOutput output;              // sink, stop token and mark listener
+
+  OrviaState() = default;
+  OrviaState(const OrviaState&) = delete;     // owns the output file
+  OrviaState& operator=(const OrviaState&) = delete;
+  OrviaState& operator=(OrviaState&&) = default;
 };
 
 OrviaState& State();

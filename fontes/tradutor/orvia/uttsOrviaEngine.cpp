@@ -1,0 +1,90 @@
+// TIRLA: the ORVIA row of the engine table.
+#include "orvia/uttsOrviaEngine.h"
+
+#include "orvia/uttsOrvia.h"
+#include "orvia/uttsPortugStages.h"
+#include "platform/messages.h"
+
+namespace uttsOrvia {
+namespace {
+
+constexpr int kEndPollMs = 500;  // wait for the end of the sound when the engine ends
+
+struct EngineRowState {
+  EngineFiles files;               // what every start uses
+  platform::SpeechOutput output;   // connections given at the last start
+};
+
+EngineRowState& Row() {
+  static EngineRowState state;
+  return state;
+}
+
+void Wake() { platform::PostMessage(platform::kWakeUpEngine); }
+
+bool Start(const platform::SpeechStart& start) {
+  EngineRowState& row = Row();
+  row.output = start.output;
+  OrviaSetOutputFile(std::string(start.option));
+  OrviaSetOutput(start.output);
+  const uttsPortug::TextDataFiles files =
+      uttsPortug::DataFilesIn(row.files.dataFolder, row.files.baseName.empty() ? "portug"
+                                                                               : row.files.baseName);
+  const bool started = OrviaStart(row.files.database, files.rules, files.exceptions,
+                                  files.abbreviations, files.prosody, files.diphones);
+  OrviaSetFactors(DurationFactorFor(start.speed), PitchFactorFor(start.pitch));
+  return started;
+}
+
+bool Speak(std::span<const platform::SpeechPiece> pieces) {
+  const bool spoken = OrviaSpeakPieces(pieces);
+  Wake();
+  return spoken;
+}
+
+void Stop() {
+  OrviaStop();
+  Wake();
+}
+
+bool IsSpeaking(int) {
+  bool speaking = OrviaIsSpeaking();
+  if (platform::StopRequested(Row().output.stop)) {
+    Stop();
+    speaking = false;
+  }
+  Wake();
+  return speaking;
+}
+
+void End() {
+  while (IsSpeaking(0)) platform::PumpFor(kEndPollMs);
+  Stop();
+  OrviaClose();
+}
+
+void SetRate(int speed) { OrviaSetFactors(DurationFactorFor(speed), PitchFactor()); }
+void SetPitch(int pitch) { OrviaSetFactors(DurationFactor(), PitchFactorFor(pitch)); }
+
+constexpr platform::SpeechEngine kOrviaEngine = {
+    .name = "orvia",
+    .Start = Start,
+    .Speak = Speak,
+    .IsSpeaking = IsSpeaking,
+    .Stop = Stop,
+    .End = End,
+    .SetRate = SetRate,
+    .SetPitch = SetPitch,
+};
+
+}  // namespace
+
+void SetEngineFiles(const EngineFiles& files) { Row().files = files; }
+const EngineFiles& CurrentEngineFiles() { return Row().files; }
+
+double DurationFactorFor(int speed) { return 0.8 - speed / 15.0; }
+double PitchFactorFor(int pitch) { return (pitch + 11) / 11.0; }
+
+const platform::SpeechEngine& OrviaEngine() { return kOrviaEngine; }
+
+}  // namespace uttsOrvia

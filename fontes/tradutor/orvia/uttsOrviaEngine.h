@@ -1,0 +1,30 @@
+// TIRLA: ORVIA as a row of the engine table: its data files, its speed and pitch levels, and
+// the start, speak, is-speaking, stop and end every engine offers.
+#pragma once
+#include <string>
+
+#include "platform/speech.h"
+
+namespace uttsOrvia {
+
+// The voice and data files the row starts the engine with.
+struct EngineFiles {
+  std::string database;    // MBROLA voice id or path (cp1252); empty: "br4"
+  std::string dataFolder;  // folder of the data files
+  std::string baseName;    // their name without extension; empty: "portug"
+};
+
+// Sets the files of every later start (the program reads them from its configuration once).
+void SetEngineFiles(const EngineFiles& files);
+const EngineFiles& CurrentEngineFiles();
+
+// The engine's factors for the integer speed and pitch levels: 0.8 − speed ÷ 15 and
+// (pitch + 11) ÷ 11, so speed 0 is a duration factor of 0.8 and pitch 11 doubles the pitch.
+double DurationFactorFor(int speed);
+double PitchFactorFor(int pitch);
+
+// The row. Start passes the option text as the output file; every speak, stop and
+// is-speaking posts the engine wake-up message so that waits wake.
+const platform::SpeechEngine& OrviaEngine();
+
+}  // namespace uttsOrvia
