@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <cstring>
 #include <vector>
@@ -151,11 +152,19 @@ int SendAndFlush(const std::string& bytes) {
   return result;
 }
 
+// A number as MBROLA reads it: a point before the decimals whatever the user's locale.
+template <typename Number>
+std::string PlainNumber(Number value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
 std::vector<std::string> ChildArguments() {
   const MbrolaState& s = State();
   std::vector<std::string> args = {"mbrola", "-e"};
-  if (s.volume != 1.0f) args.insert(args.end(), {"-v", std::to_string(s.volume)});
-  if (s.frequency > 0) args.insert(args.end(), {"-l", std::to_string(s.frequency)});
+  if (s.volume != 1.0f) args.insert(args.end(), {"-v", PlainNumber(s.volume)});
+  if (s.frequency > 0) args.insert(args.end(), {"-l", PlainNumber(s.frequency)});
   if (!s.renameList.empty()) args.insert(args.end(), {"-R", s.renameList});
   if (!s.cloneList.empty()) args.insert(args.end(), {"-C", s.cloneList});
   args.insert(args.end(), {s.database, "-", "-.raw"});

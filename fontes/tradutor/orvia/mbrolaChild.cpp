@@ -90,7 +90,11 @@ bool StartChild(const std::string& program, const std::vector<std::string>& args
   argv.push_back(nullptr);
   const pid_t pid = fork();
   if (pid == 0) {
-    // Only async-signal-safe calls between fork and exec.
+    // Only async-signal-safe calls between fork and exec. Broken pipes are ignored here, not
+    // in the child: an ignored signal would stay ignored across exec.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigaction(SIGPIPE, &fallback, nullptr);
     dup2(in[0], 0);
     dup2(out[1], 1);
     dup2(err[1], 2);

@@ -24,6 +24,11 @@ struct ExceptionsState {
   std::vector<Exception> table;  // sorted by word (byte order) after loading
   std::unordered_map<std::string_view, const Exception*> index;  // word to its entry
   size_t longest = 0;                                              // longest word listed
+
+  ExceptionsState() = default;
+  ExceptionsState(const ExceptionsState&) = delete;  // the index points into the table
+  ExceptionsState& operator=(const ExceptionsState&) = delete;
+  ExceptionsState& operator=(ExceptionsState&&) = default;
 };
 
 ExceptionsState state;

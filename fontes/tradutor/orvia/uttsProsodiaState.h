@@ -55,6 +55,11 @@ struct ProsodyState {
   std::vector<uint8_t> nameId;        // id (1..255) of each 1-2 byte name by its 16-bit key; 0 none
   std::vector<uint8_t> pairBits;      // 256 x 256: 1 when the voice has the pair of two ids
   std::string lastMessage;            // last loader message
+
+  ProsodyState() = default;
+  ProsodyState(const ProsodyState&) = delete;  // the indexes point into the tables
+  ProsodyState& operator=(const ProsodyState&) = delete;
+  ProsodyState& operator=(ProsodyState&&) = default;
 };
 
 // The one instance.

@@ -31,8 +31,10 @@ struct PcmState {
   std::string lastError;                  // why the last open failed
 };
 
+// Kept alive to the very end on purpose: the sound thread may still run while the program's
+// static objects are being destroyed (an exit in the middle of speech).
 PcmState& State() {
-  static PcmState state;
+  static PcmState& state = *new PcmState;
   return state;
 }
 
