@@ -1,0 +1,2 @@
+// allowed: the console stands on the platform
+#include "platform/messages.h"

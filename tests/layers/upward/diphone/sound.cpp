@@ -1,0 +1,2 @@
+// an upward include the layer check must refuse
+#include "console/console.h"
