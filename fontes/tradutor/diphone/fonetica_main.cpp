@@ -8,22 +8,10 @@
 #include "diphone/translator.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
-#include "platform/profile.h"
-
-namespace {
-
-constexpr std::size_t kFolderFieldSize = 80;  // the unit directory is kept to 79 characters
-
-std::string UnitsDirFromConfig() {
-  const std::string folder = platform::GetProfileString("TRADUTOR", "DIRDIFONES", "",
-                                                        kFolderFieldSize, "TOLVAN.INI");
-  return folder.empty() ? translator::DefaultUnitsDir() : platform::SlashPath(folder);
-}
-
-}  // namespace
+#include "platform/settings.h"
 
 int main(int argc, char** argv) {
-  const std::string folder = argc > 1 ? std::string(argv[1]) : UnitsDirFromConfig();
+  const std::string folder = argc > 1 ? std::string(argv[1]) : platform::UnitsFolder();
   translator::StartTranslator();
   const std::string rules = platform::JoinPath(folder, translator::kRulesFileName);
   if (!translator::LoadRules(rules)) {

@@ -18,12 +18,10 @@
 #include "orvia/uttsPreproc.h"
 #include "orvia/uttsProsodia.h"
 #include "platform/codepage.h"
-#include "platform/folders.h"
-#include "platform/profile.h"
+#include "platform/settings.h"
 
 namespace {
 
-constexpr size_t kProfileValueSize = 256;  // like the engine's configuration buffers
 constexpr uint16_t kPlayPollMs = 10;       // wait for the end of the sound
 
 // Exit codes, one per kind of failure.
@@ -64,22 +62,6 @@ struct Options {
   int pitch = 0;                 // -p
   std::vector<std::string> text; // words of the text, UTF-8
 };
-
-// The data folder the engine uses: [ORVIATTS] DIR of TOLVAN.INI, else share/tolvan/orviatts.
-std::string DefaultDataFolder() {
-  std::string dir = platform::GetProfileString("ORVIATTS", "DIR", "", kProfileValueSize, "TOLVAN.INI");
-  if (!dir.empty()) return platform::SlashPath(dir);
-  return platform::SharedDataPath("orviatts");
-}
-
-std::string BaseName() {
-  std::string base = platform::GetProfileString("ORVIATTS", "BASE", "", kProfileValueSize, "TOLVAN.INI");
-  return base.empty() ? "portug" : base;
-}
-
-std::string DefaultVoice() {
-  return platform::GetProfileString("ORVIATTS", "MBROLA_DB", "br4", kProfileValueSize, "TOLVAN.INI");
-}
 
 // A whole signed number within -1000..1000 (the speed and pitch levels), or false.
 bool ParseLevel(const std::string& text, int& value) {
@@ -172,7 +154,7 @@ int StartEngine(const Options& options, const uttsPortug::TextDataFiles& files,
                 const std::string& folder) {
   uttsOrvia::StartOrvia();
   uttsOrvia::OrviaSetOutputFile(options.waveFile);
-  const std::string voice = options.voice.empty() ? DefaultVoice() : options.voice;
+  const std::string voice = options.voice.empty() ? platform::OrviaVoice() : options.voice;
   const bool started = uttsOrvia::OrviaStart(platform::Utf8ToCp1252(voice), files.rules,
                                              files.exceptions, files.abbreviations,
                                              files.prosody, files.diphones);
@@ -245,8 +227,10 @@ int main(int argc, char** argv) {
     return kNoText;
   }
   const std::string cp1252Text = platform::Utf8ToCp1252(text);
-  std::string folder = options.dataFolder.empty() ? DefaultDataFolder() : options.dataFolder;
-  const uttsPortug::TextDataFiles files = uttsPortug::DataFilesIn(folder, BaseName());
+  std::string folder =
+      options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
+  const uttsPortug::TextDataFiles files =
+      uttsPortug::DataFilesIn(folder, platform::OrviaBaseName());
   if (!options.pho) return Speak(options, cp1252Text, files, folder);
   uttsPortug::StartPortug();
   uttsPreproc::StartPreproc();
