@@ -27,7 +27,7 @@ function(tirla_program name)
     add_executable(${name} ${ARG_SOURCE})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS})
     add_dependencies(${name} tirla_data)
-    install(TARGETS ${name} RUNTIME DESTINATION bin)
+    install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endfunction()
 

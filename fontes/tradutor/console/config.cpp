@@ -5,10 +5,13 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "console/internal.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 
 namespace console {
 namespace {
@@ -38,36 +41,15 @@ std::string Read(const char* section, const char* key, const char* fallback,
   return platform::GetProfileString(section, key, fallback, size, kConfigFile);
 }
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-// A signed decimal whole number filling the whole text (blanks around allowed) and fitting
-// 32 bits.
-bool ParseWhole(const std::string& raw, int64_t* value) {
-  const std::string text = Trim(raw);
-  size_t i = 0;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  if (i == text.size()) return false;
-  int64_t result = 0;
-  for (; i < text.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
-    result = result * 10 + (text[i] - '0');
-    if (result > 0x80000000LL) return false;
-  }
-  result = negative ? -result : result;
-  if (result > 0x7FFFFFFFLL) return false;
-  *value = result;
-  return true;
+// A signed decimal whole number filling the whole text (spaces and tabs around allowed) and
+// fitting 32 bits.
+std::optional<int32_t> ParseWhole(std::string_view text) {
+  return platform::ParseInt(text, platform::kSpaceTab);
 }
 
 // Value of the leading digits of an entry, 0 when it has none.
-int64_t LeadingDigits(const std::string& raw) {
-  const std::string text = Trim(raw);
+int64_t LeadingDigits(std::string_view raw) {
+  const std::string_view text = platform::Trim(raw, platform::kSpaceTab);
   int64_t result = 0;
   for (const char c : text) {
     if (!std::isdigit(static_cast<unsigned char>(c))) break;
@@ -88,12 +70,12 @@ void ReadColourTable(std::array<uint8_t, 16>& table) {
     if (comma == std::string::npos) break;
     const std::string entry = value.substr(from, comma - from);
     from = comma + 1;
-    int64_t number = 0;
-    if (!ParseWhole(entry, &number)) {
+    const std::optional<int32_t> number = ParseWhole(entry);
+    if (!number) {
       table[index] = static_cast<uint8_t>(LeadingDigits(entry));
       break;
     }
-    table[index] = static_cast<uint8_t>(number & 0xFF);
+    table[index] = static_cast<uint8_t>(*number & 0xFF);
   }
 }
 
@@ -101,17 +83,16 @@ void ReadColourTable(std::array<uint8_t, 16>& table) {
 int64_t ReadColour(const char* key, const char* fallback, int64_t start) {
   const std::string value = Read("VIDEO", key, fallback);
   if (value.empty()) return start;
-  int64_t number = 0;
-  if (ParseWhole(value, &number)) return number;
+  if (const std::optional<int32_t> number = ParseWhole(value)) return *number;
   return std::strtol(fallback, nullptr, 10);
 }
 
 // A font size key: a whole number (its magnitude, at most kMaxFontSize), or the size derived
 // from the work area when the value is empty or malformed.
 int32_t ReadFontSize(const char* key, int32_t derived) {
-  int64_t number = 0;
-  if (!ParseWhole(Read("VIDEO", key, ""), &number)) return derived;
-  return static_cast<int32_t>(std::min<int64_t>(std::llabs(number), kMaxFontSize));
+  const std::optional<int32_t> number = ParseWhole(Read("VIDEO", key, ""));
+  if (!number) return derived;
+  return static_cast<int32_t>(std::min<int64_t>(std::llabs(*number), kMaxFontSize));
 }
 
 void ReadFont(int work_width, int work_height) {
@@ -121,9 +102,8 @@ void ReadFont(int work_width, int work_height) {
   if (font.height == 0)
     font.height = ReadFontSize("ALTURALETRA", DerivedFontHeight(work_height));
   if (font.weight == 0) {
-    int64_t weight = 700;
-    if (!ParseWhole(Read("VIDEO", "PESOLETRA", "700"), &weight)) weight = 700;
-    font.weight = static_cast<int32_t>(std::clamp<int64_t>(weight, 0, 1000));
+    const int32_t weight = ParseWhole(Read("VIDEO", "PESOLETRA", "700")).value_or(700);
+    font.weight = std::clamp<int32_t>(weight, 0, 1000);
   }
 }
 

@@ -1,42 +1,47 @@
 // TIRLA: fonetica, prints the phonetic text of each line of standard input.
-// Usage: fonetica [folder]. Without a folder the rules and exceptions are read from the unit
-// directory that the synthesizer uses: [TRADUTOR] DIRDIFONES of TOLVAN.INI, or the shared one.
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "diphone/translator.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
-#include "platform/profile.h"
+#include "platform/report.h"
+#include "platform/settings.h"
 
 namespace {
 
-constexpr std::size_t kFolderFieldSize = 80;  // the unit directory is kept to 79 characters
+const char* const kUsage =
+    "Uso: fonetica [PASTA]\n"
+    "Escreve a transcrição fonética de cada linha da entrada padrão (UTF-8 ou Windows-1252).\n"
+    "As regras (regras.rgr) e as exceções (portug.exc) vêm de PASTA; sem ela, da pasta das\n"
+    "unidades do sintetizador ([TRADUTOR] DIRDIFONES de TOLVAN.INI, ou a pasta instalada).\n";
 
-std::string UnitsDirFromConfig() {
-  const std::string folder = platform::GetProfileString("TRADUTOR", "DIRDIFONES", "",
-                                                        kFolderFieldSize, "TOLVAN.INI");
-  return folder.empty() ? translator::DefaultUnitsDir() : platform::SlashPath(folder);
+// Loads one of the translator's files; false (said on standard error) when it cannot be read.
+bool Load(bool (*loader)(const std::string&), const std::string& path, const char* what) {
+  if (loader(path)) return true;
+  platform::Report(platform::Severity::kError,
+                   platform::Utf8ToCp1252(std::string("não foi possível abrir o arquivo de ") +
+                                          what + " " + path));
+  return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string folder = argc > 1 ? std::string(argv[1]) : UnitsDirFromConfig();
+  platform::SetReportProgram("fonetica");
+  if (argc > 1 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::cout << kUsage;
+    return 0;
+  }
+  const std::string folder = argc > 1 ? std::string(argv[1]) : platform::UnitsFolder();
   translator::StartTranslator();
-  const std::string rules = platform::JoinPath(folder, translator::kRulesFileName);
-  if (!translator::LoadRules(rules)) {
-    std::cerr << "fonetica: não foi possível abrir o arquivo de regras "
-              << rules << "\n";
+  if (!Load(translator::LoadRules, platform::JoinPath(folder, translator::kRulesFileName),
+            "regras") ||
+      !Load(translator::LoadExceptions,
+            platform::JoinPath(folder, translator::kExceptionsFileName), "exceções"))
     return 2;
-  }
-  const std::string exceptions = platform::JoinPath(folder, translator::kExceptionsFileName);
-  if (!translator::LoadExceptions(exceptions)) {
-    std::cerr << "fonetica: não foi possível abrir o arquivo de exceções "
-              << exceptions << "\n";
-    return 2;
-  }
   std::ios::sync_with_stdio(false);
   std::string line;
   while (std::getline(std::cin, line)) {

@@ -45,6 +45,4 @@ bool LoadTranslatorFiles(const std::string& folder) {
   return rules && exceptions;
 }
 
-std::string DefaultUnitsDir() { return platform::SharedDataPath("som/difones"); }
-
 }  // namespace translator

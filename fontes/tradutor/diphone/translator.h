@@ -30,7 +30,4 @@ void FreeRules();
 // Loads `folder`/regras.rgr and then `folder`/portug.exc; false when either cannot be opened.
 bool LoadTranslatorFiles(const std::string& folder);
 
-// The default unit directory of tools and tests: <prefix>/share/tolvan/som/difones.
-std::string DefaultUnitsDir();
-
 }  // namespace translator

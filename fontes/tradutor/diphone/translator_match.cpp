@@ -10,18 +10,18 @@ namespace {
 
 using Pos = std::ptrdiff_t;  // 0-based position in the word; may stand outside it
 
-inline constexpr CharSet kLeftLiquidNasalS = MakeCharSet("nrsNRS");          // left |
-inline constexpr CharSet kRightLiquidNasal = MakeCharSet("lmnrzLMNRZ");      // right &
-inline constexpr CharSet kConsonantsNotRL = MakeCharSet(
-    "BCDFGHJKMNPQSTVWXYZbcdfghjkmnpqstvwxyz");                                // right *
-inline constexpr CharSet kConsonantsNotH = MakeCharSet(
-    "BCDFGJKLMNPQRSTVWXYZbcdfgjklmnpqrstvwxyz");                              // right [
-inline constexpr CharSet kVowelOrMark = MakeCharSet("AEIOUaeiou\"'^`~");      // # on both sides
+using platform::ByteSet;
+
+inline constexpr ByteSet kLeftLiquidNasalS("nrsNRS");                               // left |
+inline constexpr ByteSet kRightLiquidNasal("lmnrzLMNRZ");                           // right &
+inline constexpr ByteSet kConsonantsNotRL("BCDFGHJKMNPQSTVWXYZbcdfghjkmnpqstvwxyz");  // right *
+inline constexpr ByteSet kConsonantsNotH("BCDFGJKLMNPQRSTVWXYZbcdfgjklmnpqrstvwxyz");  // right [
+inline constexpr ByteSet kVowelOrMark("AEIOUaeiou\"'^`~");                          // # on both sides
 
 struct WordView {
   std::string_view w;
   bool Inside(Pos i) const { return i >= 0 && i < static_cast<Pos>(w.size()); }
-  bool Is(Pos i, const CharSet& set) const { return Inside(i) && InSet(set, w[i]); }
+  bool Is(Pos i, const ByteSet& set) const { return Inside(i) && set.Has(w[i]); }
 };
 
 // Tests one character of Left at `cur`, moving `cur` leftwards on success.
@@ -117,7 +117,7 @@ bool RuleApplies(const WordView& v, const RuleRecord& rule, Pos p) {
 // Upper-cases the first vowel of a segment: the letter it stands for was stressed.
 void StressSegment(std::string& segment) {
   for (char& c : segment) {
-    if (InSet(kVowels, c)) {
+    if (kVowels.Has(c)) {
       c = UpperAscii(c);
       return;
     }
@@ -144,7 +144,7 @@ void TranslateWord(std::string_view word, std::string& out) {
       }
     }
     const char stored = word[p];
-    if (stored >= 'A' && stored <= 'Z' && InSet(kVowels, stored)) StressSegment(segment);
+    if (stored >= 'A' && stored <= 'Z' && kVowels.Has(stored)) StressSegment(segment);
     out += segment;
     p += step;
     if (p < length) out += '/';

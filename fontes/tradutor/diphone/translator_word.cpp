@@ -39,8 +39,8 @@ LetterClass ClassOf(char c) {
     case 's': return kS;
     default: break;
   }
-  if (InSet(kConsonants, c)) return kOtherConsonant;
-  if (InSet(kVowels, c)) return kUpperVowel;
+  if (kConsonants.Has(c)) return kOtherConsonant;
+  if (kVowels.Has(c)) return kUpperVowel;
   return kOther;
 }
 
@@ -76,7 +76,7 @@ bool ClosesHeavySyllable(std::string_view w, std::ptrdiff_t c) {
   const char c3 = At(w, c + 3);
   if (c2 == '\0' || std::string_view("lmnrz").find(c2) == std::string_view::npos) return false;
   if ((c2 == 'n' && c3 == 'h') || (c2 == 'r' && c3 == 'r')) return true;
-  return c3 != '\0' && c3 != 'h' && InSet(kConsonants, c3);
+  return c3 != '\0' && c3 != 'h' && kConsonants.Has(c3);
 }
 
 StressState NextStressState(StressState s, std::string_view w, std::ptrdiff_t c) {
@@ -94,7 +94,7 @@ std::string NormaliseText(std::string_view text) {
   for (std::size_t i = 0; i < source.size(); ++i) {
     const char before = i > 0 ? source[i - 1] : '\0';
     const char after = i + 1 < source.size() ? source[i + 1] : '\0';
-    const bool letter_beside = InSet(kLetters, before) || InSet(kLetters, after);
+    const bool letter_beside = kLetters.Has(before) || kLetters.Has(after);
     char& c = source[i];
     if ((c == 'W' || c == 'w') && letter_beside) c = 'u';
     if ((c == 'Y' || c == 'y') && letter_beside) c = 'i';
@@ -119,15 +119,15 @@ bool NextWord(std::string_view text, std::size_t& pos, Word& word) {
   word.VowelCount = 0;
   word.HasAccent = false;
   const char first = LowerAscii(text[pos]);
-  if (!InSet(kLetters, first)) {
+  if (!kLetters.Has(first)) {
     word.Buffer.push_back(first);
     ++pos;
     return true;
   }
-  while (pos < text.size() && InSet(kWordChars, text[pos]) && word.Buffer.size() < kMaxWordLength) {
+  while (pos < text.size() && kWordChars.Has(text[pos]) && word.Buffer.size() < kMaxWordLength) {
     const char c = LowerAscii(text[pos]);
-    if (!word.Buffer.empty() && InSet(kAccentMarks, c) && c != '"') word.HasAccent = true;
-    if (InSet(kVowels, c)) ++word.VowelCount;
+    if (!word.Buffer.empty() && kAccentMarks.Has(c) && c != '"') word.HasAccent = true;
+    if (kVowels.Has(c)) ++word.VowelCount;
     word.Buffer.push_back(c);
     ++pos;
   }
@@ -176,7 +176,7 @@ bool IsSpelledWord(std::string_view word) {
   if (word.empty()) return false;
   if (word[0] == kSpellMark) return true;
   for (char c : word) {
-    if (!InSet(kConsonants, c) && !InSet(kPunctuation, c)) return false;
+    if (!kConsonants.Has(c) && !kPunctuation.Has(c)) return false;
   }
   return true;
 }

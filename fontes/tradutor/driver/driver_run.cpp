@@ -6,9 +6,7 @@
 #include "console/keyboard.h"
 #include "diphone/translator.h"
 #include "driver/driver.h"
-#include "platform/codepage.h"
-#include "platform/folders.h"
-#include "platform/profile.h"
+#include "platform/settings.h"
 
 namespace driver {
 namespace {
@@ -24,14 +22,6 @@ constexpr const char* kStartFailure[] = {
     "verifique os arquivos \\windows\\tolvan.ini, difones*.dif e difones*.ind"};
 
 void WriteLine(const std::string& text) { console::ConsoleWrite(text + "\r\n"); }
-
-// The unit directory holds the translator's rules and exceptions.
-std::string UnitsDirectory() {
-  const std::string configured = platform::GetProfileString(
-      "TRADUTOR", "DIRDIFONES", "", 80, "TOLVAN.INI");
-  if (configured.empty()) return translator::DefaultUnitsDir();
-  return platform::SlashPath(platform::Cp1252ToUtf8(configured));
-}
 
 // Reads one typed line (at most 255 characters) without its line end, and puts the cursor
 // back at the start of the echoed line, so the line is written over its echo.
@@ -58,7 +48,7 @@ void RunCommandLine(const std::string& command_line) {
 void RunInteractive() {
   console::SetWindowTitle(kTitle);
   translator::StartTranslator();
-  if (!translator::LoadTranslatorFiles(UnitsDirectory())) {
+  if (!translator::LoadTranslatorFiles(platform::UnitsFolder())) {
     for (const char* line : kStartFailure) WriteLine(line);
     console::CloseConsole();
   }

@@ -18,14 +18,12 @@
 #include "orvia/uttsPreproc.h"
 #include "orvia/uttsProsodia.h"
 #include "platform/codepage.h"
-#include "platform/folders.h"
 #include "platform/messages.h"
 #include "platform/report.h"
-#include "platform/profile.h"
+#include "platform/settings.h"
 
 namespace {
 
-constexpr size_t kProfileValueSize = 256;  // like the engine's configuration buffers
 constexpr int kPlayPollMs = 10;            // wait for the end of the sound
 
 // Exit codes, one per kind of failure.
@@ -65,22 +63,6 @@ struct Options {
   int pitch = 0;                 // -p
   std::vector<std::string> text; // words of the text, UTF-8
 };
-
-// The data folder the engine uses: [ORVIATTS] DIR of TOLVAN.INI, else share/tolvan/orviatts.
-std::string DefaultDataFolder() {
-  std::string dir = platform::GetProfileString("ORVIATTS", "DIR", "", kProfileValueSize, "TOLVAN.INI");
-  if (!dir.empty()) return platform::SlashPath(dir);
-  return platform::SharedDataPath("orviatts");
-}
-
-std::string BaseName() {
-  std::string base = platform::GetProfileString("ORVIATTS", "BASE", "", kProfileValueSize, "TOLVAN.INI");
-  return base.empty() ? "portug" : base;
-}
-
-std::string DefaultVoice() {
-  return platform::GetProfileString("ORVIATTS", "MBROLA_DB", "br4", kProfileValueSize, "TOLVAN.INI");
-}
 
 // A whole signed number within -1000..1000 (the speed and pitch levels), or false.
 bool ParseLevel(const std::string& text, int& value) {
@@ -169,8 +151,8 @@ void Say(const std::string& message) {
 int StartEngine(const platform::SpeechEngine& engine, const Options& options,
                 const std::string& folder) {
   uttsOrvia::StartOrvia();
-  const std::string voice = options.voice.empty() ? DefaultVoice() : options.voice;
-  uttsOrvia::SetEngineFiles({platform::Utf8ToCp1252(voice), folder, BaseName()});
+  const std::string voice = options.voice.empty() ? platform::OrviaVoice() : options.voice;
+  uttsOrvia::SetEngineFiles({platform::Utf8ToCp1252(voice), folder, platform::OrviaBaseName()});
   platform::SpeechStart start;
   start.speed = options.speed;
   start.pitch = options.pitch;
@@ -240,9 +222,11 @@ int main(int argc, char** argv) {
     return kNoText;
   }
   const std::string cp1252Text = platform::Utf8ToCp1252(text);
-  std::string folder = options.dataFolder.empty() ? DefaultDataFolder() : options.dataFolder;
+  std::string folder =
+      options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
   if (!options.pho) return Speak(options, cp1252Text, folder);
-  const uttsPortug::TextDataFiles files = uttsPortug::DataFilesIn(folder, BaseName());
+  const uttsPortug::TextDataFiles files =
+      uttsPortug::DataFilesIn(folder, platform::OrviaBaseName());
   uttsPortug::StartPortug();
   uttsPreproc::StartPreproc();
   uttsProsodia::StartProsodia();

@@ -3,7 +3,9 @@
 
 #include "orvia/uttsOrvia.h"
 #include "orvia/uttsPortugStages.h"
+#include "platform/codepage.h"
 #include "platform/messages.h"
+#include "platform/settings.h"
 
 namespace uttsOrvia {
 namespace {
@@ -15,8 +17,11 @@ struct EngineRowState {
   platform::SpeechOutput output;   // connections given at the last start
 };
 
+// The files come from the configuration once, as the program starts; SetEngineFiles may
+// change them.
 EngineRowState& Row() {
-  static EngineRowState state;
+  static EngineRowState state{.files = {platform::Utf8ToCp1252(platform::OrviaVoice()),
+                                        platform::OrviaDataFolder(), platform::OrviaBaseName()}};
   return state;
 }
 

@@ -14,7 +14,8 @@ struct EngineFiles {
   std::string baseName;    // their name without extension; empty: "portug"
 };
 
-// Sets the files of every later start (the program reads them from its configuration once).
+// Sets the files of every later start; until then they are those of the configuration
+// ([ORVIATTS] MBROLA_DB, DIR and BASE).
 void SetEngineFiles(const EngineFiles& files);
 const EngineFiles& CurrentEngineFiles();
 

@@ -1,27 +1,16 @@
 // TIRLA: ORVIA helpers for cp1252 text: trimming, integers.
 #include "orvia/uttsPortugCase.h"
 
-#include <charconv>
+#include "platform/text.h"
 
 namespace uttsPortug {
 
 std::string Trim(std::string_view text) {
-  auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-  size_t first = 0, last = text.size();
-  while (first < last && blank(text[first])) ++first;
-  while (last > first && blank(text[last - 1])) --last;
-  return std::string(text.substr(first, last - first));
+  return std::string(platform::Trim(text, platform::kSpaceAndControls));
 }
 
 std::optional<int> ParseInteger(std::string_view text) {
-  std::string t = Trim(text);
-  const char* begin = t.data();
-  const char* end = t.data() + t.size();
-  if (begin != end && *begin == '+') ++begin;
-  int value = 0;
-  auto [ptr, ec] = std::from_chars(begin, end, value);
-  if (ec != std::errc() || ptr != end || begin == end) return std::nullopt;
-  return value;
+  return platform::ParseInt(text, platform::kSpaceAndControls);
 }
 
 std::string Concat(std::initializer_list<std::string_view> pieces) {

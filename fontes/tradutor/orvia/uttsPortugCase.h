@@ -9,10 +9,12 @@
 
 namespace uttsPortug {
 
-// The text without blanks, tabs and control characters at both ends.
+// The text without blanks, tabs and control characters at both ends (platform::Trim with
+// platform::kSpaceAndControls, as a string).
 std::string Trim(std::string_view text);
 
-// A trimmed, optionally signed decimal integer that fits an int; nothing otherwise.
+// A decimal integer with one optional sign that fits an int, blanks and control characters
+// around allowed (platform::ParseInt); nothing otherwise.
 std::optional<int> ParseInteger(std::string_view text);
 
 // The pieces joined into one string.

@@ -7,6 +7,7 @@
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugWordCache.h"
+#include "platform/byteset.h"
 #include "platform/codepage.h"
 
 namespace uttsPortug {
@@ -34,27 +35,25 @@ struct RulesState {
 
 RulesState state;
 
-// Letter classes of the context patterns, indexed by byte.
+// A letter class of the context patterns: the upper-case letters and their lower-case forms.
+platform::ByteSet BothCases(std::string_view upper) {
+  return platform::ByteSet(upper).Add(platform::LowerCp1252(upper));
+}
+
+// Letter classes of the context patterns.
 struct Classes {
-  std::array<bool, 256> vowel{}, consonant{}, back{}, front{}, liquid{}, sonorant{}, nrs{};
-  Classes() {
-    auto set = [](std::array<bool, 256>& cls, std::string_view upper) {
-      for (unsigned char c : upper) {
-        cls[c] = true;
-        cls[platform::LowerCp1252(c)] = true;
-      }
-    };
-    set(vowel, "AEIOU\xC0\xC1\xC2\xC3\xC9\xCA\xCC\xCD\xD3\xD4\xD5\xD9\xDA\xDC");
-    set(consonant, "BCDFGHJKLMNPQRSTVWXYZ\xC7\xD1");
-    set(back, "AO\xC1\xC2\xD3\xD4");
-    set(front, "EI\xC9\xCD");
-    set(liquid, "LR");
-    set(sonorant, "LMNRZ");
-    set(nrs, "NRS");
-  }
+  platform::ByteSet vowel, consonant, back, front, liquid, sonorant, nrs;
 };
 
-const Classes kClasses;
+const Classes kClasses{
+    .vowel = BothCases("AEIOU\xC0\xC1\xC2\xC3\xC9\xCA\xCC\xCD\xD3\xD4\xD5\xD9\xDA\xDC"),
+    .consonant = BothCases("BCDFGHJKLMNPQRSTVWXYZ\xC7\xD1"),
+    .back = BothCases("AO\xC1\xC2\xD3\xD4"),
+    .front = BothCases("EI\xC9\xCD"),
+    .liquid = BothCases("LR"),
+    .sonorant = BothCases("LMNRZ"),
+    .nrs = BothCases("NRS"),
+};
 
 const Classes& Cls() { return kClasses; }
 
@@ -79,15 +78,15 @@ bool LeftMatches(const std::string& left, const std::string& word, size_t pos) {
       if (pos != 0) return false;
     } else if (c == '_') {
       if (pos != 0) {
-        if (!k.vowel[At(word, pos)]) return false;
+        if (!k.vowel.Has(At(word, pos))) return false;
         --pos;
       }
     } else {
       if (pos == 0) return false;
       unsigned char w = At(word, pos);
-      bool ok = c == '#'   ? k.vowel[w]
-                : c == ']' ? k.back[w]
-                : c == '|' ? k.nrs[w]
+      bool ok = c == '#'   ? k.vowel.Has(w)
+                : c == ']' ? k.back.Has(w)
+                : c == '|' ? k.nrs.Has(w)
                            : SameLetter(c, w);
       if (!ok) return false;
       --pos;
@@ -107,16 +106,16 @@ bool RightMatches(const std::string& right, const std::string& word, size_t pos)
     } else if (c == '\\') {
       if (!end && (At(word, pos) == 'S' || At(word, pos) == 's')) ++pos;
     } else if (c == '*') {
-      if (end || !k.consonant[At(word, pos)] || k.liquid[At(word, pos)]) return false;
+      if (end || !k.consonant.Has(At(word, pos)) || k.liquid.Has(At(word, pos))) return false;
     } else if (c == '[') {
-      if (!end && (!k.consonant[At(word, pos)] || At(word, pos) == 'H' || At(word, pos) == 'h'))
+      if (!end && (!k.consonant.Has(At(word, pos)) || At(word, pos) == 'H' || At(word, pos) == 'h'))
         return false;
     } else {
       if (end) return false;
       unsigned char w = At(word, pos);
-      bool ok = c == '#'   ? k.vowel[w]
-                : c == '+' ? k.front[w]
-                : c == '&' ? k.sonorant[w]
+      bool ok = c == '#'   ? k.vowel.Has(w)
+                : c == '+' ? k.front.Has(w)
+                : c == '&' ? k.sonorant.Has(w)
                            : SameLetter(c, w);
       if (!ok) return false;
       ++pos;

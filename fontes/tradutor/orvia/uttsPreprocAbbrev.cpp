@@ -17,6 +17,7 @@
 #include "platform/codepage.h"
 #include "platform/folders.h"
 #include "platform/report.h"
+#include "platform/text.h"
 
 namespace uttsPreproc {
 namespace {
@@ -37,12 +38,9 @@ State state;
 
 constexpr char kCommentMark = ';';
 
-bool IsBlankOrControl(unsigned char c) { return c <= ' ' || c == 127; }
-
+// The text without blanks and control characters (DEL included) at both ends.
 std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
-  return text;
+  return platform::Trim(text, platform::kSpaceControlsDel);
 }
 
 Abbreviation ParseLine(std::string_view line) {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "orvia/uttsPreprocParts.h"
+#include "platform/byteset.h"
 #include "platform/codepage.h"
 
 namespace uttsPreproc {
@@ -71,23 +72,10 @@ constexpr std::string_view kConsonants =
     "BCDFGHJKLMNPQRSTVWXYZbcdfghjklmnpqrstvwxyz\xC7\xD1\xE7\xF1";
 constexpr std::string_view kKeptPunctuation = " !(),.:;?";
 
-using ByteSet = std::array<bool, 256>;
-
-constexpr ByteSet MakeSet(std::string_view members) {
-  ByteSet set{};
-  for (char c : members) set[static_cast<unsigned char>(c)] = true;
-  return set;
-}
-
-constexpr ByteSet MakeWordLetters() {
-  ByteSet set = MakeSet(kAccentedWordLetters);
-  for (int c = 'A'; c <= 'Z'; ++c) set[c] = set[c + kCaseDistance] = true;
-  return set;
-}
-
-constexpr ByteSet kWordLetterSet = MakeWordLetters();
-constexpr ByteSet kConsonantSet = MakeSet(kConsonants);
-constexpr ByteSet kKeptSet = MakeSet(kKeptPunctuation);
+constexpr platform::ByteSet kWordLetterSet =
+    platform::ByteSet(kAccentedWordLetters).AddRange('A', 'Z').AddRange('a', 'z');
+constexpr platform::ByteSet kConsonantSet(kConsonants);
+constexpr platform::ByteSet kKeptSet(kKeptPunctuation);
 
 // The names by byte, converted once to cp1252.
 using NameTable = std::array<std::string, 256>;
@@ -107,9 +95,9 @@ const NameTable& Names() {
 
 }  // namespace
 
-bool IsWordLetter(unsigned char c) { return kWordLetterSet[c]; }
-bool IsConsonantLetter(unsigned char c) { return kConsonantSet[c]; }
-bool IsKeptPunctuation(unsigned char c) { return kKeptSet[c]; }
+bool IsWordLetter(unsigned char c) { return kWordLetterSet.Has(c); }
+bool IsConsonantLetter(unsigned char c) { return kConsonantSet.Has(c); }
+bool IsKeptPunctuation(unsigned char c) { return kKeptSet.Has(c); }
 
 const std::string& CharName(unsigned char code) { return Names()[code]; }
 

@@ -1,10 +1,10 @@
 // TIRLA: ORVIA tokens with class codes and phrase boundaries, and their pitch patterns.
 #include <algorithm>
-#include <array>
 
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsProsodia.h"
 #include "orvia/uttsProsodiaState.h"
+#include "platform/byteset.h"
 
 namespace uttsProsodia {
 namespace {
@@ -12,20 +12,13 @@ namespace {
 constexpr const char* kBoundary = "[--]";  // phrase boundary token line
 constexpr const char* kDefaultPitch = "555";
 
-// Letters of a word token, indexed by byte.
-struct WordLetters {
-  std::array<bool, 256> is{};
-  WordLetters() {
-    for (int c = 'A'; c <= 'Z'; ++c) is[c] = is[c + 32] = true;
-    for (unsigned char c : std::string_view("\xC0\xC1\xC2\xC3\xC7\xC9\xCA\xCC\xCD\xD1\xD3\xD4\xD5\xD9\xDA\xDC"))
-      is[c] = is[c + 32] = true;
-  }
-};
-
-bool IsLetter(char c) {
-  static const WordLetters letters;
-  return letters.is[static_cast<unsigned char>(c)];
-}
+// Letters of a word token: ASCII and the accented letters of Portuguese, both cases.
+constexpr platform::ByteSet kLetters =
+    platform::ByteSet()
+        .AddRange('A', 'Z')
+        .AddRange('a', 'z')
+        .Add("\xC0\xC1\xC2\xC3\xC7\xC9\xCA\xCC\xCD\xD1\xD3\xD4\xD5\xD9\xDA\xDC"
+             "\xE0\xE1\xE2\xE3\xE7\xE9\xEA\xEC\xED\xF1\xF3\xF4\xF5\xF9\xFA\xFC");
 
 // Class code of a token line (its characters 2 and 3), packed; 0 for no line.
 uint32_t CodeOf(const std::string& line) {
@@ -57,13 +50,13 @@ Lines Tokenize(const std::string& text) {
       code.assign(".-", 2);
       token.assign(1, '.');
       while (pos < n && text[pos] == '.') ++pos;
-    } else if (!IsLetter(text[pos])) {
+    } else if (!kLetters.Has(text[pos])) {
       code = std::string(2, text[pos]);
       token = std::string(1, text[pos]);
       ++pos;
     } else {
       size_t start = pos;
-      while (pos < n && IsLetter(text[pos])) ++pos;
+      while (pos < n && kLetters.Has(text[pos])) ++pos;
       token = text.substr(start, pos - start);
       code = ClassOf(token);
       if (code.empty()) code = "XX";

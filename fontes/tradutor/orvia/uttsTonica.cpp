@@ -1,9 +1,8 @@
 // TIRLA: ORVIA stress position of a Portuguese word.
 #include "orvia/uttsTonica.h"
 
-#include <string_view>
-
 #include "orvia/uttsPortugCase.h"
+#include "platform/byteset.h"
 #include "platform/codepage.h"
 
 namespace uttsTonica {
@@ -13,20 +12,9 @@ namespace {
 enum class Scan { Start, AfterAeo, SeekPenult, PenultIu, AeoAfterU, PenultIuAfterU, AfterU,
                   AfterI, AfterUi, AfterConsonant, AfterM };
 
-constexpr std::string_view kAccented = "\xE0\xE1\xE2\xE3\xE9\xEA\xED\xF3\xF4\xF5\xFA";  // à á â ã é ê í ó ô õ ú
-constexpr std::string_view kVowels = "aeiouwy\xFC";                                    // ü counts
-
-// Membership of a byte in a short set, as a table built once.
-struct ByteSet {
-  bool has[256] = {};
-  constexpr explicit ByteSet(std::string_view members) {
-    for (char c : members) has[static_cast<unsigned char>(c)] = true;
-  }
-};
-constexpr ByteSet kAccentedSet(kAccented);
-constexpr ByteSet kVowelSet(kVowels);
-
-bool In(const ByteSet& set, char c) { return set.has[static_cast<unsigned char>(c)]; }
+// Vowels whose accent marks the stress: à á â ã é ê í ó ô õ ú.
+constexpr platform::ByteSet kAccented("\xE0\xE1\xE2\xE3\xE9\xEA\xED\xF3\xF4\xF5\xFA");
+constexpr platform::ByteSet kVowels("aeiouwy\xFC");  // ü counts
 
 }  // namespace
 
@@ -36,8 +24,8 @@ int FindStress(const std::string& word) {
   bool anyVowel = false;
   for (int pos = n; pos >= 1; --pos) {
     char c = w[pos - 1];
-    if (In(kAccentedSet, c)) return pos;
-    if (In(kVowelSet, c)) anyVowel = true;
+    if (kAccented.Has(c)) return pos;
+    if (kVowels.Has(c)) anyVowel = true;
   }
   if (!anyVowel) return 0;
 
@@ -58,7 +46,7 @@ int FindStress(const std::string& word) {
         break;
       case Scan::AfterAeo:
         if (c == 'u') s = Scan::AeoAfterU;
-        else if (In(kVowelSet, c)) return pos;
+        else if (kVowels.Has(c)) return pos;
         else s = Scan::SeekPenult;
         break;
       case Scan::SeekPenult:
@@ -87,7 +75,7 @@ int FindStress(const std::string& word) {
       case Scan::AfterUi:
         return gq ? pos + 2 : pos + 1;
       case Scan::AfterConsonant:
-        if (In(kVowelSet, c)) return pos;
+        if (kVowels.Has(c)) return pos;
         break;
       case Scan::AfterM:
         if (c == 'i' || c == 'o' || c == 'u') return pos;

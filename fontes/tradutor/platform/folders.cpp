@@ -7,9 +7,48 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
+#include "platform/install_dirs.h"
+
 namespace platform {
+namespace {
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string ParentOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// Where an install to `prefix` puts the configuration: the GNU rule keeps it out of /usr.
+std::string ConfigFolderIn(const std::string& prefix) {
+  if (prefix == "/usr" || prefix == "/usr/") return "/etc/tolvan";
+  return JoinPath(prefix, "etc/tolvan");
+}
+
+std::string DataFolderIn(const std::string& prefix) { return JoinPath(prefix, "share/tolvan"); }
+
+// One folder, by the rules of FindDataFolders.
+std::string FindFolder(const char* variable, std::string (*folder_in)(const std::string&),
+                       const std::string& program, const char* installed) {
+  if (std::string own = Environment(variable); !own.empty()) return own;
+  if (std::string prefix = Environment("TOLVAN_PREFIX"); !prefix.empty()) return folder_in(prefix);
+  if (!program.empty()) {
+    std::string beside = folder_in(ParentOf(ParentOf(program)));
+    std::error_code error;
+    if (std::filesystem::is_directory(beside, error)) return beside;
+  }
+  return installed;
+}
+
+}  // namespace
 
 std::string ModuleFileName() {
   char buffer[4096];
@@ -18,16 +57,9 @@ std::string ModuleFileName() {
   return std::string(buffer, static_cast<size_t>(n));
 }
 
-static std::string ParentOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string InstallPrefix() {
-  if (const char* prefix = std::getenv("TOLVAN_PREFIX"); prefix && *prefix) return prefix;
-  return ParentOf(ParentOf(ModuleFileName()));
+DataFolders FindDataFolders(const std::string& program) {
+  return {FindFolder("TOLVAN_WINDIR", ConfigFolderIn, program, kInstallConfigDir),
+          FindFolder("TOLVAN_DATADIR", DataFolderIn, program, kInstallDataDir)};
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
@@ -36,13 +68,10 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
-std::string WindowsDirectory() {
-  if (const char* dir = std::getenv("TOLVAN_WINDIR"); dir && *dir) return dir;
-  return JoinPath(InstallPrefix(), "etc/tolvan");
-}
+std::string WindowsDirectory() { return FindDataFolders(ModuleFileName()).config; }
 
 std::string SharedDataPath(const std::string& relative) {
-  return JoinPath(JoinPath(InstallPrefix(), "share/tolvan"), relative);
+  return JoinPath(FindDataFolders(ModuleFileName()).data, relative);
 }
 
 std::string FindFileNoCase(const std::string& folder, const std::string& name) {

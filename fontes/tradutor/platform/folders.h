@@ -1,4 +1,4 @@
-// TIRLA: where the program and its data live.
+// TIRLA: where the program, its configuration and its data live.
 #pragma once
 #include <string>
 
@@ -7,13 +7,26 @@ namespace platform {
 // Full path of the running program (/proc/self/exe).
 std::string ModuleFileName();
 
-// The parent of the program's folder: the build tree or the install prefix.
-std::string InstallPrefix();
+// The configuration and data folders found for one program.
+struct DataFolders {
+  std::string config;  // holds TOLVAN.INI
+  std::string data;    // the share/tolvan folder: sounds, translator and ORVIA data
+};
 
-// Folder of the environment-wide TOLVAN.INI: $TOLVAN_WINDIR, else <prefix>/etc/tolvan.
+// The folders for the program at `program` (a full path). Each is the first of:
+// 1. the environment: $TOLVAN_WINDIR (configuration) or $TOLVAN_DATADIR (data), else under
+//    $TOLVAN_PREFIX;
+// 2. under the parent of the program's folder, when the folder exists there (a build tree,
+//    or an install moved as a whole);
+// 3. the install folders compiled in.
+// Under a prefix the configuration is <prefix>/etc/tolvan (/etc/tolvan for the prefix /usr)
+// and the data <prefix>/share/tolvan.
+DataFolders FindDataFolders(const std::string& program);
+
+// Folder of the environment-wide TOLVAN.INI, for the running program.
 std::string WindowsDirectory();
 
-// <prefix>/share/tolvan joined with a relative path ("som/difones", "orviatts").
+// The running program's data folder joined with a relative path ("som/difones", "orviatts").
 std::string SharedDataPath(const std::string& relative);
 
 // The entry of `folder` whose name equals `name` without regard to case, as a full path;
@@ -23,7 +36,8 @@ std::string FindFileNoCase(const std::string& folder, const std::string& name);
 // Joins two path pieces with one '/'.
 std::string JoinPath(const std::string& folder, const std::string& name);
 
-// A path written with backslashes (and the '@\' shorthand) in the Windows way, in '/' form.
+// A path written with backslashes in the Windows way, in '/' form: every '\' becomes '/'.
+// An '@\' shorthand thus becomes '@/'; expanding the '@' is the configuration reader's job.
 std::string SlashPath(std::string path);
 
 }  // namespace platform

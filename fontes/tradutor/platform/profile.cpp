@@ -7,16 +7,13 @@
 #include <optional>
 
 #include "platform/folders.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
 
-std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
+// Blanks around names and values, and the CR of lines written on Windows.
+constexpr const ByteSet& kBlanks = kSpaceTabLineEnd;
 
 bool SameNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
@@ -29,21 +26,20 @@ std::optional<std::string> FindValue(std::string_view section, std::string_view 
   bool in_section = false;
   std::string line;
   while (std::getline(in, line)) {
-    const std::string_view text = Trim(line);
+    const std::string_view text = Trim(line, kBlanks);
     if (text.empty() || text.front() == ';') continue;
     if (text.front() == '[') {
       const size_t close = text.find(']');
-      const std::string_view name = Trim(text.substr(1, close == std::string_view::npos
-                                                             ? std::string_view::npos
-                                                             : close - 1));
+      const size_t length = close == std::string_view::npos ? close : close - 1;
+      const std::string_view name = Trim(text.substr(1, length), kBlanks);
       in_section = SameNoCase(name, section);
       continue;
     }
     if (!in_section) continue;
     const size_t equals = text.find('=');
     if (equals == std::string_view::npos) continue;
-    if (!SameNoCase(Trim(text.substr(0, equals)), key)) continue;
-    std::string_view value = Trim(text.substr(equals + 1));
+    if (!SameNoCase(Trim(text.substr(0, equals), kBlanks), key)) continue;
+    std::string_view value = Trim(text.substr(equals + 1), kBlanks);
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front()) {
       value = value.substr(1, value.size() - 2);
