@@ -9,7 +9,7 @@ namespace platform {
 namespace {
 
 constexpr const char* kConfigFile = "TOLVAN.INI";
-constexpr size_t kUnitsFieldSize = 80;  // the unit folder is kept to 79 characters
+constexpr size_t kUnitsFieldSize = 80;  // the sound folders are kept to 79 characters
 constexpr size_t kValueSize = 256;      // other values are read into 255 characters
 
 // One value as file-system text, or `fallback` when it is empty or missing.
@@ -23,6 +23,10 @@ std::string Setting(const char* section, const char* key, size_t size,
 
 std::string UnitsFolder() {
   return Setting("TRADUTOR", "DIRDIFONES", kUnitsFieldSize, SharedDataPath("som/difones"));
+}
+
+std::string LettersFolder() {
+  return Setting("TRADUTOR", "dirLetras", kUnitsFieldSize, SharedDataPath("som/letras"));
 }
 
 std::string OrviaDataFolder() {

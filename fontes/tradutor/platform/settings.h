@@ -8,6 +8,10 @@ namespace platform {
 // exceptions: [TRADUTOR] DIRDIFONES (at most 79 characters), else SharedDataPath("som/difones").
 std::string UnitsFolder();
 
+// The folder of the recorded sounds (letters, symbols, number and clock words): [TRADUTOR]
+// dirLetras (at most 79 characters), else SharedDataPath("som/letras").
+std::string LettersFolder();
+
 // The folder of ORVIA's data files: [ORVIATTS] DIR, else SharedDataPath("orviatts").
 std::string OrviaDataFolder();
 
@@ -17,7 +21,7 @@ std::string OrviaBaseName();
 // The MBROLA voice of ORVIA, an id or a path: [ORVIATTS] MBROLA_DB, else "br4".
 std::string OrviaVoice();
 
-// All four are file-system text: UTF-8, with the configuration's '\' turned into '/'. An
+// All of them are file-system text: UTF-8, with the configuration's '\' turned into '/'. An
 // empty value counts as missing.
 
 }  // namespace platform
