@@ -23,4 +23,14 @@ std::string_view Trim(std::string_view text, const ByteSet& blanks);
 // decimal digits, nothing else, within the range of int32_t. Nothing otherwise.
 std::optional<int32_t> ParseInt(std::string_view text, const ByteSet& blanks);
 
+// A number read the way configuration values are: leading blanks, one optional sign, then
+// decimal digits or hexadecimal ones after "$" or "0x". `value` is what the leading part
+// holds (0 when nothing), `whole` whether the text was that number and nothing else, within
+// the range of int32_t.
+struct LeadingNumber {
+  int32_t value = 0;
+  bool whole = false;
+};
+LeadingNumber ParseLeadingNumber(std::string_view text);
+
 }  // namespace platform
