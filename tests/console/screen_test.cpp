@@ -248,6 +248,31 @@ TEST(MagnifiedPartTest, KeepsThePointerPointAndNeverDividesByZero) {
     EXPECT_EQ(platform::MagnifiedPart(c.x, c.y, c.factor, 640, 400), c.part) << c.x << " " << c.factor;
 }
 
+TEST_F(ConsoleTest, MissingTablesAndEntriesAreHarmless) {
+  // Only the test host (so the program end can be seen): no display at all, then the memory
+  // display without a magnifier, clipboard or tones.
+  static const platform::VideoDriver kNoDisplay = {.host = platform::MemoryVideoDriver().host};
+  static const platform::VideoDriver kDisplayOnly = {.display = &platform::MemoryDisplay(),
+                                                     .host = platform::MemoryVideoDriver().host};
+  for (const platform::VideoDriver* driver : {&kNoDisplay, &kDisplayOnly}) {
+    console::StartConsole();
+    platform::ResetMemoryVideo();
+    console::UseVideoDriver(*driver);
+    ConsoleWrite("a\a\r\n");
+    EXPECT_EQ(ScreenChar(1, 1), 'a');
+    console::DispatchWindowEvent({.kind = platform::EventKind::kRightDown, .x = 3, .y = 4});
+    console::StartTone(440);
+    console::CopyToClipboard("x");
+    char buffer[4] = "old";
+    console::PasteFromClipboard(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "old");
+    EXPECT_FALSE(console::KeyWaiting());
+    EXPECT_EQ(platform::MemoryRowText(0).substr(0, 1), driver == &kNoDisplay ? "" : "a");
+    EXPECT_TRUE(Video().magnified.empty() && Video().sounds.empty() && Video().beeps == 0);
+    EXPECT_EQ(ExitCodeOf([] { console::EndProgram(4); }), 4);
+  }
+}
+
 TEST_F(ConsoleTest, CloseConsoleDrainsKeysAndEndsWithCodeZero) {
   platform::PushTyped("abc");
   console::OpenConsole();

@@ -57,8 +57,6 @@ struct VideoEvent {
 // (column, row) of the whole window; text is cp1252. Any entry may be left null: the console
 // then does the harmless thing noted, so a backend fills only what it has.
 struct Display {
-  const char* name = "";  // "sdl", "memory"
-
   // Brings the display up; false, with a readable reason (UTF-8) in `error`, when there is
   // none. Null: always up.
   bool (*Start)(std::string* error) = nullptr;

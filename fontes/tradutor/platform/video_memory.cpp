@@ -3,7 +3,6 @@
 
 #include "platform/fonts.h"
 #include "platform/messages.h"
-#include "platform/video_memory_tables.h"
 
 namespace platform {
 
@@ -111,11 +110,8 @@ void WaitEvent(int timeout_ms) {
   WaitForPostedMessage(timeout_ms);  // a timed wait ends; only an endless one fails
 }
 
-}  // namespace
-
 // Present is left out: the cells are what tests read, and they are there at once.
-const Display kMemoryDisplay = {
-    .name = "memory",
+constexpr Display kDisplay = {
     .Start = Start,
     .IsUp = IsUp,
     .SetFont = SetFont,
@@ -132,6 +128,10 @@ const Display kMemoryDisplay = {
     .PollEvent = PollEvent,
     .WaitEvent = WaitEvent,
 };
+
+}  // namespace
+
+const Display& MemoryDisplay() { return kDisplay; }
 
 unsigned char MemoryCellChar(int column, int row) {
   const MemoryCell* cell = Cell(column, row);

@@ -51,8 +51,9 @@ struct MemoryVideoState {
   int exit_code = -1;                    // code given to Exit, -1 before
 };
 
-// The test backend's tables (every capability) and its state.
+// The test backend's tables (every capability), its display table alone, and its state.
 const VideoDriver& MemoryVideoDriver();
+const Display& MemoryDisplay();
 MemoryVideoState& MemoryVideo();
 void ResetMemoryVideo();
 

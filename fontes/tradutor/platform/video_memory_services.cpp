@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/video_memory.h"
-#include "platform/video_memory_tables.h"
 
 namespace platform {
 namespace {
@@ -48,17 +47,18 @@ constexpr Clipboard kClipboard = {.Set = SetClipboard, .Get = GetClipboard};
 constexpr Tone kTone = {.Play = PlaySound, .Beep = Beep};
 constexpr Host kHost = {.Exit = Exit, .Sleep = Sleep};
 
-constexpr VideoDriver kMemoryDriver = {
-    .name = "memory",
-    .display = &kMemoryDisplay,
-    .magnifier = &kMagnifier,
-    .clipboard = &kClipboard,
-    .tone = &kTone,
-    .host = &kHost,
-};
-
 }  // namespace
 
-const VideoDriver& MemoryVideoDriver() { return kMemoryDriver; }
+const VideoDriver& MemoryVideoDriver() {
+  static const VideoDriver driver = {
+      .name = "memory",
+      .display = &MemoryDisplay(),
+      .magnifier = &kMagnifier,
+      .clipboard = &kClipboard,
+      .tone = &kTone,
+      .host = &kHost,
+  };
+  return driver;
+}
 
 }  // namespace platform

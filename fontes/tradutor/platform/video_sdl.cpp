@@ -333,7 +333,6 @@ void DropSnapshot() {
 }
 
 constexpr Display kDisplay = {
-    .name = "sdl",
     .Start = Start,
     .IsUp = IsUp,
     .SetFont = SetFont,
