@@ -44,7 +44,8 @@ TEST(ScreenBufferTest, WritesTellWhatChanged) {
     console::WriteBytes(screen, c.text, 0x1F);
     EXPECT_EQ(said, c.notices) << c.text;
     std::string bottom;
-    for (int col = 1; col <= 10; ++col) bottom += static_cast<char>(console::CellChar(screen, col, 3));
+    for (int col = 1; col <= 10; ++col)
+      bottom += static_cast<char>(console::CellChar(screen, col, 3));
     EXPECT_EQ(bottom, c.bottom) << c.text;
   }
 }

@@ -245,7 +245,8 @@ TEST(MagnifiedPartTest, KeepsThePointerPointAndNeverDividesByZero) {
       {70000, -5, 4, {65535 - 16383, 0, 160, 100}},  // the pointer kept within 0..65535
   };
   for (const Case& c : cases)
-    EXPECT_EQ(platform::MagnifiedPart(c.x, c.y, c.factor, 640, 400), c.part) << c.x << " " << c.factor;
+    EXPECT_EQ(platform::MagnifiedPart(c.x, c.y, c.factor, 640, 400), c.part)
+        << c.x << " " << c.factor;
 }
 
 TEST_F(ConsoleTest, MissingTablesAndEntriesAreHarmless) {

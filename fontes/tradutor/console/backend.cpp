@@ -63,7 +63,8 @@ void DrawRun(int column, int row, std::string_view text, platform::Rgb fore, pla
 }
 
 void FillCells(int column, int row, int column2, int row2, platform::Rgb colour) {
-  if (const auto fill = Find(&platform::Display::FillCells)) fill(column, row, column2, row2, colour);
+  if (const auto fill = Find(&platform::Display::FillCells))
+    fill(column, row, column2, row2, colour);
 }
 
 bool CanScrollSmoothly() {

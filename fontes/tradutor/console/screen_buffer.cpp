@@ -98,8 +98,13 @@ ScreenBuffer MakeScreenBuffer(int columns, int rows, uint8_t attribute, ScreenNo
   return screen;
 }
 
-int RegionWidth(const ScreenBuffer& screen) { return screen.region.Right - screen.region.Left + 1; }
-int RegionHeight(const ScreenBuffer& screen) { return screen.region.Bottom - screen.region.Top + 1; }
+int RegionWidth(const ScreenBuffer& screen) {
+  return screen.region.Right - screen.region.Left + 1;
+}
+
+int RegionHeight(const ScreenBuffer& screen) {
+  return screen.region.Bottom - screen.region.Top + 1;
+}
 
 void WriteBytes(ScreenBuffer& screen, std::string_view text, uint8_t attribute) {
   Span span{screen.cursor_column, screen.cursor_column};

@@ -1,4 +1,4 @@
-// TIRLA: key numbers and modifier bits of keyboard events, in the numbering the console's tables use.
+// TIRLA: key numbers and modifier bits of keyboard events, numbered as the console's tables are.
 #pragma once
 
 namespace platform {
