@@ -38,7 +38,7 @@ std::string ReadTypedLine() {
 }  // namespace
 
 void RunCommandLine(const std::string& command_line) {
-  console::ScreenSize().Rows = 3;
+  console::SetScreenSize({.Columns = console::ScreenSize().Columns, .Rows = 3});
   console::ClearScreen();
   console::SetWindowTitle(kTitle);
   console::ConsoleWrite(CutProgramPath(command_line));
