@@ -4,9 +4,10 @@
 
 #include "console/console.h"
 #include "console/keyboard.h"
+#include "diphone/synth.h"
 #include "diphone/translator.h"
 #include "driver/driver.h"
-#include "platform/settings.h"
+#include "frontend/sound.h"
 
 namespace driver {
 namespace {
@@ -48,7 +49,8 @@ void RunCommandLine(const std::string& command_line) {
 void RunInteractive() {
   console::SetWindowTitle(kTitle);
   translator::StartTranslator();
-  if (!translator::LoadTranslatorFiles(platform::UnitsFolder())) {
+  frontend::ConnectSynthesizer();
+  if (synth::InitDiphoneSynth() != synth::kStarted) {
     for (const char* line : kStartFailure) WriteLine(line);
     console::CloseConsole();
   }
@@ -59,9 +61,13 @@ void RunInteractive() {
     std::string line = ReadTypedLine();
     if (line.empty()) line = previous;
     previous = line;
-    WriteLine(line + translator::TranslateToPhonetic(line));
+    const std::string phonetic = translator::TranslateToPhonetic(line);
+    WriteLine(line + phonetic);
+    synth::SpeakPhonetic(phonetic, true);
     if (line == kEndLine) break;
   }
+  while (frontend::IsSpeaking()) console::KeyWaiting();
+  synth::CloseDiphoneSynth();
   console::CloseConsole();
 }
 
