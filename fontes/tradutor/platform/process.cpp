@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include "platform/codepage.h"
@@ -39,8 +40,11 @@ bool RunProgram(std::string_view program, const std::vector<std::string>& argume
     return false;
   }
   // The program runs on by itself; a thread of ours collects its end, so none is left as a
-  // zombie and nothing here waits for it.
-  std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+  // zombie and nothing here waits for it. Without a thread it stays a zombie until we end.
+  try {
+    std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
+  } catch (const std::system_error&) {
+  }
   return true;
 }
 
