@@ -6,7 +6,7 @@ packages=(
   g++ cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
-  xvfb xdotool x11-apps
+  xvfb xdotool x11-apps xclip
   mbrola mbrola-br4 espeak-ng sox
   fortunes-br wbrazilian python3
 )

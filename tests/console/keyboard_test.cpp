@@ -40,6 +40,26 @@ TEST_F(ConsoleTest, ExtendedKeysGiveZeroAndTheirCode) {
   }
 }
 
+TEST_F(ConsoleTest, EachKeyKeepsTheModifiersItWasTypedWith) {
+  // Typed ahead: Shift+Right, a plain 'a', Ctrl+Shift+Alt+F9 (which X lets through), Shift+Tab.
+  platform::PushKeyDown(vk::kRight, kModShift);
+  platform::PushChar('a');
+  platform::PushKeyDown(vk::kF1 + 8, kModCtrl | kModShift | kModAlt);
+  platform::PushKeyDown(vk::kTab, kModShift);
+  platform::PushChar(9, kModShift);
+  const struct {
+    int code;
+    unsigned modifiers;
+  } expected[] = {{0, kModShift}, {77, kModShift}, {'a', 0}, {0, kModCtrl | kModShift | kModAlt},
+                  {102, kModCtrl | kModShift | kModAlt}, {0, kModShift}, {15, kModShift}};
+  for (const auto& key : expected) {
+    ASSERT_TRUE(console::KeyWaiting());
+    EXPECT_EQ(console::ReadKeyCode(), key.code);
+    EXPECT_EQ(console::KeyModifiers(), key.modifiers) << key.code;
+  }
+  EXPECT_FALSE(console::KeyWaiting());  // Shift+Tab gave no character 9
+}
+
 TEST_F(ConsoleTest, SystemKeysOtherThanAltArrowsGoToTheDefaultHandling) {
   platform::PushKeyDown(vk::kF10);
   platform::PushKeyDown('A', kModAlt);

@@ -1,8 +1,12 @@
 // TIRLA: the driver's two modes on the in-memory window.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "console/console.h"
 #include "driver/driver.h"
+#include "platform/keys.h"
 #include "platform/video_memory.h"
 
 namespace {
@@ -84,6 +88,39 @@ TEST_F(DriverTest, InteractiveWithoutRuleFilesSaysSoAndEnds) {
   EXPECT_EQ(code, 0);
   EXPECT_EQ(Row(0), "Erro de inicializa\xE7\xE3o");
   EXPECT_EQ(Row(1).rfind("verifique os arquivos", 0), 0u);
+}
+
+TEST_F(DriverTest, LinesComeFromTheLineEditor) {
+  // Its own configuration, with unit files (empty) for the synthesizer to start on.
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("tirla-driver-" + std::to_string(getpid()));
+  fs::create_directories(dir / "letras");
+  fs::create_directories(dir / "difones");
+  for (const char* file : {"regras.rgr", "portug.exc"})
+    fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/diphone" / file, dir / "difones" / file);
+  for (const char* file : {"DIFONES2.IND", "DIFONES2.DIF", "DIFONES3.IND", "DIFONES3.DIF"})
+    std::ofstream(dir / "difones" / file);
+  std::ofstream(dir / "TOLVAN.INI") << "[TRADUTOR]\nDIRDIFONES=" << (dir / "difones").string()
+                                    << "\nDIRLETRAS=" << (dir / "letras").string()
+                                    << "\n[SINTETIZADOR]\nDIFONES3=DIFONES3\n";
+  const char* saved = getenv("TOLVAN_WINDIR");
+  const std::string saved_dir = saved ? saved : "";
+  setenv("TOLVAN_WINDIR", dir.c_str(), 1);
+  // A Left arrow moves in the line instead of typing a letter; Escape gives an empty line,
+  // which repeats the one before.
+  platform::PushTyped("ab");
+  platform::PushKeyDown(platform::vk::kLeft);
+  platform::PushTyped("c\rxyz");
+  platform::PushChar(27);
+  platform::PushTyped("fim\r");
+  const int code = RunToExit([] { driver::RunInteractive(); });
+  setenv("TOLVAN_WINDIR", saved_dir.c_str(), 1);
+  fs::remove_all(dir);
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(Row(2).rfind("acb[", 0), 0u) << Row(2);
+  EXPECT_EQ(Row(3), Row(2));
+  EXPECT_EQ(Row(4).rfind("fim[", 0), 0u) << Row(4);
+  EXPECT_EQ(Row(5), "");
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ void HandleKeyDown(int vk, unsigned modifiers);         // WM_KEYDOWN
 bool HandleKeyUp(int vk, unsigned modifiers);           // WM_KEYUP; false: not handled
 void HandleFocus(bool gained);                          // WM_SETFOCUS / WM_KILLFOCUS
 [[noreturn]] void QuitFromPump();                       // WM_QUIT or Ctrl+Break: code 255
+void NoteKeyModifiers(unsigned modifiers);              // held by the key event being served
 bool QueueAppend(uint8_t code);                         // false when the queue is full
 int QueueRoom();                                        // free bytes in the queue
 

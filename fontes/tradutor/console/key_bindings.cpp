@@ -37,7 +37,8 @@ constexpr unsigned kCtrlAlt = kModCtrl | kModAlt;
 constexpr unsigned kCtrlShift = kModCtrl | kModShift;
 
 // X servers keep Ctrl+Alt+F1..F12 for themselves; Shift does not change these rows, so
-// Ctrl+Shift+Alt+F11/F12 reach them there.
+// Ctrl+Shift+Alt+F11/F12 reach them there, and Ctrl+Shift+Alt+F9 gives Ctrl+F9 with Alt held,
+// which the line editor takes for screen review. Shift+Tab is the review's previous field.
 constexpr detail::KeyBinding kKeyBindings[] = {
     // vk               mask        value       action           argument
     {vk::kCancel,       0,          0,          Break,           0},
@@ -103,6 +104,7 @@ constexpr detail::KeyBinding kKeyBindings[] = {
     {vk::kF1 + 10,      kModCtrl,   kModCtrl,   Extended,        104},
     {vk::kF1 + 11,      kModCtrl,   0,          Extended,        70},
     {vk::kF1 + 11,      kModCtrl,   kModCtrl,   Extended,        105},
+    {vk::kTab,          kModShift,  kModShift,  Extended,        15},
     {vk::kInsert,       kCtrlShift, 0,          Extended,        82},
     {vk::kInsert,       kCtrlShift, kModShift,  Extended,        254},
     {vk::kInsert,       kModCtrl,   kModCtrl,   Extended,        255},

@@ -17,7 +17,10 @@ constexpr int kEventsPerPump = 4096;
 
 struct KeyboardState {
   std::array<uint8_t, kQueueSize> queue{};  // key codes, oldest first
+  std::array<uint8_t, kQueueSize> held{};   // the modifiers typed with each queued code
   int32_t count = 0;                        // bytes in the queue
+  unsigned event_modifiers = 0;             // held by the key event being served
+  unsigned read_modifiers = 0;              // held with the code ReadKeyCode gave last
   bool focused = false;                     // the window has the keyboard focus
   bool reading = false;                     // ReadKeyCode is waiting
   bool caret = false;                       // the caret is shown
@@ -90,11 +93,16 @@ uint8_t ReadKeyCode() {
     s.reading = false;
   }
   const uint8_t code = s.queue[0];
-  for (int i = 1; i < s.count; ++i) s.queue[i - 1] = s.queue[i];
+  s.read_modifiers = s.held[0];
+  for (int i = 1; i < s.count; ++i) {
+    s.queue[i - 1] = s.queue[i];
+    s.held[i - 1] = s.held[i];
+  }
   --s.count;
   return code;
 }
 
+unsigned KeyModifiers() { return State().read_modifiers; }
 int32_t KeyQueueCount() { return State().count; }
 void ClearKeyQueue() { State().count = 0; }
 
@@ -140,9 +148,12 @@ namespace detail {
 
 void StartKeyboard() { State() = KeyboardState{}; }
 
+void NoteKeyModifiers(unsigned modifiers) { State().event_modifiers = modifiers; }
+
 bool QueueAppend(uint8_t code) {
   KeyboardState& s = State();
   if (s.count >= kQueueSize) return false;
+  s.held[s.count] = static_cast<uint8_t>(s.event_modifiers);
   s.queue[s.count++] = code;
   return true;
 }
@@ -152,6 +163,7 @@ int QueueRoom() { return kQueueSize - State().count; }
 void HandleChar(unsigned char ch, unsigned modifiers) {
   const bool letter = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z');
   if (BrailleMode() != 0 && (ch == ' ' || letter)) return;  // the Braille keyboard's keys
+  if (ch == 9 && (modifiers & platform::kModShift)) return;  // Shift+Tab came as its code 15
   if (modifiers & platform::kModCtrl) {
     if (ch == 8) ch = 127;
     if (ch == 13) ch = 10;

@@ -47,6 +47,10 @@ void GetDateParts(uint16_t& year, uint16_t& month, uint16_t& day, uint16_t& week
 // The time now; hundredths = milliseconds div 10.
 void GetTimeParts(uint16_t& hour, uint16_t& minute, uint16_t& second, uint16_t& hundredths);
 
+// The modifier keys (platform::Modifier bits) that were held when the key code last taken by
+// ReadKeyCode was typed; keys typed ahead keep their own, so Shift and Alt are known per key.
+unsigned KeyModifiers();
+
 // Number of bytes waiting in the key queue (tests and the line editor's beep).
 int32_t KeyQueueCount();
 // Drops every queued key code.

@@ -84,6 +84,9 @@ void Magnifier(const platform::VideoEvent& event) {
 void DispatchWindowEvent(const platform::VideoEvent& event) {
   if (!detail::WindowAttached()) return;
   using platform::EventKind;
+  if (event.kind == EventKind::kKeyDown || event.kind == EventKind::kKeyUp ||
+      event.kind == EventKind::kChar)
+    detail::NoteKeyModifiers(event.modifiers);
   switch (event.kind) {
     case EventKind::kKeyDown:
       KeyDown(event);

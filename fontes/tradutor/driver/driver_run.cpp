@@ -1,5 +1,4 @@
 // TIRLA: the test driver's two modes.
-#include <algorithm>
 #include <string>
 
 #include "console/console.h"
@@ -7,6 +6,7 @@
 #include "diphone/synth.h"
 #include "diphone/translator.h"
 #include "driver/driver.h"
+#include "frontend/editor.h"
 #include "frontend/sound.h"
 #include "frontend/speech.h"
 #include "platform/messages.h"
@@ -17,7 +17,6 @@ namespace {
 constexpr const char* kTitle = "TIRLA";
 constexpr const char* kEndLine = "fim";
 constexpr int kEndPollMs = 50;            // the wait for the last line to be heard
-constexpr uint16_t kLineBuffer = 255 + 2;  // 255 characters, then CR LF
 
 // Messages, as the user reads and hears them (cp1252).
 constexpr const char* kGreeting[] = {"Teste do sintetizador do Tolvan", "Tecle fim para terminar"};
@@ -27,15 +26,12 @@ constexpr const char* kStartFailure[] = {
 
 void WriteLine(const std::string& text) { console::ConsoleWrite(text + "\r\n"); }
 
-// Reads one typed line (at most 255 characters) without its line end, and puts the cursor
-// back at the start of the echoed line, so the line is written over its echo.
+// Reads one line with the line editor (at most 255 characters) and puts the cursor back at
+// the start of its field, so the line is written over it.
 std::string ReadTypedLine() {
-  char buffer[kLineBuffer];
-  const uint16_t count = console::ReadConsoleLine(buffer, kLineBuffer);
-  const std::string line(buffer, count >= 2 ? count - 2 : 0);
-  const int32_t width = console::TextRegion().Right - console::TextRegion().Left + 1;
-  const int32_t echo_rows = std::max<int32_t>(1, (static_cast<int32_t>(line.size()) + width - 1) / width);
-  console::MoveCursor(1, console::CursorRow() - echo_rows);
+  std::string line;
+  frontend::ReadLine(line);
+  console::MoveCursor(1, console::CursorRow() - 1);
   return line;
 }
 

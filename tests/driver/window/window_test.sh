@@ -65,7 +65,30 @@ if [ -s "$work/words.height" ] && [ -s "$work/plain.height" ]; then
     fail "janela de 3 linhas tem altura $(cat "$work/words.height") (25 linhas: $(cat "$work/plain.height"))"
 fi
 
-# 5. No display: a message and code 1.
+# 5. The line editor: each line that reaches the driver is written with its transcription;
+# screen review (Ctrl+Shift+Alt+F9, which X lets through) copies the screen to the clipboard.
+# Entering review beeps, and a beep drops the keys typed ahead: the script waits after it.
+if command -v xclip >/dev/null; then
+  editing='printf "linha1\nlinha2" | xclip -i -selection clipboard
+    k() { xdotool key --window $wid --delay 30 "$@"; }
+    t() { xdotool type --window $wid --delay 30 "$@"; }
+    t "bom dia"; k BackSpace BackSpace Return; sleep 0.3
+    t "um dois tres"; k ctrl+Left ctrl+Left; t X; k ctrl+Right; t Y; k Return; sleep 0.3
+    t abcde; k Home shift+Right shift+Right shift+Delete Return; sleep 0.3
+    k ctrl+v Return; sleep 0.3
+    t pqr; k Home F1 Return
+    sleep 0.3; k ctrl+shift+alt+F9; sleep 0.5; k ctrl+c; sleep 0.5
+    xclip -o -selection clipboard >"$3.clip"; k Escape'
+  run_in_x editing "$(config editing -e s/x/x/)" "$editing"
+  for line in "bom d" "um Xdois Ytres" "cde" "linha1" "pqr"; do
+    grep -q "^$line\[" "$work/editing.clip" 2>/dev/null ||
+      fail "a linha '$line' não chegou: $(head -8 "$work/editing.clip" 2>/dev/null | tr '\r' ' ')"
+  done
+else
+  fail "xclip ausente (scripts/setup.sh o instala)"
+fi
+
+# 6. No display: a message and code 1.
 env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 "$tirla" bom dia >/dev/null 2>"$work/nodisplay.err" </dev/null
 code=$?
 [ $code = 1 ] || fail "sem tela: código $code"
