@@ -1,5 +1,6 @@
 // TIRLA: the console's look read from TOLVAN.INI.
 #include "console/config.h"
+#include "platform/fonts.h"
 
 #include <array>
 
@@ -34,8 +35,8 @@ TEST_F(ConfigTest, MissingFileGivesTheDefaults) {
   EXPECT_EQ(c.braille_mode, 0);
   EXPECT_EQ(c.magnify_factor, 2);
   EXPECT_EQ(c.font.face, "Lucida Console");
-  EXPECT_EQ(c.font.width, 13);   // from the 1024 x 738 work area
-  EXPECT_EQ(c.font.height, 28);
+  EXPECT_EQ(c.font.width, platform::FontRequest::kFromWorkArea);
+  EXPECT_EQ(c.font.height, platform::FontRequest::kFromWorkArea);
   EXPECT_EQ(c.font.weight, 700);
 }
 
@@ -121,20 +122,27 @@ TEST_F(ConfigTest, BrailleModeFromTheFirstCharacter) {
 }
 
 TEST_F(ConfigTest, FontSizeFromTheWorkArea) {
-  EXPECT_EQ(console::DerivedFontWidth(1024), 13);
-  EXPECT_EQ(console::DerivedFontHeight(738), 28);
-  EXPECT_EQ(console::DerivedFontWidth(1920), 24);
-  EXPECT_EQ(console::DerivedFontHeight(1040), 40);
-  EXPECT_EQ(console::DerivedFontWidth(512), 6);    // 6.5: halves go to the even neighbour
-  EXPECT_EQ(console::DerivedFontWidth(1536), 20);  // 19.5
+  EXPECT_EQ(platform::DerivedFontWidth(1024), 13);
+  EXPECT_EQ(platform::DerivedFontHeight(738), 28);
+  EXPECT_EQ(platform::DerivedFontWidth(1920), 24);
+  EXPECT_EQ(platform::DerivedFontHeight(1040), 40);
+  EXPECT_EQ(platform::DerivedFontWidth(512), 6);    // 6.5: halves go to the even neighbour
+  EXPECT_EQ(platform::DerivedFontWidth(1536), 20);  // 19.5
 
   Video().work_width = 1920;
   Video().work_height = 1040;
-  const console::ConsoleConfig c = Load("[VIDEO]\nFONTE=DejaVu Sans Mono\nPESOLETRA=400\n");
-  EXPECT_EQ(c.font.face, "DejaVu Sans Mono");
-  EXPECT_EQ(c.font.width, 24);
-  EXPECT_EQ(c.font.height, 40);
-  EXPECT_EQ(c.font.weight, 400);
+  WriteIni("[VIDEO]\nFONTE=DejaVu Sans Mono\nPESOLETRA=400\nALTURALETRA=30\n");
+  console::OpenConsole();
+  EXPECT_EQ(Video().font.face, "DejaVu Sans Mono");
+  EXPECT_EQ(Video().font.width, 24);
+  EXPECT_EQ(Video().font.height, 30);  // a size given is kept
+  EXPECT_EQ(Video().font.weight, 400);
+  // A display that cannot tell its work area is taken as 1024 x 738.
+  platform::FontRequest derived;
+  derived.width = derived.height = platform::FontRequest::kFromWorkArea;
+  const platform::FontRequest unknown = platform::SizedForWorkArea(derived, 0, 0);
+  EXPECT_EQ(unknown.width, 13);
+  EXPECT_EQ(unknown.height, 28);
 }
 
 TEST_F(ConfigTest, FontKeysAreReadOncePerRun) {
@@ -154,7 +162,7 @@ TEST_F(ConfigTest, MalformedFontValues) {
       Load("[VIDEO]\nFONTE=" + std::string(120, 'f') +
            "\nLARGURALETRA=largo\nALTURALETRA=-30\nPESOLETRA=pesado\n");
   EXPECT_EQ(c.font.face.size(), 80u);
-  EXPECT_EQ(c.font.width, 13);
+  EXPECT_EQ(c.font.width, platform::FontRequest::kFromWorkArea);
   EXPECT_EQ(c.font.height, 30);
   EXPECT_EQ(c.font.weight, 700);
   EXPECT_EQ(Load("[VIDEO]\nALTURALETRA=999999\n").font.height, 512);
@@ -165,8 +173,7 @@ TEST_F(ConfigTest, WindowFollowsTheConfiguration) {
   console::OpenConsole();
   EXPECT_TRUE(Video().shown);
   EXPECT_TRUE(Video().maximized);
-  EXPECT_EQ(Video().font.height, 28);
-  EXPECT_EQ(Video().max_width, 640);  // 80 cells of 8 pixels fit the work area
+  EXPECT_EQ(Video().font.height, 28);  // derived from the 1024 x 738 work area
 }
 
 }  // namespace

@@ -127,15 +127,15 @@ TEST_F(ConsoleTest, CaretShowsOnlyWhileWaitingInAFocusedWindow) {
   platform::PushEvent({platform::EventKind::kFocusGained});
   console::ConsoleWrite("ab");
   bool caret_while_waiting = false;
-  int caret_x = -1;
+  int caret_column = -1;
   Video().on_wait = [&] {
     caret_while_waiting = Video().caret;
-    caret_x = Video().caret_x;
+    caret_column = Video().caret_column;
     platform::PushChar('k');
   };
   EXPECT_EQ(console::ReadKeyCode(), 'k');
   EXPECT_TRUE(caret_while_waiting);
-  EXPECT_EQ(caret_x, 2 * 8);  // at the cursor column
+  EXPECT_EQ(caret_column, 2);  // at the cursor column
   EXPECT_FALSE(Video().caret);
 
   platform::PushEvent({platform::EventKind::kFocusLost});

@@ -46,7 +46,7 @@ TEST_F(ConsoleTest, BackspaceRubsOutWithTheCurrentAttribute) {
   ConsoleWrite("\b");
   EXPECT_EQ(CursorColumn(), 1);
   ConsoleWrite("ab");
-  console::TextAttribute() = 0x4E;
+  console::SetTextAttribute(0x4E);
   ConsoleWrite("\b");
   EXPECT_EQ(CursorColumn(), 2);
   EXPECT_EQ(ScreenChar(2, 1), ' ');
@@ -83,25 +83,25 @@ TEST_F(ConsoleTest, ScrollingTakesTheCurrentAttributeForTheNewRow) {
   EXPECT_EQ(ScreenChar(40, 25), ' ');
   EXPECT_EQ(Video().cells[24 * 80 + 40].back, kBlue);  // repainted, blue background
   EXPECT_EQ(platform::MemoryRowText(0).substr(0, 2), "2 ");
-  EXPECT_EQ(Video().pixel_scrolls, 0);
+  EXPECT_EQ(Video().smooth_scrolls, 0);
 }
 
 TEST_F(ConsoleTest, SlowScrollMovesPixelsOnlyWhenAllowed) {
   WriteIni("[VIDEO]\nLENTO=s\n");
-  Video().can_scroll_pixels = true;
+  Video().can_scroll_smoothly = true;
   ConsoleWrite(std::string(24, '\n') + "fim");
   ConsoleWrite("\n");
-  EXPECT_EQ(Video().pixel_scrolls, 1);
+  EXPECT_EQ(Video().smooth_scrolls, 1);
   EXPECT_EQ(platform::MemoryRowText(23).substr(0, 3), "fim");
   EXPECT_EQ(Video().cells[24 * 80].back, kBlack);
-  Video().can_scroll_pixels = false;
+  Video().can_scroll_smoothly = false;
   ConsoleWrite("\n");
-  EXPECT_EQ(Video().pixel_scrolls, 1);
+  EXPECT_EQ(Video().smooth_scrolls, 1);
   EXPECT_EQ(platform::MemoryRowText(22).substr(0, 3), "fim");
 }
 
 TEST_F(ConsoleTest, ThreeRowScreenScrollsAfterTheThirdRow) {
-  console::ScreenSize().Rows = 3;
+  console::SetScreenSize({.Columns = 80, .Rows = 3});
   ConsoleWrite("a\nb\nc");
   EXPECT_EQ(Video().rows, 3);
   EXPECT_EQ(console::TextRegion().Bottom, 2);
@@ -113,8 +113,7 @@ TEST_F(ConsoleTest, ThreeRowScreenScrollsAfterTheThirdRow) {
 }
 
 TEST_F(ConsoleTest, ImpossibleScreenSizesAreKeptUsable) {
-  console::ScreenSize().Rows = 0;
-  console::ScreenSize().Columns = -5;
+  console::SetScreenSize({.Columns = -5, .Rows = 0});
   ConsoleWrite("ab\ncd");
   EXPECT_EQ(console::ScreenSize().Rows, 1);
   EXPECT_EQ(console::ScreenSize().Columns, 1);
@@ -123,8 +122,7 @@ TEST_F(ConsoleTest, ImpossibleScreenSizesAreKeptUsable) {
 
 TEST_F(ConsoleTest, ScreenSizeIsFixedOnceTheWindowExists) {
   console::OpenConsole();
-  console::ScreenSize().Columns = 200;
-  console::ScreenSize().Rows = 2;
+  console::SetScreenSize({.Columns = 200, .Rows = 2});
   ConsoleWrite(std::string(100, 'w') + std::string(30, '\n') + "fim");
   EXPECT_EQ(console::ScreenSize().Columns, 80);
   EXPECT_EQ(console::ScreenSize().Rows, 25);
@@ -151,7 +149,7 @@ TEST_F(ConsoleTest, MoveCursorIsClampedIntoTheRegion) {
 TEST_F(ConsoleTest, ClearOperationsUseTheCurrentAttribute) {
   ConsoleWrite("abcdef\nghi");
   console::MoveCursor(3, 1);
-  console::TextAttribute() = 0x1E;
+  console::SetTextAttribute(0x1E);
   console::ClearToLineEnd();
   EXPECT_EQ(ScreenRow(1).substr(0, 4), "ab  ");
   EXPECT_EQ(ScreenAttribute(2, 1), 0x0F);
@@ -190,7 +188,7 @@ TEST_F(ConsoleTest, ConfiguredColoursReachThePaintedCells) {
 TEST_F(ConsoleTest, ColourTableEntriesAbove15DrawBlack) {
   WriteIni("[VIDEO]\nTABCORES=16,255,4\n");
   ConsoleWrite("x");
-  console::TextAttribute() = 0x21;  // colour 1 on colour 2
+  console::SetTextAttribute(0x21);  // colour 1 on colour 2
   ConsoleWrite("y");
   EXPECT_EQ(Video().cells[0].fore, kWhite);  // 15 maps to itself
   EXPECT_EQ(Video().cells[0].back, kBlack);  // 0 maps to entry 16
@@ -203,37 +201,26 @@ TEST_F(ConsoleTest, RunsOfEqualAttributeAreDrawnTogether) {
   const int before = Video().draw_calls;
   ConsoleWrite("aaaa");
   EXPECT_EQ(Video().draw_calls, before + 1);
-  console::TextAttribute() = 0x1F;
+  console::SetTextAttribute(0x1F);
   console::MoveCursor(3, 1);
   ConsoleWrite("b");
-  console::TextAttribute() = 0x0F;
+  console::SetTextAttribute(0x0F);
   Video().cells.assign(Video().cells.size(), platform::MemoryCell{'?'});
   const int painted = Video().draw_calls;
-  platform::VideoEvent paint;
-  paint.kind = platform::EventKind::kPaint;
-  paint.x = 0;
-  paint.y = 0;
-  paint.x2 = 8 * 5 - 3;  // a rectangle ending inside column 5
-  paint.y2 = 1;
-  console::DispatchWindowEvent(paint);
+  console::DispatchWindowEvent(
+      {.kind = platform::EventKind::kPaint, .column = 0, .row = 0, .column2 = 5, .row2 = 1});
   EXPECT_EQ(Video().draw_calls, painted + 3);  // "aa", "b", "a " : three runs
   EXPECT_EQ(platform::MemoryRowText(0).substr(0, 6), "aaba ?");
   EXPECT_EQ(platform::MemoryRowText(1).substr(0, 1), "?");
 }
 
-TEST_F(ConsoleTest, MagnifierKeepsThePointerPointAndNeverDividesByZero) {
+TEST_F(ConsoleTest, MagnifierFollowsTheRightButtonWithTheConfiguredFactor) {
   console::OpenConsole();
-  const int width = 80 * 8, height = 25 * 16;
-  platform::VideoEvent down;
-  down.kind = platform::EventKind::kRightDown;
-  down.x = 100;
-  down.y = 50;
-  console::DispatchWindowEvent(down);
-  ASSERT_EQ(Video().magnified.size(), 1u);
-  EXPECT_EQ(Video().magnified[0], (std::vector<int>{50, 25, width / 2, height / 2}));
-  platform::VideoEvent up = down;
-  up.kind = platform::EventKind::kRightUp;
-  console::DispatchWindowEvent(up);
+  platform::VideoEvent down{.kind = platform::EventKind::kRightDown, .x = 100, .y = 50};
+  platform::VideoEvent move{.kind = platform::EventKind::kMouseMove, .x = 7, .y = 9};
+  platform::VideoEvent up{.kind = platform::EventKind::kRightUp};
+  for (const auto& event : {move, down, move, up, move}) console::DispatchWindowEvent(event);
+  EXPECT_EQ(Video().magnified, (std::vector<std::vector<int>>{{100, 50, 2}, {7, 9, 2}}));
   EXPECT_FALSE(Video().snapshot);
 
   for (const char* factor : {"0", "8"}) {
@@ -242,8 +229,48 @@ TEST_F(ConsoleTest, MagnifierKeepsThePointerPointAndNeverDividesByZero) {
     WriteIni(std::string("[VIDEO]\nAMPLIF=") + factor + "\n");
     console::OpenConsole();
     console::DispatchWindowEvent(down);
-    ASSERT_EQ(Video().magnified.size(), 1u);
-    EXPECT_EQ(Video().magnified[0], (std::vector<int>{0, 0, width, height})) << factor;
+    EXPECT_EQ(Video().magnified, (std::vector<std::vector<int>>{{100, 50, 0}})) << factor;
+  }
+}
+
+TEST(MagnifiedPartTest, KeepsThePointerPointAndNeverDividesByZero) {
+  struct Case {
+    int x, y, factor;
+    platform::PixelRect part;
+  };
+  const Case cases[] = {
+      {100, 50, 2, {50, 25, 320, 200}},
+      {100, 50, 0, {0, 0, 640, 400}},  // factor 0 shows the picture unmagnified
+      {100, 50, -3, {0, 0, 640, 400}},
+      {70000, -5, 4, {65535 - 16383, 0, 160, 100}},  // the pointer kept within 0..65535
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(platform::MagnifiedPart(c.x, c.y, c.factor, 640, 400), c.part)
+        << c.x << " " << c.factor;
+}
+
+TEST_F(ConsoleTest, MissingTablesAndEntriesAreHarmless) {
+  // Only the test host (so the program end can be seen): no display at all, then the memory
+  // display without a magnifier, clipboard or tones.
+  static const platform::VideoDriver kNoDisplay = {.host = platform::MemoryVideoDriver().host};
+  static const platform::VideoDriver kDisplayOnly = {.display = &platform::MemoryDisplay(),
+                                                     .host = platform::MemoryVideoDriver().host};
+  for (const platform::VideoDriver* driver : {&kNoDisplay, &kDisplayOnly}) {
+    console::StartConsole();
+    platform::ResetMemoryVideo();
+    console::UseVideoDriver(*driver);
+    ConsoleWrite("a\a\r\n");
+    EXPECT_EQ(ScreenChar(1, 1), 'a');
+    console::DispatchWindowEvent({.kind = platform::EventKind::kRightDown, .x = 3, .y = 4});
+    console::StartTone(440);
+    console::CopyToClipboard("x");
+    char buffer[4] = "old";
+    console::PasteFromClipboard(buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "old");
+    EXPECT_FALSE(console::KeyWaiting());
+    EXPECT_EQ(platform::MemoryRowText(0).substr(0, 1), driver == &kNoDisplay ? "" : "a");
+    EXPECT_TRUE(Video().magnified.empty() && Video().sounds.empty() && Video().beeps == 0);
+    EXPECT_EQ(ExitCodeOf([] { console::EndProgram(4); }), 4);
   }
 }
 

@@ -52,7 +52,7 @@ class SdlConsoleTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    platform::SdlVideoDriver().DestroyWindow();
+    platform::SdlVideoDriver().display->DestroyWindow();
     console::StartConsole();
     std::filesystem::remove_all(dir_);
   }

@@ -3,13 +3,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "console/internal.h"
 #include "platform/profile.h"
 #include "platform/text.h"
 
@@ -19,15 +17,13 @@ namespace {
 constexpr const char* kConfigFile = "TOLVAN.INI";
 constexpr size_t kValueSize = 80;        // the buffer most keys are read into
 constexpr size_t kFaceSize = 81;         // the face name keeps at most 80 characters
-constexpr int kFallbackWorkWidth = 1024;  // work area taken when the display cannot tell
-constexpr int kFallbackWorkHeight = 738;
 constexpr int kMaxFontSize = 512;        // pixel sizes beyond this are taken as this
 
 // Font values, read once per run.
 struct FontState {
   std::string face;   // face name, empty until read
-  int32_t width = 0;  // font width, 0 until read
-  int32_t height = 0; // font height, 0 until read
+  int32_t width = 0;  // font width, 0 until read (or read as 0)
+  int32_t height = 0; // font height, 0 until read (or read as 0)
   int32_t weight = 0; // font weight, 0 until read
 };
 
@@ -87,20 +83,19 @@ int64_t ReadColour(const char* key, const char* fallback, int64_t start) {
   return std::strtol(fallback, nullptr, 10);
 }
 
-// A font size key: a whole number (its magnitude, at most kMaxFontSize), or the size derived
-// from the work area when the value is empty or malformed.
-int32_t ReadFontSize(const char* key, int32_t derived) {
+// A font size key: a whole number (its magnitude, at most kMaxFontSize), or a size the display
+// derives from its work area when the value is empty or malformed.
+int32_t ReadFontSize(const char* key) {
   const std::optional<int32_t> number = ParseWhole(Read("VIDEO", key, ""));
-  if (!number) return derived;
+  if (!number) return platform::FontRequest::kFromWorkArea;
   return static_cast<int32_t>(std::min<int64_t>(std::llabs(*number), kMaxFontSize));
 }
 
-void ReadFont(int work_width, int work_height) {
+void ReadFont() {
   FontState& font = State();
   if (font.face.empty()) font.face = Read("VIDEO", "FONTE", "Lucida Console", kFaceSize);
-  if (font.width == 0) font.width = ReadFontSize("LARGURALETRA", DerivedFontWidth(work_width));
-  if (font.height == 0)
-    font.height = ReadFontSize("ALTURALETRA", DerivedFontHeight(work_height));
+  if (font.width == 0) font.width = ReadFontSize("LARGURALETRA");
+  if (font.height == 0) font.height = ReadFontSize("ALTURALETRA");
   if (font.weight == 0) {
     const int32_t weight = ParseWhole(Read("VIDEO", "PESOLETRA", "700")).value_or(700);
     font.weight = std::clamp<int32_t>(weight, 0, 1000);
@@ -109,23 +104,9 @@ void ReadFont(int work_width, int work_height) {
 
 }  // namespace
 
-int32_t DerivedFontWidth(int work_width) {
-  return static_cast<int32_t>(std::nearbyint(work_width / 1024.0 * 13.0));
-}
-
-int32_t DerivedFontHeight(int work_height) {
-  return static_cast<int32_t>(std::nearbyint(work_height / 734.0 * 28.0));
-}
-
 ConsoleConfig LoadConsoleConfig(const std::array<uint8_t, 16>& colour_table) {
   ConsoleConfig config;
   config.colour_table = colour_table;
-  int work_width = 0, work_height = 0;
-  if (!detail::Driver().GetWorkArea(&work_width, &work_height) || work_width <= 0 ||
-      work_height <= 0) {
-    work_width = kFallbackWorkWidth;
-    work_height = kFallbackWorkHeight;
-  }
 
   ReadColourTable(config.colour_table);
   config.fixed_colours = IsYes(Read("VIDEO", "CORESFIXAS", "N"));
@@ -140,7 +121,7 @@ ConsoleConfig LoadConsoleConfig(const std::array<uint8_t, 16>& colour_table) {
   const std::string factor = Read("VIDEO", "AMPLIF", "2", 2);
   config.magnify_factor = factor.empty() ? 2 : (static_cast<unsigned char>(factor[0]) & 7);
 
-  ReadFont(work_width, work_height);
+  ReadFont();
   config.font.face = State().face;
   config.font.width = State().width;
   config.font.height = State().height;

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/video.h"
+#include "platform/display.h"
 
 namespace console {
 
@@ -25,10 +25,5 @@ ConsoleConfig LoadConsoleConfig(const std::array<uint8_t, 16>& colour_table);
 
 // Forgets the font values read so far.
 void StartConsoleConfig();
-
-// Font size derived from the work area: width / 1024 x 13 and height / 734 x 28, rounded to
-// the nearest whole number, halves to even.
-int32_t DerivedFontWidth(int work_width);
-int32_t DerivedFontHeight(int work_height);
 
 }  // namespace console

@@ -5,34 +5,34 @@
 #include <streambuf>
 #include <string_view>
 
+#include "console/screen_buffer.h"
 #include "platform/report.h"
 #include "platform/video.h"
 
 namespace console {
 
-// Screen size in cells; may be changed only before the window exists.
+// Screen size in cells.
 struct ScreenDimensions {
   int32_t Columns = 80;  // nothing changes it
   int32_t Rows = 25;     // the driver sets 3 for command-line mode
 };
 
-// The usable part of the screen, 0-based inclusive cell indexes (the whole screen).
-struct Region {
-  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
-};
-
-// The screen size, readable and (before the window exists) writable.
-ScreenDimensions& ScreenSize();
+// The screen size: as asked for until the window exists, then the window's.
+ScreenDimensions ScreenSize();
+// Asks for a screen size; effective only before the window exists (sizes are kept within
+// 1..1000 cells when it is made).
+void SetScreenSize(ScreenDimensions size);
 // The text region; set when the window is created.
 const Region& TextRegion();
 // Attribute of written characters: background colour in the high nibble, foreground in the low.
-uint8_t& TextAttribute();
+uint8_t TextAttribute();
+void SetTextAttribute(uint8_t attribute);
 
 // Resets every console, keyboard, Braille, tone and configuration state to its start-up value
 // (tests); the chosen backend stays.
 void StartConsole();
-// Chooses the window backend: the SDL one by default; tests pick platform::MemoryVideoDriver().
-// Call before the window exists.
+// Chooses the backend: the SDL one by default; tests pick platform::MemoryVideoDriver(). Call
+// before the window exists.
 void UseVideoDriver(const platform::VideoDriver& driver);
 // The backend in use.
 const platform::VideoDriver& VideoDriver();

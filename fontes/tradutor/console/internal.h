@@ -1,20 +1,38 @@
-// TIRLA: what the console's screen, keyboard and Braille files tell each other.
+// TIRLA: what the console's window, keyboard and Braille files tell each other.
 #pragma once
 #include <cstdint>
+#include <span>
 
-#include "platform/video.h"
+#include "platform/keys.h"
 
 namespace console::detail {
 
-// Screen side (console.cpp).
-const platform::VideoDriver& Driver();        // the backend in use
+// Key binding rows: the first row whose key matches and whose modifier bits selected by `mask`
+// equal `value` runs its action. Walked by RunKeyBinding (key_bindings.cpp).
+inline constexpr int kAnyKey = -1;  // a row's key that matches every key
+struct KeyBinding {
+  int vk;          // virtual key, or kAnyKey
+  unsigned mask;   // the Modifier bits looked at
+  unsigned value;  // what those bits must be
+  void (*action)(int vk, unsigned modifiers, int argument);
+  int argument;    // handed to the action
+};
+// Runs the first matching row's action; false when no row matches.
+bool RunKeyBinding(std::span<const KeyBinding> rows, int vk, unsigned modifiers);
+
+// Window side (console.cpp).
 bool BreakCheck();                            // Ctrl+Break ends the program
 bool WindowAttached();                        // events still reach the console's handlers
-void CaretRect(int* x, int* y, int* width, int* height);  // caret place at the cursor
+void CaretCell(int* column, int* row);        // the screen cell under the cursor
+int32_t MagnifyFactor();                      // the magnifier's factor, 0..7
+void PaintCells(int column, int row, int column2, int row2);  // draws cells again, shows them
+void RepaintAll();                            // draws every cell again and shows them
 void SetBrailleModeValue(int32_t mode);       // stores the mode without announcing it
-void Beep();                                  // the warning sound
 
-// Keyboard side (keyboard.cpp).
+// Window events (window_events.cpp).
+void StartWindowEvents();                     // the magnifier not active
+
+// Keyboard side (keyboard.cpp, key_bindings.cpp).
 void StartKeyboard();                                 // empty queue, no focus, not reading
 void HandleChar(unsigned char ch, unsigned modifiers);  // WM_CHAR
 void HandleKeyDown(int vk, unsigned modifiers);         // WM_KEYDOWN

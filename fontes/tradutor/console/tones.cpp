@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "console/backend.h"
 #include "console/internal.h"
 #include "console/keyboard.h"
 #include "platform/wav.h"
@@ -48,13 +49,13 @@ std::string BuildToneImage(uint16_t frequency) {
 
 void StartTone(uint16_t frequency) {
   if (State().playing) StopTone();
-  detail::Driver().PlaySound(BuildToneImage(frequency), true);
+  backend::PlaySound(BuildToneImage(frequency), true);
   State().playing = true;
 }
 
 void StopTone() {
   if (!State().playing) return;
-  detail::Driver().PlaySound({}, false);
+  backend::PlaySound({}, false);
   State().playing = false;
 }
 

@@ -14,11 +14,11 @@ std::string ProcessCommandLine(int argc, char** argv);
 // to and including the first blank goes. Later blanks stay.
 std::string CutProgramPath(std::string_view command_line);
 
-// Command-line mode: writes `text` in a window three rows high, then ends.
+// Command-line mode: writes `text` in a window three rows high, speaks it, then ends.
 [[noreturn]] void RunCommandLine(const std::string& command_line);
 
-// Interactive mode: greets, then reads lines and writes each with its phonetic text until
-// the line "fim".
+// Interactive mode: greets, then reads lines and writes and speaks each (with its phonetic
+// text when no engine speaks) until the line "fim".
 [[noreturn]] void RunInteractive();
 
 }  // namespace driver

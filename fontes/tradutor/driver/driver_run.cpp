@@ -8,12 +8,15 @@
 #include "diphone/translator.h"
 #include "driver/driver.h"
 #include "frontend/sound.h"
+#include "frontend/speech.h"
+#include "platform/messages.h"
 
 namespace driver {
 namespace {
 
 constexpr const char* kTitle = "TIRLA";
 constexpr const char* kEndLine = "fim";
+constexpr int kEndPollMs = 50;            // the wait for the last line to be heard
 constexpr uint16_t kLineBuffer = 255 + 2;  // 255 characters, then CR LF
 
 // Messages, as the user reads and hears them (cp1252).
@@ -39,35 +42,44 @@ std::string ReadTypedLine() {
 }  // namespace
 
 void RunCommandLine(const std::string& command_line) {
-  console::ScreenSize().Rows = 3;
+  console::SetScreenSize({.Columns = console::ScreenSize().Columns, .Rows = 3});
   console::ClearScreen();
   console::SetWindowTitle(kTitle);
-  console::ConsoleWrite(CutProgramPath(command_line));
+  frontend::StartSpeech(0, "");
+  frontend::WriteAndSpeak(CutProgramPath(command_line));
+  frontend::EndSpeech();
   console::CloseConsole();
 }
 
 void RunInteractive() {
   console::SetWindowTitle(kTitle);
-  translator::StartTranslator();
+  // The synthesizer is tried once with its own settings, before the configuration is read.
   frontend::ConnectSynthesizer();
   if (synth::InitDiphoneSynth() != synth::kStarted) {
     for (const char* line : kStartFailure) WriteLine(line);
     console::CloseConsole();
   }
+  synth::CloseDiphoneSynth();
+  frontend::StartSpeech(0, "");
   for (const char* line : kGreeting) WriteLine(line);
+  frontend::StartSpeech(0, "");  // starting again re-reads the configuration
 
   std::string previous;
   for (;;) {
     std::string line = ReadTypedLine();
     if (line.empty()) line = previous;
     previous = line;
-    const std::string phonetic = translator::TranslateToPhonetic(line);
-    WriteLine(line + phonetic);
-    synth::SpeakPhonetic(phonetic, true);
+    if (frontend::EngineActive()) {
+      frontend::WriteAndSpeakLine(line);
+    } else {
+      const std::string phonetic = translator::TranslateToPhonetic(line);
+      WriteLine(line + phonetic);
+      synth::SpeakPhonetic(phonetic, true);
+    }
     if (line == kEndLine) break;
   }
-  while (frontend::IsSpeaking()) console::KeyWaiting();
-  synth::CloseDiphoneSynth();
+  while (frontend::IsSpeaking()) platform::WaitMessages(kEndPollMs);
+  frontend::EndSpeech();
   console::CloseConsole();
 }
 

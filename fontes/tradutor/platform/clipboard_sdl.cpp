@@ -23,4 +23,9 @@ bool GetClipboardText(std::string* text, bool* has_text) {
   return true;
 }
 
+const Clipboard& SdlClipboard() {
+  static constexpr Clipboard kClipboard = {.Set = SetClipboardText, .Get = GetClipboardText};
+  return kClipboard;
+}
+
 }  // namespace platform

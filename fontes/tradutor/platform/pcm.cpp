@@ -38,10 +38,12 @@ PcmState& State() {
   return state;
 }
 
-// Frames per device period: about 30 ms, a power of two as SDL likes it.
+// Frames per device period: 10 to 16 ms, a power of two as SDL likes it. A stop
+// silences the device after the period that is playing, so the period is what a user who
+// presses a key still hears.
 Uint16 PeriodFrames(int rate) {
-  Uint16 frames = 256;
-  while (frames < 4096 && frames * 33 < rate) frames = static_cast<Uint16>(frames * 2);
+  Uint16 frames = 128;
+  while (frames < 4096 && frames * 100 < rate) frames = static_cast<Uint16>(frames * 2);
   return frames;
 }
 

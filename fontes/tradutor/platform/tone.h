@@ -5,6 +5,18 @@
 
 namespace platform {
 
+// Short sounds as the console plays them. A null entry stays silent.
+struct Tone {
+  // Plays a WAV image asynchronously, looping if `loop`; the image is copied. An empty image
+  // stops what plays.
+  void (*Play)(std::string_view wav_image, bool loop) = nullptr;
+  // The short warning sound.
+  void (*Beep)() = nullptr;
+};
+
+// PlayWavImage and PlayBeep as a table.
+const Tone& SdlTone();
+
 // Plays a PCM WAV image (8 or 16 bits, mono or stereo) asynchronously, looping if `loop`;
 // the image is copied. An empty or unreadable image stops what plays. When the sound device
 // cannot be opened the reason is written once to standard error.

@@ -136,4 +136,9 @@ std::string SquareWaveImage(int frequency, int ms) {
 
 void PlayBeep() { PlayWavImage(SquareWaveImage(kBeepFrequency, kBeepMs), false); }
 
+const Tone& SdlTone() {
+  static constexpr Tone kTone = {.Play = PlayWavImage, .Beep = PlayBeep};
+  return kTone;
+}
+
 }  // namespace platform

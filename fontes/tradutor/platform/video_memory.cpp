@@ -1,52 +1,44 @@
-// TIRLA: the in-memory window backend: records cells, title, caret and sound for tests.
+// TIRLA: the in-memory display: records cells, title and caret, and serves scripted events.
 #include "platform/video_memory.h"
 
-#include <algorithm>
-
+#include "platform/fonts.h"
 #include "platform/messages.h"
 
 namespace platform {
-namespace {
 
-MemoryVideoState& State() {
+MemoryVideoState& MemoryVideo() {
   static MemoryVideoState state;
   return state;
 }
 
-bool started = false;  // StartVideo succeeded
+void ResetMemoryVideo() { MemoryVideo() = MemoryVideoState{}; }
 
-bool StartVideo(std::string* error) {
+namespace {
+
+MemoryVideoState& State() { return MemoryVideo(); }
+
+bool Start(std::string* error) {
   if (State().video_fails) {
     if (error) *error = State().video_error;
     return false;
   }
-  started = true;
+  State().up = true;
   return true;
 }
 
-bool VideoUp() { return started; }
+bool IsUp() { return State().up; }
 
-bool GetWorkArea(int* width, int* height) {
-  *width = State().work_width;
-  *height = State().work_height;
-  return true;
-}
-
-bool LoadFont(const FontRequest& request, CellMetrics* metrics) {
-  State().font = request;
-  *metrics = State().metrics;
+bool SetFont(const FontRequest& request) {
+  State().font = SizedForWorkArea(request, State().work_width, State().work_height);
   return !State().font_fails;
 }
 
-bool CreateWindow(std::string_view title, int columns, int rows, int max_width,
-                  int max_height, std::string*) {
+bool CreateWindow(std::string_view title, int columns, int rows, std::string*) {
   MemoryVideoState& s = State();
   s.window = true;
   s.title.assign(title);
   s.columns = columns;
   s.rows = rows;
-  s.max_width = max_width;
-  s.max_height = max_height;
   s.cells.assign(static_cast<size_t>(columns) * rows, MemoryCell{});
   return true;
 }
@@ -76,8 +68,16 @@ void DrawRun(int column, int row, std::string_view text, Rgb fore, Rgb back) {
       *cell = MemoryCell{static_cast<unsigned char>(text[i]), fore, back};
 }
 
-void ScrollPixelsUp(int columns, int rows) {
-  ++State().pixel_scrolls;
+void FillCells(int column, int row, int column2, int row2, Rgb colour) {
+  for (int r = row; r < row2; ++r)
+    for (int c = column; c < column2; ++c)
+      if (MemoryCell* cell = Cell(c, r)) *cell = MemoryCell{' ', colour, colour};
+}
+
+bool CanScrollSmoothly() { return State().can_scroll_smoothly; }
+
+void ScrollRowsUp(int columns, int rows) {
+  ++State().smooth_scrolls;
   for (int r = 1; r < rows; ++r)
     for (int c = 0; c < columns; ++c) {
       MemoryCell* from = Cell(c, r);
@@ -86,27 +86,13 @@ void ScrollPixelsUp(int columns, int rows) {
     }
 }
 
-void FillCells(int column, int row, int column2, int row2, Rgb colour) {
-  for (int r = row; r < row2; ++r)
-    for (int c = column; c < column2; ++c)
-      if (MemoryCell* cell = Cell(c, r)) *cell = MemoryCell{' ', colour, colour};
-}
-
-bool CanScrollPixels() { return State().can_scroll_pixels; }
-void Present() {}
-
-void ShowCaret(int x, int y, int, int) {
+void ShowCaret(int column, int row) {
   State().caret = true;
-  State().caret_x = x;
-  State().caret_y = y;
+  State().caret_column = column;
+  State().caret_row = row;
 }
 
 void HideCaret() { State().caret = false; }
-void SnapshotWindow() { State().snapshot = true; }
-void DrawSnapshot(int x, int y, int width, int height) {
-  State().magnified.push_back({x, y, width, height});
-}
-void DropSnapshot() { State().snapshot = false; }
 
 bool PollEvent(VideoEvent* event) {
   MemoryVideoState& s = State();
@@ -124,53 +110,28 @@ void WaitEvent(int timeout_ms) {
   WaitForPostedMessage(timeout_ms);  // a timed wait ends; only an endless one fails
 }
 
-void Sleep(int ms) { State().slept_ms += std::max(ms, 0); }
-
-bool SetClipboard(std::string_view text) {
-  MemoryVideoState& s = State();
-  if (s.clipboard_fails) return false;
-  s.clipboard.assign(text);
-  s.clipboard_has_text = true;
-  return true;
-}
-
-bool GetClipboard(std::string* text, bool* has_text) {
-  const MemoryVideoState& s = State();
-  if (s.clipboard_fails) return false;
-  *has_text = s.clipboard_has_text;
-  *text = s.clipboard;
-  return true;
-}
-
-void PlaySound(std::string_view image, bool loop) {
-  State().sounds.push_back({std::string(image), loop});
-}
-
-void Beep() { ++State().beeps; }
-
-void Exit(int code) {
-  State().exit_code = code;
-  throw ProcessExit{code};
-}
-
-constexpr VideoDriver kMemoryDriver = {
-    "memory",     StartVideo,   VideoUp,        GetWorkArea,    LoadFont,
-    CreateWindow, DestroyWindow, ShowWindow,    SetTitle,       DrawRun,
-    ScrollPixelsUp, FillCells,  CanScrollPixels, Present,       ShowCaret,
-    HideCaret,    SnapshotWindow, DrawSnapshot, DropSnapshot,   PollEvent,
-    WaitEvent,    Sleep,        SetClipboard,   GetClipboard,   PlaySound,
-    Beep,         Exit,
+// Present is left out: the cells are what tests read, and they are there at once.
+constexpr Display kDisplay = {
+    .Start = Start,
+    .IsUp = IsUp,
+    .SetFont = SetFont,
+    .CreateWindow = CreateWindow,
+    .DestroyWindow = DestroyWindow,
+    .ShowWindow = ShowWindow,
+    .SetTitle = SetTitle,
+    .DrawRun = DrawRun,
+    .FillCells = FillCells,
+    .CanScrollSmoothly = CanScrollSmoothly,
+    .ScrollRowsUp = ScrollRowsUp,
+    .ShowCaret = ShowCaret,
+    .HideCaret = HideCaret,
+    .PollEvent = PollEvent,
+    .WaitEvent = WaitEvent,
 };
 
 }  // namespace
 
-const VideoDriver& MemoryVideoDriver() { return kMemoryDriver; }
-MemoryVideoState& MemoryVideo() { return State(); }
-
-void ResetMemoryVideo() {
-  State() = MemoryVideoState{};
-  started = false;
-}
+const Display& MemoryDisplay() { return kDisplay; }
 
 unsigned char MemoryCellChar(int column, int row) {
   const MemoryCell* cell = Cell(column, row);
@@ -186,28 +147,18 @@ std::string MemoryRowText(int row) {
 void PushEvent(const VideoEvent& event) { State().events.push_back(event); }
 
 void PushKeyDown(int vk, unsigned modifiers) {
-  VideoEvent event;
-  event.kind = EventKind::kKeyDown;
-  event.vk = vk;
-  event.modifiers = modifiers;
-  PushEvent(event);
+  PushEvent({.kind = EventKind::kKeyDown, .vk = vk, .modifiers = modifiers});
 }
 
 void PushKeyUp(int vk, unsigned modifiers) {
-  VideoEvent event;
-  event.kind = EventKind::kKeyUp;
-  event.vk = vk;
-  event.modifiers = modifiers;
-  PushEvent(event);
+  PushEvent({.kind = EventKind::kKeyUp, .vk = vk, .modifiers = modifiers});
 }
 
 void PushChar(unsigned char ch, unsigned modifiers) {
-  VideoEvent event;
-  event.kind = EventKind::kChar;
-  event.ch = ch;
-  event.modifiers = modifiers;
-  PushEvent(event);
+  PushEvent({.kind = EventKind::kChar, .ch = ch, .modifiers = modifiers});
 }
+
+namespace {
 
 // The key a typed character comes from: letters by their capital, digits and the space bar by
 // their code, Enter and Backspace by theirs; other characters come with no key.
@@ -218,6 +169,8 @@ int KeyOf(unsigned char ch) {
   if (ch == 8) return vk::kBack;
   return 0;
 }
+
+}  // namespace
 
 void PushTyped(std::string_view text) {
   for (const char c : text) {

@@ -1,4 +1,5 @@
-// TIRLA: the in-memory window backend for tests: scripted events in, cells and sound out.
+// TIRLA: the in-memory backend for tests: scripted events in; cells, sound, clipboard and
+// program end recorded.
 #pragma once
 #include <functional>
 #include <string>
@@ -17,42 +18,42 @@ struct MemoryCell {
 
 // Everything the test backend records. Reset by ResetMemoryVideo.
 struct MemoryVideoState {
-  bool video_fails = false;              // StartVideo reports no display
+  bool video_fails = false;              // Start reports no display
   std::string video_error = "sem tela";  // reason given when it fails
-  bool font_fails = false;               // LoadFont finds no font
-  int work_width = 1024, work_height = 738;  // GetWorkArea
-  CellMetrics metrics{};                 // metrics LoadFont reports
-  FontRequest font{};                    // last font asked for
-  bool can_scroll_pixels = false;        // CanScrollPixels answer
+  bool up = false;                       // Start succeeded
+  bool font_fails = false;               // SetFont finds no font
+  int work_width = 1024, work_height = 738;  // work area the font sizes are derived from
+  FontRequest font{};                    // last font asked for, sizes derived
+  bool can_scroll_smoothly = false;      // CanScrollSmoothly answer
   bool window = false;                   // a window exists
   bool shown = false, maximized = false;
   int columns = 0, rows = 0;             // window size in cells
-  int max_width = 0, max_height = 0;     // maximum window size in pixels
   std::string title;                     // window title (cp1252)
   std::vector<MemoryCell> cells;         // columns x rows, row-major
   int draw_calls = 0;                    // DrawRun calls
-  int pixel_scrolls = 0;                 // ScrollPixelsUp calls
+  int smooth_scrolls = 0;                // ScrollRowsUp calls
   bool caret = false;                    // caret shown
-  int caret_x = 0, caret_y = 0;
+  int caret_column = 0, caret_row = 0;   // the cell it was last shown under
   bool snapshot = false;                 // a magnifier snapshot exists
-  std::vector<std::vector<int>> magnified;  // DrawSnapshot calls: x, y, width, height
+  std::vector<std::vector<int>> magnified;  // magnifier Show calls: x, y, factor
   std::vector<VideoEvent> events;        // pending scripted events, oldest first
   std::function<void()> on_wait;         // called when WaitEvent finds nothing to return
-  bool clipboard_fails = false;          // Set/GetClipboard fail
+  bool clipboard_fails = false;          // the clipboard cannot be reached
   bool clipboard_has_text = false;
   std::string clipboard;                 // clipboard text (cp1252)
   struct Sound {
     std::string image;                   // the WAV image played (empty: a stop)
     bool loop;
   };
-  std::vector<Sound> sounds;             // PlaySound calls, in order
-  int beeps = 0;                         // Beep calls
-  long slept_ms = 0;                     // total Sleep time asked for (nothing sleeps)
+  std::vector<Sound> sounds;             // tones played, in order
+  int beeps = 0;                         // warning beeps
+  long slept_ms = 0;                     // total sleep asked for (nothing sleeps)
   int exit_code = -1;                    // code given to Exit, -1 before
 };
 
-// The test backend's table and its state.
+// The test backend's tables (every capability), its display table alone, and its state.
 const VideoDriver& MemoryVideoDriver();
+const Display& MemoryDisplay();
 MemoryVideoState& MemoryVideo();
 void ResetMemoryVideo();
 
