@@ -142,6 +142,7 @@ soundtools::Signal Render(const std::string& lines) {
 struct LevelReport {
   size_t bytes = 0;
   int missingPairs = 0;
+  std::string lacking;    // the units rendered across a pair the voice lacks
   int badEdges = 0;       // units whose first or last sample is not near silence
   float quietest = 1e9f;  // vowel loudness after levelling, in dB of full scale
   float loudest = -1e9f;
@@ -149,6 +150,10 @@ struct LevelReport {
 
 void BuildLevel(int level, const std::vector<std::string>& names, const Options& o, int hertz) {
   const auto start = std::chrono::steady_clock::now();
+  // A fresh MBROLA for each level: its sound does not depend on the levels built before it.
+  const mbrola::EntryPoints& m = mbrola::Mbrola();
+  m.close_MBR();
+  if (m.init_MBR(VoicePath(o.voice).c_str()) < 0) Fail("a voz não pôde ser carregada: " + o.voice);
   const std::string base = "DIFONES" + std::to_string(level);
   const soundtools::Resampler resampler(unitshape::kVoiceRate, unitshape::kUnitRate);
   std::vector<unitshape::ShapedUnit> shaped;
@@ -157,6 +162,7 @@ void BuildLevel(int level, const std::vector<std::string>& names, const Options&
     unitplan::Plan plan;
     unitplan::PlanUnit(names[i], kLevelScale[level - 1], plan);
     report.missingPairs += plan.missingPairs;
+    if (plan.missingPairs > 0) report.lacking += " " + names[i];
     shaped.push_back(unitshape::ShapeUnit(plan, Render(unitplan::PhoLines(plan, hertz)), resampler));
   }
   const std::vector<float> gains = unitshape::LevelGains(shaped, kPeakTarget);
@@ -177,9 +183,10 @@ void BuildLevel(int level, const std::vector<std::string>& names, const Options&
   if (!unitfiles::WriteUnitFiles(platform::JoinPath(o.output, base), units, error)) Fail(error);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   printf("%s: %zu unidades, %zu bytes (%.1f s de som), vogais de %.1f a %.1f dB, "
-         "%d bordas fora do silêncio, %d pares ausentes na voz; %.1f s\n",
+         "%d bordas fora do silêncio, %d pares ausentes na voz (%s); %.1f s\n",
          base.c_str(), names.size(), report.bytes, report.bytes / 11025.0, report.quietest,
-         report.loudest, report.badEdges, report.missingPairs, seconds);
+         report.loudest, report.badEdges, report.missingPairs, report.lacking.c_str() + !report.lacking.empty(),
+         seconds);
   fflush(stdout);
 }
 
@@ -205,7 +212,6 @@ int main(int argc, char** argv) {
 
   minireg::StartMinireg();
   if (!mbrola::MbrolaBind()) Fail("programa mbrola não encontrado");
-  if (mbrola::Mbrola().init_MBR(VoicePath(o.voice).c_str()) < 0) Fail("a voz não pôde ser carregada: " + o.voice);
   // The neutral pitch: the middle of ORVIA's pitch table.
   const int hertz = uttsProsodia::HertzBase() * uttsProsodia::HertzPercent(5) / 100;
   for (int level = o.firstLevel; level <= o.lastLevel; ++level) BuildLevel(level, names, o, hertz);

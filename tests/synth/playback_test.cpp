@@ -1,9 +1,11 @@
 // TIRLA: the synthesizer's sound reaching the wave output through the front-end, and the
 // synthesizer as a row of the engine table.
+#include "console/console.h"
 #include "diphone/waveout.h"
 #include "frontend/sound.h"
 #include "platform/messages.h"
 #include "platform/pcm.h"
+#include "platform/video_memory.h"
 #include "synth_fixture.h"
 
 namespace synth_test {
@@ -14,6 +16,9 @@ class PlaybackTest : public SynthTest {
   void SetUp() override {
     SynthTest::SetUp();
     platform::ResetMessages();
+    platform::ResetMemoryVideo();  // the front-end's waits ask the console for keys
+    console::StartConsole();
+    console::UseVideoDriver(platform::MemoryVideoDriver());
     platform::PcmUseMemoryDevice(true);
     waveout::StartWaveOut();
   }
