@@ -1,12 +1,15 @@
 // TIRLA: speaks text with the diphone synthesizer into a WAV file (8-bit mono 11025 Hz), for
-// listening to or measuring a unit database without a sound card.
+// listening to or measuring a unit database without a sound card. The speed level's
+// [SINTETIZADOR] settings of TOLVAN.INI apply, as the front-end applies them.
 //   units_to_wav [--level 1..5] OUT.wav TEXT...   (TEXT in UTF-8)
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "diphone/synth.h"
 #include "diphone/translator.h"
+#include "frontend/config.h"
 #include "platform/codepage.h"
 #include "platform/wav.h"
 #include "sound_tools.h"
@@ -25,8 +28,8 @@ void Keep(const uint8_t* image, size_t size) {
 
 int main(int argc, char** argv) {
   int first = 1;
-  std::string level = "2";
-  if (argc > 2 && std::string(argv[1]) == "--level") level = argv[2], first = 3;
+  int level = 3;
+  if (argc > 2 && std::string(argv[1]) == "--level") level = atoi(argv[2]), first = 3;
   if (argc < first + 2) {
     fprintf(stderr, "uso: units_to_wav [--level 1..5] SAIDA.wav TEXTO...\n");
     return 2;
@@ -34,7 +37,9 @@ int main(int argc, char** argv) {
   std::string text;
   for (int i = first + 1; i < argc; ++i) text += std::string(i > first + 1 ? " " : "") + argv[i];
   synth::StartSynth();
-  synth::SetUnitBaseName("DIFONES" + level);
+  const frontend::SpeedSettings settings = frontend::ReadSpeedSettings(level);
+  synth::SetUnitBaseName(settings.unitBaseName);
+  synth::SetSynthParameters(settings.unitCut, settings.unitMinimum, settings.wordPause);
   synth::SetSoundHooks({.MakeWaveHeader = nullptr, .PlayWaveBuffer = Keep, .IsSpeaking = nullptr});
   if (const int status = synth::InitDiphoneSynth(); status != synth::kStarted) {
     fprintf(stderr, "units_to_wav: erro de inicialização %d\n", status);
