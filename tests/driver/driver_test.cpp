@@ -7,6 +7,7 @@
 #include "console/console.h"
 #include "driver/driver.h"
 #include "platform/keys.h"
+#include "platform/pcm.h"
 #include "platform/video_memory.h"
 
 namespace {
@@ -17,7 +18,10 @@ class DriverTest : public ::testing::Test {
     platform::ResetMemoryVideo();
     console::StartConsole();
     console::UseVideoDriver(platform::MemoryVideoDriver());
+    platform::PcmUseMemoryDevice(true);  // spoken lines are recorded, not played
+    platform::PcmForgetPlayed();
   }
+  void TearDown() override { platform::PcmUseMemoryDevice(false); }
   // Runs a mode that ends the program; returns its exit code.
   template <typename Mode>
   int RunToExit(Mode mode) {
@@ -58,6 +62,12 @@ TEST_F(DriverTest, InteractiveLinesGetTheirPhoneticTextAndFimEnds) {
   EXPECT_EQ(Row(5).rfind(" fim[", 0), 0u) << Row(5);
   EXPECT_EQ(Row(6).rfind("fim[", 0), 0u) << Row(6);
   EXPECT_EQ(Row(7), "");
+  // every line was spoken by the diphone synthesizer: 8-bit sound at 11025 per second
+  ASSERT_GE(platform::PcmPlayedBlocks().size(), 5u);
+  for (const auto& block : platform::PcmPlayedBlocks()) {
+    EXPECT_EQ(block.format.rate, 11025);
+    EXPECT_EQ(block.format.bits, 8);
+  }
 }
 
 TEST_F(DriverTest, ALongLineIsWrittenOverItsWrappedEcho) {

@@ -10,7 +10,6 @@
 #include "platform/codepage.h"
 #include "platform/folders.h"
 #include "platform/messages.h"
-#include "platform/profile.h"
 #include "platform/settings.h"
 #include "platform/wav.h"
 

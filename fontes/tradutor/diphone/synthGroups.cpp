@@ -12,7 +12,6 @@ constexpr size_t kClosingGroup = 9;   // a group this long is closed at the next
 constexpr size_t kMaxEmitted = 12;    // characters kept of an emitted group and of a name
 constexpr char kDashGroup[] = "_TRACO";
 
-constexpr platform::ByteSet kUnitVowels("AEIOUaeiouwy");
 constexpr platform::ByteSet kUnitConsonants("bcdfgjklmnpqrstvxz");
 constexpr platform::ByteSet kSemivowels("wy");
 constexpr platform::ByteSet kVowelMarks("^~");

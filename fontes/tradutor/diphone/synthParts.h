@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "diphone/synth.h"
+#include "platform/byteset.h"
 
 namespace synth {
 
@@ -17,6 +18,9 @@ constexpr int kCommaPause = 4000;
 constexpr int kPeriodPause = 8000;
 constexpr int kSemicolonPause = 6000;
 constexpr int kColonPause = 8000;
+
+// Vowels of unit names: the stressed ones, the others and the glides.
+inline constexpr platform::ByteSet kUnitVowels("AEIOUaeiouwy");
 
 struct FileCloser {
   void operator()(FILE* f) const { fclose(f); }

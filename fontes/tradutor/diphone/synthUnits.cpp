@@ -4,9 +4,7 @@
 #include <cstring>
 
 #include "diphone/synthParts.h"
-#include "platform/byteset.h"
 #include "platform/codepage.h"
-#include "platform/folders.h"
 #include "platform/wav.h"
 
 namespace synth {
@@ -17,7 +15,6 @@ constexpr int kNoiseBase = 88;        // noise samples: 88 plus 0..79
 constexpr int kNoiseSpread = 80;
 constexpr size_t kShortName = 2;      // names up to this long sound as noise when missing
 constexpr size_t kMinCircName = 7;    // a CIRC name this long is split before its vowel
-constexpr platform::ByteSet kUnitVowels("AEIOUaeiouwy");
 
 struct Entry {
   std::string_view name;  // upper-case, at most 8 bytes

@@ -1,0 +1,157 @@
+// TIRLA: the diphone synthesizer over a small database: groups, units and fallbacks (golden
+// file), buffers, start failures and damaged files.
+#include <fstream>
+#include <sstream>
+
+#include "synth_fixture.h"
+
+namespace synth_test {
+namespace {
+
+std::string Trimmed(const std::string& s) {
+  const size_t a = s.find_first_not_of(' '), b = s.find_last_not_of(' ');
+  return a == std::string::npos ? "" : s.substr(a, b - a + 1);
+}
+
+TEST_F(SynthTest, GroupsUnitsAndFallbacksPlayAsTheGoldenFileSays) {
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  std::ifstream in(std::string(TIRLA_SOURCE_DIR) + "/tests/golden/synth/groups.txt");
+  int cases = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with(';') || line.empty()) continue;
+    const size_t first = line.find(" | "), last = line.rfind(" | ");
+    ASSERT_NE(first, last) << line;
+    const std::string phonetic = Trimmed(line.substr(0, first));
+    std::istringstream settings(line.substr(first + 3, last - first - 3));
+    bool spell = false;
+    int cut = 0, minimum = 0, pause = 100;
+    for (std::string s; settings >> s;) {
+      if (s == "soletra") spell = true;
+      else if (s.starts_with("corte=")) cut = std::stoi(s.substr(6));
+      else if (s.starts_with("minimo=")) minimum = std::stoi(s.substr(7));
+      else if (s.starts_with("pausa=")) pause = std::stoi(s.substr(6));
+      else FAIL() << "unknown setting " << s;
+    }
+    synth::SetSynthParameters(cut, minimum, pause);
+    images().clear();
+    synth::SpeakPhonetic(phonetic, spell);
+    EXPECT_EQ(Trace(), Trimmed(line.substr(last + 3))) << line;
+    ++cases;
+  }
+  EXPECT_GT(cases, 20);
+}
+
+TEST_F(SynthTest, StartFailuresGiveTheirCodes) {
+  EXPECT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  EXPECT_EQ(synth::UnitCount(), kUnits.size());
+  synth::SetUnitBaseName("NENHUMA");  // no such unit files
+  EXPECT_EQ(synth::InitDiphoneSynth(), synth::kNoUnits);
+  EXPECT_FALSE(synth::SynthStarted());
+  synth::SpeakPhonetic("[ka]", true);  // not started: nothing, no crash
+  EXPECT_TRUE(images().empty());
+  synth::SetUnitBaseName("TESTE");
+  fs::remove(units_ / "TESTE.DIF");
+  EXPECT_EQ(synth::InitDiphoneSynth(), synth::kNoUnits);
+  WriteDatabase(kUnits);
+  fs::remove(units_ / translator::kExceptionsFileName);
+  EXPECT_EQ(synth::InitDiphoneSynth(), synth::kNoTranslatorFiles);
+  fs::remove_all(letters_);
+  EXPECT_EQ(synth::InitDiphoneSynth(), synth::kNoUnits);
+  synth::CloseDiphoneSynth();
+  synth::CloseDiphoneSynth();  // twice is harmless
+}
+
+TEST_F(SynthTest, UnitFileNamesMatchWithoutRegardToCaseAndNamesAreCut) {
+  fs::rename(units_ / "TESTE.IND", units_ / "teste.ind");
+  synth::SetUnitBaseName("TESTE_NOME_LONGO");
+  EXPECT_EQ(synth::UnitBaseName(), "TESTE_NO");
+  synth::SetUnitBaseName("teste");
+  EXPECT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+}
+
+TEST_F(SynthTest, LongTextIsPlayedInSeveralFullImagesInOrder) {
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  synth::SetSynthParameters(0, 0, 100);
+  std::string text, expected;
+  for (int i = 0; i < 200; ++i) {
+    text += i % 2 ? "[kA/za]" : "[tchi]";
+    expected += std::string(expected.empty() ? "" : " ~:100 ") + (i % 2 ? "$KAZA:800" : "$TCHI:540");
+  }
+  synth::SpeakPhonetic(text, false);
+  EXPECT_EQ(Trace(), expected);
+  ASSERT_GE(images().size(), 2u);
+  for (const std::vector<uint8_t>& image : images()) {
+    EXPECT_LE(image.size(), synth::kSpeechBufferSize);
+    EXPECT_EQ(image[40] | image[41] << 8, static_cast<int>(image.size() - 44));  // data size
+    EXPECT_EQ(image[24] | image[25] << 8, synth::kSampleRate);
+  }
+  EXPECT_GT(images().front().size(), synth::kSpeechBufferSize - 1000);  // played when full
+}
+
+TEST_F(SynthTest, DamagedDatabaseGivesWhatItHolds) {
+  // A remainder after the last whole entry is ignored; a name length over 8 reads 8; an
+  // entry whose data lies partly or wholly past the end of the .DIF gives what is there.
+  const std::string index = IndexEntry("$KA", 700, 0) + IndexEntry("$KAZAZAZ", 900, 700, 12) +
+                            IndexEntry("$PA", 300, 1450) + IndexEntry("$ZA", 400, 99999);
+  Write(units_ / "TESTE.IND", index + "lixo!!");
+  Write(units_ / "TESTE.DIF", std::string(700, 60) + std::string(800, 80));
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  EXPECT_EQ(synth::UnitCount(), 4u);
+  synth::SetSynthParameters(0, 0, 0);
+  // $KAZAZAZ wants 0.9 of its 900 and finds 800, then the missing $a is noise; $PA finds 50
+  // bytes, $ZA none
+  synth::SpeakPhonetic("[ka][kazazaza][pa][za]", false);
+  EXPECT_EQ(Trace(), "$KA:700 $KAZAZAZ:800 *:300 $KAZAZAZ:50");
+  // units longer than the buffer keep what fits
+  Write(units_ / "TESTE.IND", IndexEntry("$KA", 65535, 0));
+  Write(units_ / "TESTE.DIF", std::string(65535, 60));
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  images().clear();
+  synth::SpeakPhonetic("[ka]", false);
+  EXPECT_EQ(Trace(), "$KA:63956");
+  EXPECT_EQ(images().size(), 1u);
+}
+
+TEST_F(SynthTest, DamagedRecordingsGiveWhatTheyHoldOrNothing) {
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  // a data chunk that claims more than the file holds; a 16-bit file; a file that is no WAV
+  Write(letters_ / "_44.wav", Wav8(std::string(50, 15), 8, 1000));
+  Write(letters_ / "_46.wav", Wav8(std::string(200, 15), 16));
+  Write(letters_ / "_58.wav", "not a sound");
+  synth::SpeakPhonetic("[ /_,][ /_.][ /_:]", true);
+  EXPECT_EQ(Trace(), "_44:50 ~:200");  // and the word pauses
+  // a recording longer than the buffer keeps what fits
+  Write(letters_ / "_44.wav", Wav8(std::string(70000, 15)));
+  images().clear();
+  synth::SpeakPhonetic("[ /_,]", true);
+  EXPECT_EQ(Trace(), "_44:63956");
+}
+
+TEST_F(SynthTest, MissedUnitsAreToldToTheObserver) {
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  std::vector<std::string> missed;
+  synth::SetUnitObserver({.context = &missed,
+                          .Collect = nullptr,
+                          .Missed = [](void* c, std::string_view name, synth::UnitOutcome o) {
+                            static_cast<std::vector<std::string>*>(c)->push_back(
+                                std::string(name) + (o == synth::UnitOutcome::kNoise ? " ruido" : " mudo"));
+                          }});
+  synth::SpeakPhonetic("[xu][ /_b][ka]", false);
+  EXPECT_EQ(missed, (std::vector<std::string>{"$x ruido", "$u ruido", "_98 mudo"}));
+}
+
+TEST_F(SynthTest, CollectingNamesReadsNothing) {
+  // No start needed: the observer answers for the database.
+  std::vector<std::string> names;
+  synth::SetUnitObserver({.context = &names,
+                          .Collect = [](void* c, std::string_view name) {
+                            static_cast<std::vector<std::string>*>(c)->emplace_back(name);
+                            return name.size() <= 8;
+                          }});
+  synth::SpeakPhonetic("[ m/A~w][ tch/e^][ /_,]", true);
+  EXPECT_EQ(names, (std::vector<std::string>{"$MACIRC", "$AWTIL", "$TCHECIRC", "$TCH", "$ECIRC", "_44"}));
+  EXPECT_EQ(Trace(), "~:200");  // the word pauses only
+}
+
+}  // namespace
+}  // namespace synth_test

@@ -1,0 +1,128 @@
+// TIRLA: the unit builder's pieces: names to voice phonemes (golden file), renderings that
+// keep to the voice's pairs, and database files the synthesizer reads back.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "diphone/synth.h"
+#include "diphone/translator.h"
+#include "orvia/uttsProsodia.h"
+#include "unit_files.h"
+#include "unit_plan.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Joined(const std::vector<unitplan::Phone>& phones) {
+  std::string s;
+  for (const unitplan::Phone& p : phones) s += (s.empty() ? "" : " ") + p.name;
+  return s;
+}
+
+TEST(UnitPhones, NamesGiveTheGoldenPhonemes) {
+  std::ifstream in(std::string(TIRLA_SOURCE_DIR) + "/tests/golden/units/phones.txt");
+  int cases = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == ';') continue;
+    const size_t equals = line.find(" = ");
+    const std::string name = line.substr(0, equals), expected = line.substr(equals + 3);
+    std::vector<unitplan::Phone> phones;
+    const bool ok = unitplan::UnitPhones(name, phones);
+    EXPECT_EQ(ok ? Joined(phones) : "-", expected) << name;
+    ++cases;
+  }
+  EXPECT_GT(cases, 25);
+}
+
+class PlanTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    uttsProsodia::StartProsodia();
+    const std::string orvia = std::string(TIRLA_SOURCE_DIR) + "/data/orvia/";
+    ASSERT_TRUE(uttsProsodia::LoadProsody(orvia + "portug.pro"));
+    ASSERT_TRUE(uttsProsodia::LoadDiphoneList(orvia + "portug.dfn"));
+  }
+  void TearDown() override { uttsProsodia::StartProsodia(); }
+};
+
+TEST_F(PlanTest, UnitsStandBetweenContextsTheVoiceHas) {
+  for (const char* name : {"$KA", "$S", "$R", "$Z", "$RRA", "$AWTIL", "$T", "$LH", "$NN"}) {
+    unitplan::Plan plan;
+    ASSERT_TRUE(unitplan::PlanUnit(name, 1.0, plan)) << name;
+    ASSERT_LT(plan.first, plan.last);
+    ASSERT_LT(plan.last, plan.phones.size());
+    EXPECT_EQ(plan.phones.front().name, "_") << name;
+    EXPECT_EQ(plan.phones.back().name, "_") << name;
+    // every pair at the unit's edges is one the voice has, so no edge is rendered as silence
+    for (size_t i : {plan.first, plan.last}) {
+      EXPECT_TRUE(uttsProsodia::HasDiphone(plan.phones[i - 1].name + "-" + plan.phones[i].name))
+          << name << " at " << i;
+    }
+  }
+  unitplan::Plan ka, s;
+  unitplan::PlanUnit("$KA", 1.0, ka);
+  unitplan::PlanUnit("$S", 1.0, s);
+  EXPECT_TRUE(ka.fadesOut);  // a syllable keeps its natural end
+  EXPECT_EQ(ka.first, 1u);
+  EXPECT_EQ(s.first, 2u);    // a lone consonant follows a neutral vowel
+  // the stressed vowel is lengthened and the level's measure scales everything
+  unitplan::Plan slow;
+  unitplan::PlanUnit("$KA", 1.5, slow);
+  EXPECT_EQ(ka.phones[2].ms, std::round(uttsProsodia::DurationOf("a") * 1.45));
+  EXPECT_NEAR(slow.phones[2].ms, ka.phones[2].ms * 1.5, 1);
+  EXPECT_NE(unitplan::PhoLines(ka, 200).find("k 70 50 200\na 123 50 200\n"), std::string::npos)
+      << unitplan::PhoLines(ka, 200);
+}
+
+TEST(UnitFiles, TheSynthesizerReadsWhatTheBuilderWrites) {
+  const fs::path dir = fs::temp_directory_path() / ("tirla-units-" + std::to_string(::getpid()));
+  fs::create_directories(dir / "letras");
+  for (const char* file : {translator::kRulesFileName, translator::kExceptionsFileName})
+    fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/diphone" / file, dir / file);
+  // names sort byte by byte, a prefix first: "$A" < "$AW" < "$B" < "$~"
+  const unitfiles::Units units = {{"$AW", std::vector<uint8_t>(30, 1)},
+                                  {"$A", std::vector<uint8_t>(20, 2)},
+                                  {"$~", std::vector<uint8_t>(5, 3)},
+                                  {"$B", std::vector<uint8_t>(10, 4)}};
+  std::string error;
+  ASSERT_TRUE(unitfiles::WriteUnitFiles((dir / "DIFONES9").string(), units, error)) << error;
+  EXPECT_EQ(fs::file_size(dir / "DIFONES9.IND"), 4u * 15);
+  std::ifstream index(dir / "DIFONES9.IND", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(index)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(bytes.substr(0, 15), std::string("\x02$A      \x14\0\0\0\0\0", 15));
+  EXPECT_EQ(bytes.substr(15, 15), std::string("\x03$AW     \x1e\0\x14\0\0\0", 15));
+
+  std::ofstream(dir / "TOLVAN.INI") << "[TRADUTOR]\nDIRDIFONES=" << dir.string() << "\ndirLetras="
+                                    << (dir / "letras").string() << "\n";
+  const char* saved = getenv("TOLVAN_WINDIR");
+  const std::string savedWindir = saved ? saved : "";
+  setenv("TOLVAN_WINDIR", dir.c_str(), 1);
+  static std::vector<uint8_t> heard;
+  heard.clear();
+  synth::StartSynth();
+  synth::SetUnitBaseName("DIFONES9");
+  synth::SetSoundHooks({.MakeWaveHeader = nullptr,
+                        .PlayWaveBuffer = [](const uint8_t* image, size_t size) {
+                          heard.insert(heard.end(), image + 44, image + size);
+                        },
+                        .IsSpeaking = nullptr});
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  synth::SetSynthParameters(0, 0, 0);
+  synth::SpeakPhonetic("[Aw][a][b]", false);
+  std::vector<uint8_t> expected(30, 1);
+  expected.insert(expected.end(), 20, 2);
+  expected.insert(expected.end(), 10, 4);
+  EXPECT_EQ(heard, expected);
+  synth::StartSynth();
+  setenv("TOLVAN_WINDIR", savedWindir.c_str(), 1);
+  fs::remove_all(dir);
+  // a name that does not fit is refused
+  EXPECT_FALSE(unitfiles::WriteUnitFiles((dir / "X").string(), {{"$NOVELETRAS", {1}}}, error));
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+// TIRLA: one rendered unit made ready for joining: cut at its phone boundaries (on zero
+// crossings), its fade kept where it ends in silence, faded at both edges so that joins have
+// no jumps, and brought to 11025 samples per second.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "sound_tools.h"
+#include "unit_plan.h"
+
+namespace unitshape {
+
+constexpr int kVoiceRate = 16000;  // the MBROLA voice's rate
+constexpr int kUnitRate = 11025;   // the database's rate
+
+struct ShapedUnit {
+  soundtools::Signal samples;  // at kUnitRate, -1..1
+  float nucleusRms = 0;        // loudness of the vowel (0 for consonant units)
+  float peak = 0;
+};
+
+// Cuts `rendered` (the plan spoken by the voice, at kVoiceRate) down to the unit.
+ShapedUnit ShapeUnit(const unitplan::Plan& plan, const soundtools::Signal& rendered,
+                     const soundtools::Resampler& resampler);
+
+// The gains that give the vowels of all units one loudness (the consonant units get the
+// middle gain), none letting a unit clip: `peakTarget` is the loudness the typical unit's
+// peak reaches.
+std::vector<float> LevelGains(const std::vector<ShapedUnit>& units, float peakTarget);
+
+}  // namespace unitshape
