@@ -18,8 +18,9 @@ struct QueuedBlock {
 };
 
 struct PcmState {
-  SDL_AudioDeviceID device = 0;           // open SDL device, 0 when none
-  PcmFormat format;                       // format of the open device
+  SDL_AudioDeviceID device = 0;           // SDL device, 0 when none; kept paused when closed
+  bool open = false;                      // PcmOpen succeeded and no PcmClose followed
+  PcmFormat format;                       // format of the SDL device (kept or open)
   PcmDoneCallback done = nullptr;         // where finished blocks are reported
   std::deque<QueuedBlock> queue;          // blocks not yet wholly taken (audio lock held)
   std::vector<intptr_t> finished;         // taken by the last callback, reported at the next
@@ -92,6 +93,10 @@ bool FormatPlayable(const PcmFormat& f) {
 
 }  // namespace
 
+// The SDL log speaks English to a console the user may be listening to; our own reports
+// say what failed.
+void DropSdlLog(void*, int, SDL_LogPriority, const char*) {}
+
 int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
   PcmState& s = State();
   PcmClose();
@@ -106,6 +111,19 @@ int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
     s.memoryOpen = true;
     return kPcmOk;
   }
+  // A device kept from the last close is used again when the format is the same: opening one
+  // costs time a key's echo should not wait for.
+  if (s.device != 0 && s.format.rate == format.rate && s.format.bits == format.bits &&
+      s.format.channels == format.channels &&
+      SDL_GetAudioDeviceStatus(s.device) != SDL_AUDIO_STOPPED) {
+    s.open = true;
+    return kPcmOk;
+  }
+  if (s.device != 0) {
+    SDL_CloseAudioDevice(s.device);  // joins the sound thread
+    s.device = 0;
+  }
+  SDL_LogSetOutputFunction(DropSdlLog, nullptr);
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     s.lastError = SDL_GetError();
     return kPcmNoDriver;
@@ -124,12 +142,13 @@ int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
   }
   s.format = format;
   s.running = false;
+  s.open = true;
   return kPcmOk;
 }
 
 bool PcmIsOpen() {
   const PcmState& s = State();
-  return s.memory ? s.memoryOpen : s.device != 0;
+  return s.memory ? s.memoryOpen : s.open;
 }
 
 PcmFormat PcmCurrentFormat() { return PcmIsOpen() ? State().format : PcmFormat{}; }
@@ -155,7 +174,7 @@ bool PcmQueue(const void* data, size_t bytes, intptr_t tag) {
 
 void PcmReset() {
   PcmState& s = State();
-  if (s.device == 0) return;
+  if (!s.open) return;
   SDL_LockAudioDevice(s.device);
   std::vector<intptr_t> tags = TakeAllTags(s);
   SDL_UnlockAudioDevice(s.device);
@@ -169,12 +188,16 @@ void PcmClose() {
     s.format = {};
     return;
   }
-  if (s.device == 0) return;
-  SDL_CloseAudioDevice(s.device);  // joins the sound thread
-  s.device = 0;
+  if (!s.open) return;
+  // The device is kept, paused, for the next sound of the same format; the program's end
+  // closes it with the rest of SDL.
+  SDL_LockAudioDevice(s.device);
+  std::vector<intptr_t> tags = TakeAllTags(s);
+  SDL_UnlockAudioDevice(s.device);
+  SDL_PauseAudioDevice(s.device, 1);
+  s.open = false;
   s.running = false;
-  s.format = {};
-  Report(s, TakeAllTags(s));
+  Report(s, tags);
 }
 
 std::string PcmLastError() { return State().lastError; }
