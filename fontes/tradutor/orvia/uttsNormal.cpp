@@ -13,34 +13,23 @@ using Handler = bool (*)(Walk&);
 
 // Handlers tried where a number starts, in this order.
 constexpr Handler kAtDigit[] = {Date, Time, Money, NumberAndUnit};
-// Handlers tried where a word starts.
-constexpr Handler kAtLetter[] = {Money, SignedAbbreviation, Roman, Acronym};
-// Handlers tried at any other character (a currency sign before the amount).
-constexpr Handler kAtOther[] = {Money};
 
 // Room for what the text usually grows to.
 constexpr size_t kGrowthGuess = 2;
 
-bool IsLowerLetter(unsigned char c) {
-  return uttsPreproc::IsWordLetter(c) && platform::UpperCp1252(c) != c;
-}
+constexpr char kMasculineOrdinal = '\xBA', kFeminineOrdinal = '\xAA';
 
-
-template <size_t N>
-bool TryEach(Walk& w, const Handler (&handlers)[N]) {
-  for (Handler handler : handlers)
-    if (handler(w)) return true;
-  return false;
-}
-
-// Copies the word at the position and remembers it; a word inside a longer run of letters and
-// digits ("MP3") is copied whole.
-void CopyWord(Walk& w) {
-  const size_t start = w.pos;
-  while (w.pos < w.text.size() && (IsLetterAt(w.text, w.pos) || IsDigitAt(w.text, w.pos))) ++w.pos;
-  w.out.append(w.text, start, w.pos - start);
-  w.wordBefore = w.lastWord;
-  w.lastWord = w.text.substr(start, w.pos - start);
+// A word: its handlers are tried only where its first letter or what follows it can start
+// their kind of text, so most words are copied after one look. Roman numerals and acronyms
+// are written in the capitals A to Z.
+bool WordHandled(Walk& w, const Tables& t, size_t end) {
+  const unsigned char first = w.text[w.pos];
+  const char after = end < w.text.size() ? w.text[end] : '\0';
+  if (t.currencyStart[first] && Money(w)) return true;
+  if ((after == '.' || after == kMasculineOrdinal || after == kFeminineOrdinal) &&
+      SignedAbbreviation(w))
+    return true;
+  return first >= 'A' && first <= 'Z' && (Roman(w) || Acronym(w));
 }
 
 }  // namespace
@@ -90,30 +79,48 @@ std::string CardinalFor(std::uint64_t value, bool feminine) {
   return out;
 }
 
+bool MixedCase(Walk& w) {
+  if (w.mixedCase == Walk::kUnknown) {
+    w.mixedCase = Walk::kNo;
+    for (unsigned char c : w.text) {
+      if (uttsPreproc::kWordLetters.Has(c) && platform::UpperCp1252(c) != c) {
+        w.mixedCase = Walk::kYes;
+        break;
+      }
+    }
+  }
+  return w.mixedCase == Walk::kYes;
+}
+
 const std::string& UnitWord(const Unit& unit, bool one) { return one ? unit.singular : unit.plural; }
 
 std::string NormalizeText(const std::string& text) {
-  if (!T().loaded) return text;  // no normalisation file: nothing to do
+  const Tables& tables = T();
+  if (!tables.loaded) return text;  // no normalisation file: nothing to do
   Walk w;
   w.text = text;
   w.out.reserve(text.size() * kGrowthGuess);
-  for (unsigned char c : text) {
-    if (IsLowerLetter(c)) {
-      w.mixedCase = true;
-      break;
-    }
-  }
-  while (w.pos < w.text.size()) {
-    const unsigned char c = w.text[w.pos];
+  const std::string_view t = w.text;
+  while (w.pos < t.size()) {
+    const unsigned char c = t[w.pos];
     if (uttsPreproc::IsDigit(c)) {
-      const bool inWord = w.pos > 0 && IsLetterAt(w.text, w.pos - 1);
-      if (!inWord && TryEach(w, kAtDigit)) continue;
-      while (IsDigitAt(w.text, w.pos)) w.out += w.text[w.pos++];
-    } else if (uttsPreproc::IsWordLetter(c)) {
-      if (TryEach(w, kAtLetter)) continue;
-      CopyWord(w);
+      const bool inWord = w.pos > 0 && uttsPreproc::kWordLetters.Has(t[w.pos - 1]);
+      bool handled = false;
+      for (Handler handler : kAtDigit)
+        if (!inWord && (handled = handler(w))) break;
+      if (handled) continue;
+      while (IsDigitAt(t, w.pos)) w.out += t[w.pos++];
+    } else if (uttsPreproc::kWordLetters.Has(c)) {
+      size_t end = w.pos + 1;
+      while (end < t.size() && uttsPreproc::kWordLetters.Has(t[end])) ++end;
+      if (WordHandled(w, tables, end)) continue;
+      w.out.append(t, w.pos, end - w.pos);
+      w.wordBefore = w.lastWord;
+      w.lastWord = t.substr(w.pos, end - w.pos);
+      w.pos = end;
+    } else if (tables.currencyStart[c] && Money(w)) {
+      continue;
     } else {
-      if (TryEach(w, kAtOther)) continue;
       w.out += static_cast<char>(c);
       ++w.pos;
     }

@@ -65,6 +65,7 @@ bool ReadCurrency(const std::string& key, const std::string& value) {
   for (const std::string& field : f)
     if (field.empty()) return false;
   tables.currencies.push_back({key, {f[0], f[1]}, {f[2], f[3]}});
+  tables.currencyStart[static_cast<unsigned char>(key[0])] = true;
   return true;
 }
 

@@ -85,6 +85,7 @@ void WriteMoney(Walk& w, const Amount& a, const Currency& money, std::string_vie
 
 // The currency whose sign stands at pos, or none.
 const Currency* CurrencyAt(std::string_view text, size_t pos) {
+  if (pos >= text.size() || !T().currencyStart[static_cast<unsigned char>(text[pos])]) return nullptr;
   for (const Currency& c : T().currencies)
     if (text.substr(pos).starts_with(c.sign)) return &c;
   return nullptr;

@@ -1,5 +1,6 @@
 // TIRLA: the inner parts of ORVIA's normalisation stage, shared by its files and its tests.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -35,6 +36,7 @@ struct Tables {
   std::vector<Currency> currencies;                      // file order
   std::unordered_map<std::string, Unit> units;           // sign as written to its words
   size_t longestUnit = 0;                                // bytes of the longest sign
+  std::array<bool, 256> currencyStart{};                 // first bytes of the currency signs
   std::unordered_map<std::string, RomanReading> roman;   // upper-cased word to its reading
   RomanReading properName = RomanReading::Masculine;     // after a capitalised name ("*")
   bool romanAfterNames = false;                          // whether "*" was given
@@ -51,7 +53,9 @@ struct Walk {
   std::string_view text;
   size_t pos = 0;
   std::string out;
-  bool mixedCase = false;     // the text has lower-case letters: capitals mark acronyms
+  enum Known : char { kUnknown, kNo, kYes };
+  Known mixedCase = kUnknown;  // whether the text has lower-case letters (then capitals mark
+                               // acronyms); found out when first needed
   std::string_view lastWord;  // the last two words passed, for Roman numerals
   std::string_view wordBefore;
 };
@@ -73,6 +77,8 @@ bool IsLetterAt(std::string_view text, size_t pos);
 size_t ReadDigits(std::string_view text, size_t pos, std::uint64_t& value);
 // The cardinal in words, feminine when asked ("uma", "duas", "vinte e duas").
 std::string CardinalFor(std::uint64_t value, bool feminine);
+// Whether the walk's text has lower-case letters.
+bool MixedCase(Walk& w);
 // The unit's word for a count.
 const std::string& UnitWord(const Unit& unit, bool one);
 

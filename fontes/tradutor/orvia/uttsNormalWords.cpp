@@ -172,6 +172,7 @@ bool SignedAbbreviation(Walk& w) {
 
 bool Roman(Walk& w) {
   const std::string_view text = w.text;
+  if (std::string_view("IVXLCDM").find(text[w.pos]) == std::string_view::npos) return false;
   const size_t end = WordEnd(text, w.pos);
   const std::string_view letters = text.substr(w.pos, end - w.pos);
   const std::uint64_t value = RomanValue(letters);
@@ -199,7 +200,7 @@ bool Acronym(Walk& w) {
   for (unsigned char c : word)  // capitals without accents only
     if (!(c >= 'A' && c <= 'Z')) return false;
   if (IsDigitAt(text, end) || T().spokenAcronyms.contains(std::string(word))) return false;
-  const bool spell = (w.mixedCase && word.size() <= kLongestSpelledInMixedText) ||
+  const bool spell = (word.size() <= kLongestSpelledInMixedText && MixedCase(w)) ||
                      !Pronounceable(word);
   if (!spell) return false;
   std::string spelled(1, ' ');

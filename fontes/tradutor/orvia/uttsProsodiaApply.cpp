@@ -149,7 +149,6 @@ Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFac
 Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor) {
   // The lines are rewritten where they stand; the few fillers are put in afterwards.
   Lines& lines = phonemes;
-  StressPhraseFinalWords(lines);
   std::vector<std::pair<size_t, std::string>> fillers;  // filler line, to stand before index
   Walk w;
   for (size_t i = 0; i < lines.size(); ++i) {
@@ -165,6 +164,7 @@ Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor) 
         w.decline = 0;
       } else if (IsTokenLetter(static_cast<unsigned char>(line[5]))) {
         w.decline = DeclinePercent(w.wordIndex++);
+        StressIfPhraseFinal(lines, i);
       }
       w.pattern.assign(line, 1, 3);
       line.erase(1, 4);

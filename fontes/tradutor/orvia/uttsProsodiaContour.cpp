@@ -18,16 +18,19 @@ namespace {
 constexpr std::string_view kDecline = "DECLINIO=";
 constexpr std::string_view kFinalStress = "TONICAFINAL=";
 constexpr std::string_view kQuestionClass = "INTERROGATIVAS=";
-constexpr int kWordsOfAnOpening = 2;  // a question word among these opens a wh-question
+constexpr int kWordsOfAnOpening = 2;
+constexpr size_t kLongestUnstressed = 3;  // letters of the longest word without a stress mark  // a question word among these opens a wh-question
 constexpr char kStressMark = '>';
 constexpr char kDropMark = '\xA8';
 
-// Phoneme names of vowels that can carry a stress (not the glides w and y).
+// Phoneme names of vowels that can carry a stress: a an @ e ee en i in o oo on u un (not the
+// glides w and y).
 bool IsStressableVowel(std::string_view name) {
   if (!name.empty() && name[0] == kDropMark) name.remove_prefix(1);
-  static constexpr std::string_view kVowels[] = {"a", "an", "@",  "e", "ee", "en", "i",
-                                                 "in", "o", "oo", "on", "u", "un"};
-  return std::find(std::begin(kVowels), std::end(kVowels), name) != std::end(kVowels);
+  if (name.empty() || std::string_view("aeiou@").find(name[0]) == std::string_view::npos)
+    return false;
+  return name.size() == 1 ||
+         (name.size() == 2 && (name[1] == 'n' || name[1] == name[0]) && name[0] != '@');
 }
 
 bool IsComment(const std::string& line) { return line.size() >= 5 && line[0] == ';' && line[4] == '|'; }
@@ -85,30 +88,23 @@ bool OpensWhQuestion(const std::vector<std::string>& tokens, size_t sentenceStar
   return false;
 }
 
-void StressPhraseFinalWords(std::vector<std::string>& phonemes) {
-  if (!State().contour.finalStress) return;
-  for (size_t i = 0; i < phonemes.size(); ++i) {
-    if (!IsComment(phonemes[i]) || phonemes[i].size() == 5) continue;  // boundaries have no text
-    if (!IsTokenLetter(static_cast<unsigned char>(phonemes[i][5]))) continue;
-    size_t end = i + 1;  // the word's lines run to its empty line
-    while (end < phonemes.size() && !phonemes[end].empty() && !IsComment(phonemes[end])) ++end;
-    size_t next = end;
-    while (next < phonemes.size() && !IsComment(phonemes[next])) ++next;
-    bool finalWord = next == phonemes.size() ||
-                     (phonemes[next].size() > 5 && kPhraseEnds.Has(phonemes[next][5])) ||
-                     phonemes[next].size() == 5;
-    if (!finalWord) continue;
-    size_t vowel = end;
-    for (size_t k = i + 1; k < end; ++k) {
-      if (!phonemes[k].empty() && phonemes[k][0] == kStressMark) {
-        vowel = end;
-        break;
-      }
-      if (IsStressableVowel(phonemes[k])) vowel = k;
-    }
-    if (vowel < end) phonemes[vowel].insert(phonemes[vowel].begin(), kStressMark);
-    i = end - 1;
+void StressIfPhraseFinal(std::vector<std::string>& phonemes, size_t comment) {
+  const std::string& line = phonemes[comment];
+  if (!State().contour.finalStress || line.size() <= 5 || line.size() > 5 + kLongestUnstressed ||
+      !IsTokenLetter(static_cast<unsigned char>(line[5])))
+    return;
+  size_t lastVowel = 0, next = comment + 1;
+  for (bool inWord = true; next < phonemes.size() && !IsComment(phonemes[next]); ++next) {
+    const std::string& phoneme = phonemes[next];
+    if (phoneme.empty()) inWord = false;
+    if (!inWord) continue;
+    if (phoneme[0] == kStressMark) return;  // it has its own stress
+    if (IsStressableVowel(phoneme)) lastVowel = next;
   }
+  const bool phraseEnd = next == phonemes.size() || phonemes[next].size() == 5 ||
+                         kPhraseEnds.Has(phonemes[next][5]);
+  if (phraseEnd && lastVowel != 0)
+    phonemes[lastVowel].insert(phonemes[lastVowel].begin(), kStressMark);
 }
 
 int DeclinePercent(int wordIndex) {

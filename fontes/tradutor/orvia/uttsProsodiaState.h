@@ -97,9 +97,10 @@ bool IsTokenLetter(unsigned char c);
 // Class code of a question mark that closes a wh-question.
 constexpr const char* kWhQuestionCode = "?Q";
 
-// Marks the last vowel of each phrase-final word that has no stress mark, when the contour
-// asks for it (before the durations and pitch are given).
-void StressPhraseFinalWords(std::vector<std::string>& phonemes);
+// When the contour asks for it: the word whose comment line is at `comment`, if it is short,
+// has no stress mark and ends a phrase, gets the mark on its last vowel (before its
+// durations and pitch are given). Only words of up to three letters can lack the mark.
+void StressIfPhraseFinal(std::vector<std::string>& phonemes, size_t comment);
 
 // Percent the pitch of a word falls: the word's place in its sentence (0 = first).
 int DeclinePercent(int wordIndex);
