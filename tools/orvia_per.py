@@ -151,19 +151,21 @@ def main():
     with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
         refs = list(pool.map(espeak_phonemes, words))
     hyps = orvia_phonemes(a.orvia, a.dados, words)
-    errors = total = 0
+    errors = total = differing = 0
     patterns = collections.Counter()
     shown = 0
     for word, ref, hyp in zip(words, refs, hyps):
         dist, ops = align(ref, hyp)
         errors += dist
         total += len(ref)
+        differing += dist > 0
         patterns.update(ops)
         if dist and shown < a.show:
             print(f"{word}: espeak {' '.join(ref)} | orvia {' '.join(hyp)}")
             shown += 1
     print(f"palavras {len(words)} (semente {a.seed}), fonemas de referência {total}, "
-          f"erros {errors}, taxa {100.0 * errors / max(total, 1):.2f}%")
+          f"erros {errors}, taxa {100.0 * errors / max(total, 1):.2f}%, "
+          f"palavras diferentes {differing} ({100.0 * differing / max(len(words), 1):.1f}%)")
     print("diferenças mais frequentes (espeak -> orvia):")
     for (r, h), count in patterns.most_common(a.top):
         print(f"  {count:5d}  {r} -> {h}")
