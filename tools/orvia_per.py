@@ -1,7 +1,13 @@
 #!/usr/bin/env python3
-# TIRLA: measures ORVIA's pronunciation against `espeak-ng -v mb-br4 -q --pho` as a second
-# opinion: the phoneme error rate (edit distance over the reference length) on words drawn
-# from Debian's wbrazilian list with a fixed seed, and the most frequent disagreements.
+# TIRLA: measures ORVIA's pronunciation as a phoneme error rate (edit distance over the
+# reference length).
+#   tools/orvia_per.py                 against `espeak-ng -v mb-br4 -q --pho` as a second
+#                                      opinion, on words drawn from Debian's wbrazilian list
+#                                      with a fixed seed, with the most frequent disagreements;
+#   tools/orvia_per.py --gold FILE...  against hand-written gold lists ("word = names" lines,
+#                                      cp1252, ";" comments; a folder means its .txt files),
+#                                      for ORVIA and for espeak-ng in the same run.
+# Fillers that ORVIA puts where the voice lacks a pair ("y 50", "_ 50") are not counted.
 import argparse
 import collections
 import concurrent.futures
@@ -28,6 +34,29 @@ def espeak_phonemes(word):
     return [n for n in names if n != "_"]
 
 
+def is_filler(line):
+    return line.strip() in ("y 50", "_ 50")
+
+
+def read_gold(paths):
+    files = []
+    for path in paths:
+        if os.path.isdir(path):
+            files += sorted(os.path.join(path, f) for f in os.listdir(path) if f.endswith(".txt"))
+        else:
+            files.append(path)
+    entries = []
+    for name in files:
+        with open(name, encoding="cp1252") as f:
+            for line in f:
+                line = line.strip()
+                if not line or line.startswith(";") or " = " not in line:
+                    continue
+                word, names = line.split(" = ", 1)
+                entries.append((word.strip(), names.split()))
+    return entries
+
+
 def orvia_phonemes(orvia, data, words):
     # One run for all words: each word is its own sentence; ";word" comments start tokens.
     cmd = [orvia, "--pho"] + (["--dados", data] if data else [])
@@ -41,7 +70,7 @@ def orvia_phonemes(orvia, data, words):
                 current = []
                 result.append(current)
             continue
-        name = line.split()[0] if line.strip() else ""
+        name = line.split()[0] if line.strip() and not is_filler(line) else ""
         if current is not None and name and name != "_":
             current.append(name)
     if len(result) != len(words):
@@ -75,6 +104,35 @@ def align(ref, hyp):
     return d[n][m], ops
 
 
+def rate(refs, hyps):
+    errors = total = differing = 0
+    for ref, hyp in zip(refs, hyps):
+        dist, _ = align(ref, hyp)
+        errors += dist
+        total += len(ref)
+        differing += dist > 0
+    return errors, total, differing
+
+
+def gold_report(a):
+    entries = read_gold(a.gold)
+    words = [w for w, _ in entries]
+    golds = [g for _, g in entries]
+    hyps = orvia_phonemes(a.orvia, a.dados, words)
+    with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
+        refs = list(pool.map(espeak_phonemes, words))
+    print(f"lista: {len(words)} palavras, {sum(len(g) for g in golds)} fonemas")
+    for system, out in (("orvia", hyps), ("espeak-ng -v mb-br4", refs)):
+        errors, total, differing = rate(golds, out)
+        print(f"{system:20s} erros {errors:4d}  taxa {errors / max(total, 1):.3f}  "
+              f"palavras diferentes {differing} ({100.0 * differing / max(len(words), 1):.1f}%)")
+    shown = 0
+    for word, gold, hyp in zip(words, golds, hyps):
+        if hyp != gold and shown < a.show:
+            print(f"{word}: lista {' '.join(gold)} | orvia {' '.join(hyp)}")
+            shown += 1
+
+
 def main():
     p = argparse.ArgumentParser(description="Taxa de erro de fonemas do ORVIA")
     p.add_argument("--orvia", default=os.path.join(HERE, "..", "build", "bin", "orvia"))
@@ -84,24 +142,30 @@ def main():
     p.add_argument("--seed", type=int, default=2026)
     p.add_argument("--top", type=int, default=25)
     p.add_argument("--show", type=int, default=0, help="mostra N palavras com diferenças")
+    p.add_argument("--gold", nargs="+", help="listas de referência (arquivos ou pastas)")
     a = p.parse_args()
+    if a.gold:
+        gold_report(a)
+        return
     words = draw_words(a.dict, a.count, a.seed)
     with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
         refs = list(pool.map(espeak_phonemes, words))
     hyps = orvia_phonemes(a.orvia, a.dados, words)
-    errors = total = 0
+    errors = total = differing = 0
     patterns = collections.Counter()
     shown = 0
     for word, ref, hyp in zip(words, refs, hyps):
         dist, ops = align(ref, hyp)
         errors += dist
         total += len(ref)
+        differing += dist > 0
         patterns.update(ops)
         if dist and shown < a.show:
             print(f"{word}: espeak {' '.join(ref)} | orvia {' '.join(hyp)}")
             shown += 1
     print(f"palavras {len(words)} (semente {a.seed}), fonemas de referência {total}, "
-          f"erros {errors}, taxa {100.0 * errors / max(total, 1):.2f}%")
+          f"erros {errors}, taxa {100.0 * errors / max(total, 1):.2f}%, "
+          f"palavras diferentes {differing} ({100.0 * differing / max(len(words), 1):.1f}%)")
     print("diferenças mais frequentes (espeak -> orvia):")
     for (r, h), count in patterns.most_common(a.top):
         print(f"  {count:5d}  {r} -> {h}")

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -34,10 +35,14 @@ class TextStages : public ::testing::Test {
 
   static Lines Speak(const std::string& text) { return uttsPortug::TextToMbrolaLines(text, 1.0, 1.0); }
 
-  // Phoneme names without pauses.
+  // Phoneme names without pauses and without the fillers put where the voice lacks a pair.
   static std::string Pronounce(const std::string& word) {
     std::string names;
-    for (const std::string& name : orvia_test::Names(Speak(word))) {
+    Lines lines = Speak(word);
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [](const std::string& l) { return l == "y 50" || l == "_ 50"; }),
+                lines.end());
+    for (const std::string& name : orvia_test::Names(lines)) {
       if (name == "_") continue;
       names += (names.empty() ? "" : " ") + name;
     }
@@ -87,20 +92,30 @@ class TextStages : public ::testing::Test {
   }
 };
 
+// Golden pronunciations: every "word = names" line of the topic files in
+// tests/golden/orvia (its gold/ folder is a measure for tools/orvia_per.py, not a test).
 TEST_F(TextStages, GoldenWords) {
-  std::ifstream file(std::string(TIRLA_SOURCE_DIR) + "/tests/golden/orvia/palavras.txt",
-                     std::ios::binary);
-  ASSERT_TRUE(file);
-  std::string line;
-  int checked = 0;
-  while (std::getline(file, line)) {
-    if (line.empty() || line[0] == ';') continue;
-    size_t eq = line.find(" = ");
-    ASSERT_NE(eq, std::string::npos) << line;
-    EXPECT_EQ(Pronounce(line.substr(0, eq)), line.substr(eq + 3)) << line.substr(0, eq);
-    ++checked;
+  const std::filesystem::path folder = std::string(TIRLA_SOURCE_DIR) + "/tests/golden/orvia";
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.is_regular_file() && entry.path().extension() == ".txt") files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  ASSERT_GE(files.size(), 4u);
+  for (const auto& path : files) {
+    std::ifstream file(path, std::ios::binary);
+    std::string line;
+    int checked = 0;
+    while (std::getline(file, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.empty() || line[0] == ';') continue;
+      size_t eq = line.find(" = ");
+      ASSERT_NE(eq, std::string::npos) << path.filename() << ": " << line;
+      EXPECT_EQ(Pronounce(line.substr(0, eq)), line.substr(eq + 3))
+          << path.filename() << ": " << platform::Cp1252ToUtf8(line.substr(0, eq));
+      ++checked;
+    }
+    EXPECT_GT(checked, 5) << path.filename();
   }
-  EXPECT_GT(checked, 50);
 }
 
 TEST_F(TextStages, StatementsFallAndYesNoQuestionsRise) {

@@ -1,9 +1,12 @@
-// TIRLA: runs every input/output pair of tests/golden/preproc/*.txt through PreprocessText.
+// TIRLA: runs every input/output pair of tests/golden/preproc/*.txt through PreprocessText,
+// and of tests/golden/normal/*.txt through NormalizeText and then PreprocessText.
 //
 // Golden file lines (cp1252): "in  [text]" and "out [text]" pairs, the text between the
 // first '[' and the last ']', with \xHH for any byte and \\ for a backslash; "#" comments;
 // "@abr PATH" loads an abbreviations file (relative to the source tree), "@abr none" empties
-// the table. Each file starts with an empty table.
+// the table; "@nrm PATH" loads a normalisation file; "@utf8" makes the inputs that follow
+// UTF-8 text, whose emoji are named before it becomes cp1252. Each file starts with empty
+// tables.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "orvia/uttsNormal.h"
 #include "orvia/uttsPreproc.h"
 #include "platform/codepage.h"
 
@@ -20,6 +24,7 @@ namespace fs = std::filesystem;
 
 const fs::path kSourceDir = TIRLA_SOURCE_DIR;
 const fs::path kGoldenDir = kSourceDir / "tests/golden/preproc";
+const fs::path kNormalDir = kSourceDir / "tests/golden/normal";
 
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -48,17 +53,19 @@ bool Bracketed(const std::string& line, std::string& text) {
   return true;
 }
 
-std::vector<fs::path> GoldenFiles() {
+std::vector<fs::path> GoldenFiles(const fs::path& folder) {
   std::vector<fs::path> files;
-  for (const auto& entry : fs::directory_iterator(kGoldenDir))
+  for (const auto& entry : fs::directory_iterator(folder))
     if (entry.is_regular_file() && entry.path().extension() == ".txt") files.push_back(entry.path());
   std::sort(files.begin(), files.end());
   return files;
 }
 
 // Runs one golden file; returns the number of pairs checked.
-int RunGoldenFile(const fs::path& path) {
+int RunGoldenFile(const fs::path& path, bool normalize) {
   uttsPreproc::StartPreproc();
+  uttsNormal::StartNormal();
+  bool utf8 = false;
   std::ifstream file(path, std::ios::binary);
   std::string line, input;
   bool haveInput = false;
@@ -75,13 +82,19 @@ int RunGoldenFile(const fs::path& path) {
       } else {
         EXPECT_TRUE(uttsPreproc::LoadAbbreviations((kSourceDir / name).string())) << where;
       }
+    } else if (line.starts_with("@nrm ")) {
+      EXPECT_TRUE(uttsNormal::LoadNormalData((kSourceDir / line.substr(5)).string())) << where;
+    } else if (line == "@utf8") {
+      utf8 = true;
     } else if (line.starts_with("in ")) {
       EXPECT_TRUE(Bracketed(line, input)) << where;
       haveInput = true;
     } else if (line.starts_with("out ")) {
       std::string expected;
       EXPECT_TRUE(Bracketed(line, expected) && haveInput) << where;
-      const std::string got = uttsPreproc::PreprocessText(input);
+      std::string text = utf8 ? platform::Utf8ToCp1252(uttsNormal::NameEmoji(input)) : input;
+      if (normalize) text = uttsNormal::NormalizeText(text);
+      const std::string got = uttsPreproc::PreprocessText(text);
       EXPECT_EQ(platform::Cp1252ToUtf8(got), platform::Cp1252ToUtf8(expected))
           << where << ": input [" << platform::Cp1252ToUtf8(input) << "]";
       haveInput = false;
@@ -94,11 +107,20 @@ int RunGoldenFile(const fs::path& path) {
 }
 
 TEST(GoldenPreproc, EveryTopicFileGivesItsOutputs) {
-  const auto files = GoldenFiles();
+  const auto files = GoldenFiles(kGoldenDir);
   ASSERT_GE(files.size(), 8u) << "golden files missing in " << kGoldenDir;
   for (const auto& path : files) {
     SCOPED_TRACE(path.filename().string());
-    EXPECT_GT(RunGoldenFile(path), 0) << "no pairs in " << path;
+    EXPECT_GT(RunGoldenFile(path, false), 0) << "no pairs in " << path;
+  }
+}
+
+TEST(GoldenNormal, EveryTopicFileGivesItsOutputs) {
+  const auto files = GoldenFiles(kNormalDir);
+  ASSERT_GE(files.size(), 7u) << "golden files missing in " << kNormalDir;
+  for (const auto& path : files) {
+    SCOPED_TRACE(path.filename().string());
+    EXPECT_GT(RunGoldenFile(path, true), 0) << "no pairs in " << path;
   }
 }
 

@@ -25,7 +25,11 @@ struct LetterRule {
   std::string target;  // letters consumed, never empty
   std::string right;   // pattern immediately right of the target
   std::string output;  // phoneme names separated by '&'
+  platform::ByteSet next;  // bytes that may follow the rule's first letter (kWordEnd for the
+                           // word's end): a quick test before the whole match
 };
+
+constexpr char kWordEnd = 0;  // stands for the end of the word in LetterRule::next
 
 struct RulesState {
   std::array<std::vector<LetterRule>, 256> chains;  // rules by the first byte of their target
@@ -124,6 +128,30 @@ bool RightMatches(const std::string& right, const std::string& word, size_t pos)
   return true;
 }
 
+// The bytes that can stand right after a rule's first letter: its second target letter, or
+// what the start of its right context allows.
+platform::ByteSet One(char byte) {
+  const auto b = static_cast<unsigned char>(byte);
+  return platform::ByteSet().AddRange(b, b);
+}
+
+platform::ByteSet FollowersOf(const LetterRule& rule) {
+  const Classes& k = Cls();
+  const platform::ByteSet any = platform::ByteSet().AddRange(0, 255);
+  if (rule.target.size() > 1) return One(rule.target[1]);
+  if (rule.right.empty()) return any;
+  switch (rule.right[0]) {
+    case '#': return k.vowel;
+    case '+': return k.front;
+    case '&': return k.sonorant;
+    case '%': return One(kWordEnd);
+    case '\\': return any;
+    case '*': return k.consonant;
+    case '[': return k.consonant | One(kWordEnd);
+    default: return One(rule.right[0]);
+  }
+}
+
 bool Matches(const LetterRule& rule, const std::string& word, size_t p) {
   size_t n = word.size();
   // The first target letter is the word's letter at p: the chain was chosen by it.
@@ -187,6 +215,7 @@ bool LoadRules(const std::string& fileName) {
       if (!line.empty()) ++state.skipped;
       continue;
     }
+    rule.next = FollowersOf(rule);
     state.chains[head].push_back(std::move(rule));
     ++state.count;
   }
@@ -205,8 +234,9 @@ void ApplyRules(const std::string& word, int stress, Lines& list) {
     const LetterRule* chosen = nullptr;
     unsigned char c = At(word, p);
     if (c >= 32) {
+      const unsigned char following = p < n ? At(word, p + 1) : kWordEnd;
       for (const LetterRule& rule : state.chains[c]) {
-        if (Matches(rule, word, p)) {
+        if (rule.next.Has(following) && Matches(rule, word, p)) {
           chosen = &rule;
           break;
         }

@@ -1,6 +1,9 @@
 // TIRLA: ORVIA text stages in order, from text to the lines written to MBROLA.
 #include "orvia/uttsPortugStages.h"
 
+#include <filesystem>
+
+#include "orvia/uttsNormal.h"
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPreproc.h"
@@ -10,6 +13,13 @@
 namespace uttsPortug {
 
 constexpr size_t kMaxCommentLength = 80;  // bytes of a comment line written to MBROLA
+constexpr const char* kNormalExtension = ".nrm";  // normalisation file beside the .abr
+
+std::string NormalFileFor(const std::string& abbreviations) {
+  std::filesystem::path path(abbreviations);
+  return platform::FindFileNoCase(path.parent_path().string(),
+                                  path.stem().string() + kNormalExtension);
+}
 
 TextDataFiles DataFilesIn(const std::string& folder, const std::string& base) {
   auto file = [&](const char* extension) {
@@ -25,6 +35,7 @@ std::string LoadTextData(const TextDataFiles& files) {
     return "Erro na base de dados de portugu\xEAs";
   if (!uttsPreproc::LoadAbbreviations(files.abbreviations))
     return "Erro no arquivo de abreviaturas";
+  uttsNormal::LoadNormalData(NormalFileFor(files.abbreviations));
   if (!uttsProsodia::LoadProsody(files.prosody) || !uttsProsodia::LoadDiphoneList(files.diphones))
     return "Erro no arquivo de pros\xF3" "dia";
   return {};
@@ -33,7 +44,8 @@ std::string LoadTextData(const TextDataFiles& files) {
 std::vector<std::string> TextToMbrolaLines(const std::string& text, double durationFactor,
                                            double pitchFactor) {
   if (Trim(text).empty()) return {};
-  Lines lines = uttsProsodia::Tokenize(uttsPreproc::PreprocessText(text));
+  Lines lines =
+      uttsProsodia::Tokenize(uttsPreproc::PreprocessText(uttsNormal::NormalizeText(text)));
   lines = uttsProsodia::AssignPatterns(std::move(lines), true);
   lines = BuildPhonemeList(lines);
   lines = uttsProsodia::ApplyProsody(std::move(lines), durationFactor, pitchFactor);

@@ -17,13 +17,17 @@ struct TextDataFiles {
 // The files of `base` ("portug") in `folder`: folder/base.nrl and so on.
 TextDataFiles DataFilesIn(const std::string& folder, const std::string& base = "portug");
 
+// The normalisation file that goes with an abbreviations file: the same folder and name,
+// ending in ".nrm" (portug.abr, portug.nrm). Being optional, it is not one of the five.
+std::string NormalFileFor(const std::string& abbreviations);
+
 // Releases the old rules and diphone list and loads the five files in the engine's order.
 // Empty result on success, else the engine's Portuguese message (cp1252) for the first
 // failing step: "Erro na base de dados de português", "Erro no arquivo de abreviaturas",
 // "Erro no arquivo de prosódia".
 std::string LoadTextData(const TextDataFiles& files);
 
-// Runs the text stages on a cp1252 text: preprocessing, tokens, pitch patterns, phoneme
+// Runs the text stages on a cp1252 text: normalisation, preprocessing, tokens, pitch patterns, phoneme
 // list, durations and pitch. The result holds the lines for MBROLA, without line ends.
 std::vector<std::string> TextToMbrolaLines(const std::string& text, double durationFactor,
                                            double pitchFactor);

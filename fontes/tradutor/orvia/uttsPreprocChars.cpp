@@ -63,17 +63,11 @@ constexpr int kFirstBorrowing = 225;
 constexpr int kLastBorrowing = 252;
 constexpr int kCaseDistance = 32;
 
-// Letters of words: ASCII letters plus these accented ones (both cases, cp1252 bytes).
-constexpr std::string_view kAccentedWordLetters =
-    "\xC0\xC1\xC2\xC3\xC7\xC9\xCA\xCC\xCD\xD1\xD3\xD4\xD5\xD9\xDA\xDC"
-    "\xE0\xE1\xE2\xE3\xE7\xE9\xEA\xEC\xED\xF1\xF3\xF4\xF5\xF9\xFA\xFC";
 // Consonants: W and Y count, and so do Ç and Ñ.
 constexpr std::string_view kConsonants =
     "BCDFGHJKLMNPQRSTVWXYZbcdfghjklmnpqrstvwxyz\xC7\xD1\xE7\xF1";
 constexpr std::string_view kKeptPunctuation = " !(),.:;?";
 
-constexpr platform::ByteSet kWordLetterSet =
-    platform::ByteSet(kAccentedWordLetters).AddRange('A', 'Z').AddRange('a', 'z');
 constexpr platform::ByteSet kConsonantSet(kConsonants);
 constexpr platform::ByteSet kKeptSet(kKeptPunctuation);
 
@@ -95,7 +89,7 @@ const NameTable& Names() {
 
 }  // namespace
 
-bool IsWordLetter(unsigned char c) { return kWordLetterSet.Has(c); }
+bool IsWordLetter(unsigned char c) { return kWordLetters.Has(c); }
 bool IsConsonantLetter(unsigned char c) { return kConsonantSet.Has(c); }
 bool IsKeptPunctuation(unsigned char c) { return kKeptSet.Has(c); }
 

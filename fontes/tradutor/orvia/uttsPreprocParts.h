@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/byteset.h"
+
 namespace uttsPreproc {
 
 // Capacity of the abbreviations table; entries past it are ignored (with a message).
@@ -18,6 +20,13 @@ constexpr std::uint64_t FirstCardinalOrdinal = 2000;
 
 // Grammatical gender of an ordinal.
 enum class Gender { Masculine, Feminine };
+
+// Letters of words: ASCII letters plus the Portuguese accented ones (both cases, cp1252).
+inline constexpr platform::ByteSet kWordLetters =
+    platform::ByteSet("\xC0\xC1\xC2\xC3\xC7\xC9\xCA\xCC\xCD\xD1\xD3\xD4\xD5\xD9\xDA\xDC"
+                      "\xE0\xE1\xE2\xE3\xE7\xE9\xEA\xEC\xED\xF1\xF3\xF4\xF5\xF9\xFA\xFC")
+        .AddRange('A', 'Z')
+        .AddRange('a', 'z');
 
 // True for the letters that make up words (A-Z, a-z and the Portuguese accented letters).
 bool IsWordLetter(unsigned char c);

@@ -32,6 +32,8 @@ struct Walk {
   std::string current;        // phoneme of this line, empty after an empty line
   int withoutPitch = 0;       // phonemes written since the last pitch point
   long long lastHz = 0;       // the last pitch written; 0 before the first
+  int wordIndex = 0;          // words since the sentence began
+  int decline = 0;            // percent the current word's pitch lies below its pattern
 };
 
 // Writes a blank and an integer in decimal at `out`; gives the end.
@@ -120,8 +122,11 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
     digit = w.pattern[2];
   }
   long long hz = 0;  // a level of 0, or a pitch below 1 Hz, gives no point
-  if (digit >= '0' && digit <= '9' && HertzPercent(digit - '0') != 0)
-    hz = Scaled(static_cast<double>(HertzPercent(digit - '0')) * pitchFactor * HertzBase());
+  if (digit >= '0' && digit <= '9' && HertzPercent(digit - '0') != 0) {
+    double product = static_cast<double>(HertzPercent(digit - '0')) * pitchFactor * HertzBase();
+    if (w.decline != 0) product = product * (100 - w.decline) / 100;
+    hz = Scaled(product);
+  }
   if (hz >= 1) {
     end = PutNumber(end, position);
     end = PutNumber(end, hz);
@@ -153,6 +158,14 @@ Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor) 
       w.percent = 100;
       w.current.clear();
     } else if (line[0] == ';' && line.size() >= 5 && line[4] == '|') {
+      // A boundary (no text) starts a sentence; each word lies lower than the one before.
+      if (line.size() == 5) {
+        w.wordIndex = 0;
+        w.decline = 0;
+      } else if (IsTokenLetter(static_cast<unsigned char>(line[5]))) {
+        w.decline = DeclinePercent(w.wordIndex++);
+        StressIfPhraseFinal(lines, i);
+      }
       w.pattern.assign(line, 1, 3);
       line.erase(1, 4);
       w.wordLength = static_cast<int>(line.size());

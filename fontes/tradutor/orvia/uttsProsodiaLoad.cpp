@@ -158,6 +158,7 @@ bool ReadPatterns(std::ifstream& file) {
       ReadHertzTable(line.substr(9), line);
       continue;
     }
+    if (ReadContourLine(line)) continue;
     size_t eq = line.find('=');
     if (eq == std::string::npos) {
       Report(kSetupError + "chave errada: " + line);
@@ -212,6 +213,7 @@ bool LoadProsody(const std::string& fileName) {
   state.longestKeyword = 0;
   state.patterns.clear();
   state.hertzBase = 230;
+  state.contour = Contour{};
   std::ifstream file(fileName, std::ios::binary);
   if (!file) {
     Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia n\xE3" "o foi achada");

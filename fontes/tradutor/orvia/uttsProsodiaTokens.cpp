@@ -37,11 +37,14 @@ std::string PitchFor(uint32_t previous, uint32_t current, uint32_t next) {
 
 }  // namespace
 
+bool IsTokenLetter(unsigned char c) { return kLetters.Has(c); }
+
 Lines Tokenize(const std::string& text) {
   Lines tokens{kBoundary};
   tokens.reserve(text.size() / 4 + 2);  // about one token per word and mark
   size_t n = text.size();
   size_t pos = 0;
+  size_t sentenceStart = 1;  // first token after the last boundary
   while (pos < n) {
     while (pos < n && text[pos] == ' ') ++pos;
     if (pos >= n) break;
@@ -61,8 +64,12 @@ Lines Tokenize(const std::string& text) {
       code = ClassOf(token);
       if (code.empty()) code = "XX";
     }
+    if (token[0] == '?' && OpensWhQuestion(tokens, sentenceStart)) code = kWhQuestionCode;
     tokens.push_back(uttsPortug::Concat({"[", code, "]", token}));
-    if (token[0] == '!' || token[0] == '.' || token[0] == '?') tokens.push_back(kBoundary);
+    if (token[0] == '!' || token[0] == '.' || token[0] == '?') {
+      tokens.push_back(kBoundary);
+      sentenceStart = tokens.size();
+    }
   }
   return tokens;
 }
