@@ -11,6 +11,7 @@
 
 #include "diphone/waveout.h"
 #include "orvia/uttsOrvia.h"
+#include "orvia/uttsNormal.h"
 #include "orvia/uttsOrviaEngine.h"
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
@@ -132,6 +133,12 @@ bool TextOf(const Options& options, std::string& text) {
   return true;
 }
 
+// The text in the engine's code page. Emoji have no place in cp1252: their names (from the
+// loaded data) go in while the text is still UTF-8.
+std::string EngineText(const std::string& text) {
+  return platform::Utf8ToCp1252(uttsNormal::NameEmoji(text));
+}
+
 int PrintPho(const std::string& cp1252Text, double durationFactor, double pitchFactor) {
   std::string out;
   for (const std::string& line :
@@ -178,7 +185,7 @@ int StartEngine(const platform::SpeechEngine& engine, const Options& options,
   }
 }
 
-int Speak(const Options& options, const std::string& cp1252Text, const std::string& folder) {
+int Speak(const Options& options, const std::string& text, const std::string& folder) {
   const platform::SpeechEngine& engine = uttsOrvia::OrviaEngine();
   const int start = StartEngine(engine, options, folder);
   if (start != kOk) {
@@ -186,7 +193,7 @@ int Speak(const Options& options, const std::string& cp1252Text, const std::stri
     return start;
   }
   int code = kOk;
-  if (!platform::SpeakText(engine, cp1252Text)) {
+  if (!platform::SpeakText(engine, EngineText(text))) {
     const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
     Say("o MBROLA falhou durante a fala (" + engineError +
         "); parte do texto pode ter se perdido.");
@@ -221,10 +228,9 @@ int main(int argc, char** argv) {
     Say("não foi possível ler o arquivo de texto \"" + options.textFile + "\".");
     return kNoText;
   }
-  const std::string cp1252Text = platform::Utf8ToCp1252(text);
   std::string folder =
       options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
-  if (!options.pho) return Speak(options, cp1252Text, folder);
+  if (!options.pho) return Speak(options, text, folder);
   const uttsPortug::TextDataFiles files =
       uttsPortug::DataFilesIn(folder, platform::OrviaBaseName());
   uttsPortug::StartPortug();
@@ -236,6 +242,6 @@ int main(int argc, char** argv) {
     return kNoData;
   }
   // the lines MBROLA would be given when speaking, with the same factors
-  return PrintPho(cp1252Text, uttsOrvia::DurationFactorFor(options.speed),
+  return PrintPho(EngineText(text), uttsOrvia::DurationFactorFor(options.speed),
                   uttsOrvia::PitchFactorFor(options.pitch));
 }
