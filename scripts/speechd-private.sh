@@ -11,8 +11,13 @@ action=${1:-}; dir=${2:-}
 dir=$(mkdir -p "$dir" && cd "$dir" && pwd)
 
 if [ "$action" = stop ]; then
-  [ -f "$dir/pid" ] && kill "$(cat "$dir/pid")" 2>/dev/null || true
-  rm -f "$dir/pid"
+  if [ -f "$dir/pid" ]; then
+    pid=$(cat "$dir/pid")
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.05; done
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  rm -f "$dir/pid" "$dir/sock"
   exit 0
 fi
 [ "$action" = start ] || { echo "Uso: $0 start|stop PASTA" >&2; exit 2; }

@@ -16,10 +16,13 @@ constexpr int kWaveBuffers = 4;  // the wave output queues this many buffers
 constexpr size_t kWaveBlockSamples = waveout::kBufferSize / 2;
 constexpr size_t kAnyNumber = SIZE_MAX;
 
+constexpr int kUnknownRate = 16000;  // in the header of a file without sound yet
+
 // The header with the sizes written so far; the file stays at its end.
 void WriteHeader(AudioOut& out) {
   uint8_t header[platform::kWavHeaderSize];
-  platform::WriteWavHeader(header, out.fileRate, 16, 1, static_cast<uint32_t>(out.fileBytes));
+  platform::WriteWavHeader(header, out.fileRate ? out.fileRate : kUnknownRate, 16, 1,
+                           static_cast<uint32_t>(out.fileBytes));
   std::fseek(out.file, 0, SEEK_SET);
   std::fwrite(header, 1, sizeof header, out.file);
   std::fseek(out.file, 0, SEEK_END);
@@ -46,6 +49,7 @@ bool OpenAudioOut(AudioOut& out, const platform::SpeechOutput& output, std::stri
           platform::Utf8ToCp1252(std::strerror(errno)) + ")";
     return false;
   }
+  WriteHeader(out);  // its place; the sizes come with the samples
   return true;
 }
 
@@ -58,10 +62,7 @@ bool AudioOutWrite(AudioOut& out, const int16_t* samples, size_t count, int rate
   if (count == 0) return true;
   if (out.sink.Samples) return out.sink.Samples(out.sink.context, samples, count, rate);
   if (out.file) {
-    if (out.fileRate == 0) {
-      out.fileRate = rate;
-      WriteHeader(out);
-    }
+    if (out.fileRate == 0) out.fileRate = rate;
     const size_t written = std::fwrite(samples, sizeof *samples, count, out.file);
     out.fileBytes += written * sizeof *samples;
     WriteHeader(out);  // the file is whole after every block
@@ -85,7 +86,6 @@ void AudioOutStop(AudioOut& out) {
 void CloseAudioOut(AudioOut& out) {
   AudioOutStop(out);
   if (out.file) {
-    if (out.fileRate == 0) out.fileRate = 16000;  // no sound at all: still a valid file
     WriteHeader(out);
     std::fclose(out.file);
   }

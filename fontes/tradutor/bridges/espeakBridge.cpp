@@ -31,15 +31,14 @@ struct EspeakLibrary {
   decltype(&espeak_SetVoiceByName) SetVoiceByName = nullptr;
   decltype(&espeak_SetParameter) SetParameter = nullptr;
   decltype(&espeak_Synth) Synth = nullptr;
-  decltype(&espeak_Terminate) Terminate = nullptr;
 };
 
 struct EspeakState {
   EspeakLibrary library;
-  bool initialized = false;      // espeak_Initialize succeeded and Terminate is owed
+  bool initialized = false;      // espeak_Initialize succeeded: once for the process, since
+                                 // the library's end can hang (its event thread may miss it)
   bool engine = false;           // a start succeeded and no end came since
   int sampleRate = 0;            // the library's, from its start
-  std::string dataFolder;        // empty: the library's own
   std::string failure;           // why the last start failed
   std::vector<VoiceEntry> voices;  // as numbered, from the last start
   int rate = espeakRATE_NORMAL;  // for the next texts, in the library's values
@@ -60,8 +59,7 @@ bool Bind(std::string& why) {
   const LibrarySymbol symbols[] = {
       Symbol("espeak_Initialize", l.Initialize),   Symbol("espeak_SetSynthCallback", l.SetSynthCallback),
       Symbol("espeak_ListVoices", l.ListVoices),   Symbol("espeak_SetVoiceByName", l.SetVoiceByName),
-      Symbol("espeak_SetParameter", l.SetParameter), Symbol("espeak_Synth", l.Synth),
-      Symbol("espeak_Terminate", l.Terminate)};
+      Symbol("espeak_SetParameter", l.SetParameter), Symbol("espeak_Synth", l.Synth)};
   return BindLibrary(kNames, symbols, why);
 }
 
@@ -104,11 +102,10 @@ void OnSamplesMessage(intptr_t, intptr_t) { TakeSamples(); }
 // Starts the library unless it runs; false with `why`.
 bool Initialize(std::string& why) {
   EspeakState& s = State();
-  if (s.initialized) return true;
   if (!Bind(why)) return false;
-  const int rate = s.library.Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kBufferMs,
-                                        s.dataFolder.empty() ? nullptr : s.dataFolder.c_str(),
-                                        espeakINITIALIZE_DONT_EXIT);
+  if (s.initialized) return true;
+  const int rate =
+      s.library.Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kBufferMs, nullptr, espeakINITIALIZE_DONT_EXIT);
   if (rate <= 0) {
     why = "o eSpeak NG n\xE3o achou seus dados (espeak-ng-data)";
     return false;
@@ -117,12 +114,6 @@ bool Initialize(std::string& why) {
   s.initialized = true;
   s.library.SetSynthCallback(OnSynth);
   return true;
-}
-
-void Terminate() {
-  EspeakState& s = State();
-  if (s.initialized) s.library.Terminate();
-  s.initialized = false;
 }
 
 // The library's voices, numbered; its list is gone at the next call, so it is copied.
@@ -146,7 +137,6 @@ void Release() {
   EndSynthWorker(s.voice.worker);
   CloseAudioOut(s.voice.out);
   platform::SetMessageHandler(kEspeakSamplesMessage, nullptr);
-  Terminate();
   s.engine = false;
 }
 
@@ -161,13 +151,12 @@ bool Fail(std::string why) {
 void StartEspeakBridge() {
   EspeakState& s = State();
   Release();
-  const std::string folder = s.dataFolder;
   s.failure.clear();
   s.voices.clear();
   s.rate = espeakRATE_NORMAL;
   s.pitch = kNormalPitch;
   s.voice.output = {};
-  s.dataFolder = folder;
+  s.voice.lastText.clear();
 }
 
 void Sapi4SetOutput(const platform::SpeechOutput& output) { State().voice.output = output; }
@@ -243,7 +232,6 @@ bool Sapi4Voices(std::vector<VoiceEntry>& voices, std::string& why) {
   }
   if (!Initialize(why)) return false;
   voices = ListVoices();
-  Terminate();
   return true;
 }
 
@@ -260,7 +248,7 @@ int EspeakPitchFor(int hertz) {
 
 int Sapi4PendingCount() { return State().voice.pending; }
 bool Sapi4AudioPlaying() { return State().voice.audioPlaying; }
-void SetEspeakDataFolder(std::string folder) { State().dataFolder = std::move(folder); }
+const std::string& Sapi4LastText() { return State().voice.lastText; }
 
 namespace {
 

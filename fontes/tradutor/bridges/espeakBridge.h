@@ -49,11 +49,11 @@ bool Sapi4Voices(std::vector<VoiceEntry>& voices, std::string& why);
 int EspeakRateFor(int wordsPerMinute);
 int EspeakPitchFor(int hertz);
 
-// For tests: the count of texts begun and not finished, the flag, and a data folder to use
-// instead of the library's own.
+// For tests: the count of texts begun and not finished, the flag, and the last text handed to
+// the library (UTF-8).
 int Sapi4PendingCount();
 bool Sapi4AudioPlaying();
-void SetEspeakDataFolder(std::string folder);
+const std::string& Sapi4LastText();
 
 // The row of the engine table.
 const platform::SpeechEngine& EspeakEngine();

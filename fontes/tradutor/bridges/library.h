@@ -26,7 +26,7 @@ LibrarySymbol Symbol(const char* name, Function*& slot) {
 bool BindLibrary(std::span<const char* const> names, std::span<const LibrarySymbol> symbols,
                  std::string& why);
 
-// For tests: a library of this name is taken as missing (empty: none is).
-void HideLibrary(std::string_view name);
+// For tests: libraries whose name contains `part` are taken as missing (empty: none is).
+void HideLibrary(std::string_view part);
 
 }  // namespace bridges

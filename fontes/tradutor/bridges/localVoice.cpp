@@ -7,6 +7,7 @@ namespace bridges {
 
 void HandLocalVoiceText(LocalVoice& voice, SynthJob job) {
   ++voice.handed;
+  voice.lastText = job.text;
   QueueSynthJob(voice.worker, std::move(job));
 }
 

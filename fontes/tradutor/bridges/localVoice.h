@@ -2,6 +2,7 @@
 // count of texts handed over and not finished, and the flag while their sound plays. Runs on
 // the main thread.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "bridges/audioOut.h"
@@ -19,6 +20,7 @@ struct LocalVoice {
   bool audioPlaying = false;      // from the first samples to the end of their sound
   bool draining = false;          // DrainLocalVoice is running (the wave output may pump)
   std::vector<int16_t> block;     // samples on their way to the output
+  std::string lastText;           // the last text handed over (UTF-8), for tests
 };
 
 // Hands a text to the thread.

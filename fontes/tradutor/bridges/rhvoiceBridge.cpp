@@ -165,10 +165,12 @@ bool Fail(std::string why) {
 void StartRhvoiceBridge() {
   RhvoiceState& s = State();
   Release();
+  s.dataFolder.clear();
   s.failure.clear();
   s.voices.clear();
   s.rate = 0;
   s.voice.output = {};
+  s.voice.lastText.clear();
 }
 
 void Sapi54SetOutput(const platform::SpeechOutput& output) { State().voice.output = output; }

@@ -113,8 +113,10 @@ void Disconnect() {
   SpeechdState& s = State();
   if (s.connection) s.library.Close(s.connection);
   s.connection = nullptr;
-  std::lock_guard guard(Shared().lock);
+  s.lastId = 0;
+  std::lock_guard guard(Shared().lock);  // a new connection may count its texts from 1 again
   Shared().speaking = 0;
+  Shared().lastBeforeStop = 0;
 }
 
 // The library's reason, in brackets: its first sentence, without its "Error: ".
@@ -250,7 +252,8 @@ void Sapi5Speak(std::string_view text) {
     PlayWarningBeep();
     return;
   }
-  const int id = s.library.Say(s.connection, SPD_TEXT, said.c_str());
+  // priority "message": texts queue in order (those of priority "text" would cut each other off)
+  const int id = s.library.Say(s.connection, SPD_MESSAGE, said.c_str());
   if (id < 0) {
     TellLost();
     PlayWarningBeep();
