@@ -16,7 +16,6 @@ namespace bridges {
 namespace {
 
 constexpr int kIsSpeakingWaitMs = 20;  // the longest is-speaking waits for the end
-constexpr int kStopPauseMs = 50;
 constexpr int kEndPollMs = 300;
 constexpr int kLowestRate = -10, kHighestRate = 10;
 constexpr double kRateScale = 10;  // −10..10 to the library's −1..1
@@ -228,10 +227,7 @@ bool Sapi54IsSpeaking() {
   return true;
 }
 
-void Sapi54Stop() {
-  StopLocalVoice(State().voice);
-  platform::PumpFor(kStopPauseMs);
-}
+void Sapi54Stop() { StopLocalVoice(State().voice); }
 
 void Sapi54End() {
   while (Sapi54IsSpeaking()) platform::PumpFor(kEndPollMs);

@@ -30,7 +30,7 @@ void Sapi54Speak(std::string_view text);
 // wake-up message and answers true. A stop request stops everything and answers false.
 bool Sapi54IsSpeaking();
 
-// Drops every text, cuts the sound off, then waits 50 ms.
+// Drops every text and cuts the sound off at once.
 void Sapi54Stop();
 
 // Waits for the sound to end, then releases the library (a WAV file gets its final sizes).

@@ -50,6 +50,7 @@ struct Events {
   int speaking = 0;      // texts accepted minus texts ended or cancelled (an end may come
                          // before its acceptance is counted: the sum is still right)
   int lastBeforeStop = 0;  // events of texts up to this id belong to a stop: not counted
+  std::chrono::steady_clock::time_point lastEvent;  // when the service last told an end
 };
 
 struct SpeechdState {
@@ -96,6 +97,7 @@ void OnEvent(size_t id, size_t, SPDNotificationType) {
   {
     std::lock_guard guard(e.lock);
     if (static_cast<int>(id) > e.lastBeforeStop) --e.speaking;
+    e.lastEvent = std::chrono::steady_clock::now();
   }
   e.ended.notify_all();
   platform::PostMessage(platform::kWakeUpEngine);
@@ -306,6 +308,11 @@ void Sapi5End() {
 }
 
 const std::string& Sapi5StartFailure() { return State().failure; }
+
+std::chrono::steady_clock::time_point Sapi5LastEventTime() {
+  std::lock_guard guard(Shared().lock);
+  return Shared().lastEvent;
+}
 
 bool Sapi5Voices(std::vector<VoiceEntry>& voices, std::string& why) {
   SpeechdState& s = State();

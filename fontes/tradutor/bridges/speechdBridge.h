@@ -2,6 +2,7 @@
 // The service speaks on its own threads and plays the sound itself; the bridge counts the
 // texts it accepted and the end and cancel events it sent back.
 #pragma once
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,9 @@ void Sapi5End();
 
 // Why the last start failed (Portuguese, cp1252); empty after a good start.
 const std::string& Sapi5StartFailure();
+
+// When the service last told the end or cancel of a text (for measuring).
+std::chrono::steady_clock::time_point Sapi5LastEventTime();
 
 // The pairs in the order VOZ numbers them: the voices of Brazilian Portuguese, then other
 // Portuguese, then the rest, each group in the service's module order and each module's voice
