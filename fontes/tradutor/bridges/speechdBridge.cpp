@@ -6,10 +6,13 @@
 #include <signal.h>
 
 #include <algorithm>
-#include <chrono>
+#include <atomic>
 #include <condition_variable>
 #include <cstdlib>
+#include <deque>
 #include <mutex>
+#include <set>
+#include <thread>
 
 #include "bridges/audioOut.h"
 #include "bridges/library.h"
@@ -20,9 +23,13 @@
 namespace bridges {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr int kIsSpeakingWaitMs = 20;  // the longest is-speaking waits for the end
 constexpr int kStopPauseMs = 50;
 constexpr int kEndPollMs = 300;
+constexpr auto kWatchEvery = std::chrono::milliseconds(100);  // is the service still there?
+constexpr auto kEndGrace = std::chrono::seconds(2);  // for the command thread to finish
 constexpr int kRateScale = 10;  // −10..10 to the service's −100..100
 constexpr int kLowestRate = -10, kHighestRate = 10;
 
@@ -43,38 +50,53 @@ struct SpeechdLibrary {
   decltype(&spd_set_voice_rate) SetRate = nullptr;
 };
 
-// What the service's event thread shares with the main thread.
-struct Events {
+// What the bridge asks of the service, in order, on its command thread.
+struct Command {
+  enum Kind { kSay, kCancel, kRate } kind;
+  std::string text;         // kSay: UTF-8
+  int value = 0;            // kRate: the service's rate
+  uint64_t generation = 0;  // kSay: a stop since makes it void
+};
+
+// What the main thread, the command thread and the library's event thread share.
+struct Shared {
   std::mutex lock;
-  std::condition_variable ended;
-  int speaking = 0;      // texts accepted minus texts ended or cancelled (an end may come
-                         // before its acceptance is counted: the sum is still right)
-  int lastBeforeStop = 0;  // events of texts up to this id belong to a stop: not counted
-  std::chrono::steady_clock::time_point lastEvent;  // when the service last told an end
+  std::condition_variable changed;  // a command, an end, a stop, the end of the thread
+  std::deque<Command> commands;
+  int queuedTexts = 0;         // kSay commands waiting
+  bool sending = false;        // a text of this generation is on its way to the service
+  std::set<int> speaking;      // texts the service accepted and has not ended
+  std::set<int> endedEarly;    // ends that came before the acceptance was noted
+  uint64_t generation = 0;     // raised by every stop
+  int refused = 0;             // texts the service did not take, not yet told
+  bool lost = false;           // the connection died
+  bool quit = false;
+  bool threadDone = true;      // the command thread has left
+  Clock::time_point lastEvent;  // when the service last told an end
 };
 
 struct SpeechdState {
   SpeechdLibrary library;
-  SPDConnection* connection = nullptr;
-  platform::SpeechOutput output;  // the start's stop token
-  std::string failure;            // why the last start failed
-  std::vector<VoiceEntry> voices;  // as numbered, from the last start
-  VoiceEntry chosen;              // the pair in use
-  int rate = 0;                   // −10..10
-  bool started = false;           // a start succeeded and no end came since
-  bool toldLost = false;          // the lost connection was reported
-  int lastId = 0;                 // the last text accepted
+  SPDConnection* connection = nullptr;  // the command thread's while it runs
+  platform::SpeechOutput output;        // the start's stop token
+  std::string failure;                  // why the last start failed
+  std::vector<VoiceEntry> voices;       // as numbered, from the last start
+  VoiceEntry chosen;                    // the pair in use
+  std::atomic<int> rate = 0;            // −10..10; the command thread reads it to reconnect
+  bool started = false;                 // a start succeeded and no end came since
+  bool toldLost = false;                // the lost connection was reported
+  std::thread thread;
 };
 
+// Neither is ever destroyed: the library's event thread, or a command thread the service
+// holds up, may still reach them while the program ends.
 SpeechdState& State() {
-  static SpeechdState state;
-  return state;
+  static SpeechdState* state = new SpeechdState;
+  return *state;
 }
-
-// Never destroyed: the library's event thread may call in while the program ends.
-Events& Shared() {
-  static Events* events = new Events;
-  return *events;
+Shared& Share() {
+  static Shared* shared = new Shared;
+  return *shared;
 }
 
 bool Bind(std::string& why) {
@@ -91,15 +113,15 @@ bool Bind(std::string& why) {
   return BindLibrary(kNames, symbols, why);
 }
 
-// The service's event thread: a text ended or was cancelled.
+// The library's event thread: a text ended or was cancelled.
 void OnEvent(size_t id, size_t, SPDNotificationType) {
-  Events& e = Shared();
+  Shared& e = Share();
   {
     std::lock_guard guard(e.lock);
-    if (static_cast<int>(id) > e.lastBeforeStop) --e.speaking;
-    e.lastEvent = std::chrono::steady_clock::now();
+    if (e.speaking.erase(static_cast<int>(id)) == 0) e.endedEarly.insert(static_cast<int>(id));
+    e.lastEvent = Clock::now();
   }
-  e.ended.notify_all();
+  e.changed.notify_all();
   platform::PostMessage(platform::kWakeUpEngine);
 }
 
@@ -111,14 +133,19 @@ bool ConnectionLost() {
   return poll(&watch, 1, 0) > 0 && (watch.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL));
 }
 
+// Forgets every text the service held: after a stop, or with a new connection (whose texts
+// may be numbered from 1 again). Runs with the lock held.
+void ForgetTexts(Shared& e) {
+  e.speaking.clear();
+  e.endedEarly.clear();
+}
+
 void Disconnect() {
   SpeechdState& s = State();
   if (s.connection) s.library.Close(s.connection);
   s.connection = nullptr;
-  s.lastId = 0;
-  std::lock_guard guard(Shared().lock);  // a new connection may count its texts from 1 again
-  Shared().speaking = 0;
-  Shared().lastBeforeStop = 0;
+  std::lock_guard guard(Share().lock);
+  ForgetTexts(Share());
 }
 
 // The library's reason, in brackets: its first sentence, without its "Error: ".
@@ -185,6 +212,134 @@ bool Select() {
   return true;
 }
 
+// Command thread: one text; the connection is made again when it was lost.
+void Say(const Command& command) {
+  SpeechdState& s = State();
+  Shared& e = Share();
+  std::string why;
+  const bool connected = (s.connection && !ConnectionLost()) || (Connect(why) && Select());
+  const int id = connected ? s.library.Say(s.connection, SPD_MESSAGE, command.text.c_str()) : -1;
+  std::lock_guard guard(e.lock);
+  e.sending = false;
+  if (id < 0) {
+    ++e.refused;
+    e.lost = true;
+    return;
+  }
+  e.lost = false;
+  if (command.generation != e.generation) return;  // stopped meanwhile: the cancel follows
+  if (e.endedEarly.erase(id) == 0) e.speaking.insert(id);
+  e.endedEarly.erase(e.endedEarly.begin(), e.endedEarly.upper_bound(id));  // older ones are stale
+}
+
+// Command thread: the bridge's commands, in order; between them, a look at the connection.
+void RunCommands() {
+  SpeechdState& s = State();
+  Shared& e = Share();
+  std::unique_lock guard(e.lock);
+  while (!e.quit) {
+    if (e.commands.empty()) {
+      e.changed.wait_for(guard, kWatchEvery);
+      if (e.commands.empty() && !e.speaking.empty() && ConnectionLost()) {
+        ForgetTexts(e);  // their ends will never come
+        e.lost = true;
+        platform::PostMessage(platform::kWakeUpEngine);
+      }
+      continue;
+    }
+    const Command command = std::move(e.commands.front());
+    e.commands.pop_front();
+    if (command.kind == Command::kSay) {
+      --e.queuedTexts;
+      e.sending = command.generation == e.generation;
+    }
+    guard.unlock();
+    // priority "message": texts queue in order (those of priority "text" would cut each
+    // other off); a failed cancel or rate is of no consequence
+    if (command.kind == Command::kSay)
+      Say(command);
+    else if (s.connection && command.kind == Command::kCancel)
+      s.library.Cancel(s.connection);
+    else if (s.connection)
+      s.library.SetRate(s.connection, command.value);
+    platform::PostMessage(platform::kWakeUpEngine);
+    e.changed.notify_all();
+    guard.lock();
+  }
+  e.threadDone = true;
+  e.changed.notify_all();
+}
+
+void Send(Command command) {
+  Shared& e = Share();
+  {
+    std::lock_guard guard(e.lock);
+    command.generation = e.generation;
+    if (command.kind == Command::kSay) ++e.queuedTexts;
+    e.commands.push_back(std::move(command));
+  }
+  e.changed.notify_all();
+}
+
+void StartCommands() {
+  Shared& e = Share();
+  {
+    std::lock_guard guard(e.lock);
+    e.quit = false;
+    e.threadDone = false;
+    e.commands.clear();
+    e.queuedTexts = 0;
+    e.sending = false;
+    e.refused = 0;
+    e.lost = false;
+  }
+  State().thread = std::thread(RunCommands);
+}
+
+// Ends the command thread; one the service holds up is left behind (the program goes on).
+// Then disconnects, unless that thread still uses the connection.
+void EndCommands() {
+  SpeechdState& s = State();
+  Shared& e = Share();
+  bool done = true;
+  if (s.thread.joinable()) {
+    std::unique_lock guard(e.lock);
+    e.quit = true;
+    e.commands.clear();
+    e.queuedTexts = 0;
+    e.changed.notify_all();
+    done = e.changed.wait_for(guard, kEndGrace, [&] { return e.threadDone; });
+    guard.unlock();
+    if (done)
+      s.thread.join();
+    else
+      s.thread.detach();
+  }
+  if (done) Disconnect();
+  else s.connection = nullptr;
+}
+
+// Texts handed over and not ended; the lock is held.
+bool Speaking(const Shared& e) { return e.queuedTexts > 0 || e.sending || !e.speaking.empty(); }
+
+// Tells, on the main thread, what went wrong on the others: a lost service once, a refused
+// text with a beep.
+void TellTrouble() {
+  SpeechdState& s = State();
+  Shared& e = Share();
+  bool lost, refused;
+  {
+    std::lock_guard guard(e.lock);
+    lost = e.lost;
+    refused = e.refused > 0;
+    e.refused = 0;
+  }
+  if (lost && !s.toldLost)
+    platform::Report(platform::Severity::kError, "o Speech Dispatcher parou de responder.");
+  s.toldLost = lost;
+  if (refused) PlayWarningBeep();
+}
+
 bool Fail(std::string why) {
   Disconnect();
   State().started = false;
@@ -192,23 +347,15 @@ bool Fail(std::string why) {
   return false;
 }
 
-// The connection is gone: its texts will never end.
-void TellLost() {
-  SpeechdState& s = State();
-  Disconnect();
-  if (s.toldLost) return;
-  s.toldLost = true;
-  platform::Report(platform::Severity::kError, "o Speech Dispatcher parou de responder.");
-}
-
 }  // namespace
 
 void StartSpeechdBridge() {
-  Disconnect();
+  EndCommands();
   SpeechdState& s = State();
   s.output = {};
   s.failure.clear();
   s.voices.clear();
+  s.rate = 0;
   s.started = false;
   s.toldLost = false;
 }
@@ -217,6 +364,7 @@ void Sapi5SetOutput(const platform::SpeechOutput& output) { State().output = out
 
 bool Sapi5Start(int voice, int rate, std::string_view outputFile) {
   SpeechdState& s = State();
+  EndCommands();
   s.failure.clear();
   s.started = false;
   if (!outputFile.empty())
@@ -241,77 +389,62 @@ bool Sapi5Start(int voice, int rate, std::string_view outputFile) {
                 s.chosen.detail + ")");
   s.started = true;
   s.toldLost = false;
+  StartCommands();
   return true;
 }
 
 void Sapi5Speak(std::string_view text) {
-  SpeechdState& s = State();
-  if (!s.started) return;
-  const std::string said = SpeakableUtf8(text.empty() ? " " : text);
-  std::string why;
-  if ((!s.connection || ConnectionLost()) && !(Connect(why) && Select())) {
-    TellLost();
-    PlayWarningBeep();
-    return;
-  }
-  // priority "message": texts queue in order (those of priority "text" would cut each other off)
-  const int id = s.library.Say(s.connection, SPD_MESSAGE, said.c_str());
-  if (id < 0) {
-    TellLost();
-    PlayWarningBeep();
-    return;
-  }
-  s.toldLost = false;
-  s.lastId = id;
-  std::lock_guard guard(Shared().lock);
-  ++Shared().speaking;
+  if (!State().started) return;
+  Send({.kind = Command::kSay, .text = SpeakableUtf8(text.empty() ? " " : text)});
+  TellTrouble();
 }
 
 bool Sapi5IsSpeaking() {
   SpeechdState& s = State();
-  if (!s.connection) return false;
+  if (!s.started) return false;
+  TellTrouble();
   if (platform::StopRequested(s.output.stop)) {
     Sapi5Stop();
     return false;
   }
-  if (ConnectionLost()) {
-    TellLost();
-    return false;
-  }
-  Events& e = Shared();
+  Shared& e = Share();
+  bool ended;
   {
     std::unique_lock guard(e.lock);
-    if (e.ended.wait_for(guard, std::chrono::milliseconds(kIsSpeakingWaitMs),
-                         [&] { return e.speaking <= 0; }))
-      return false;
+    ended = e.changed.wait_for(guard, std::chrono::milliseconds(kIsSpeakingWaitMs),
+                               [&] { return !Speaking(e); });
   }
-  platform::PostMessage(platform::kWakeUpEngine);
-  return true;
+  TellTrouble();  // what ended it may have been a refusal
+  if (!ended) platform::PostMessage(platform::kWakeUpEngine);
+  return !ended;
 }
 
 void Sapi5Stop() {
-  SpeechdState& s = State();
-  if (!s.connection) return;
+  if (!State().started) return;
+  Shared& e = Share();
   {
-    std::lock_guard guard(Shared().lock);
-    Shared().lastBeforeStop = s.lastId;
-    Shared().speaking = 0;
+    std::lock_guard guard(e.lock);
+    ++e.generation;
+    e.commands.clear();
+    e.queuedTexts = 0;
+    e.sending = false;
+    ForgetTexts(e);
   }
-  s.library.Cancel(s.connection);  // a failure is of no consequence
+  Send({.kind = Command::kCancel});
   platform::PumpFor(kStopPauseMs);
 }
 
 void Sapi5End() {
   while (Sapi5IsSpeaking()) platform::PumpFor(kEndPollMs);
-  Disconnect();
+  EndCommands();
   State().started = false;
 }
 
 const std::string& Sapi5StartFailure() { return State().failure; }
 
-std::chrono::steady_clock::time_point Sapi5LastEventTime() {
-  std::lock_guard guard(Shared().lock);
-  return Shared().lastEvent;
+Clock::time_point Sapi5LastEventTime() {
+  std::lock_guard guard(Share().lock);
+  return Share().lastEvent;
 }
 
 bool Sapi5Voices(std::vector<VoiceEntry>& voices, std::string& why) {
@@ -335,7 +468,7 @@ bool RowStart(const platform::SpeechStart& start) {
 
 bool RowSpeak(std::span<const platform::SpeechPiece> pieces) {
   for (const platform::SpeechPiece& piece : pieces) Sapi5Speak(piece.text);
-  return State().connection != nullptr;
+  return State().started;
 }
 
 bool RowIsSpeaking(int) { return Sapi5IsSpeaking(); }
@@ -343,7 +476,7 @@ bool RowIsSpeaking(int) { return Sapi5IsSpeaking(); }
 void RowSetRate(int rate) {
   SpeechdState& s = State();
   s.rate = std::clamp(rate, kLowestRate, kHighestRate);
-  if (s.connection) s.library.SetRate(s.connection, s.rate * kRateScale);
+  if (s.started) Send({.kind = Command::kRate, .value = s.rate * kRateScale});
 }
 
 void RowSetPitch(int) {}

@@ -1,6 +1,7 @@
 // TIRLA: engine type 5: Speech Dispatcher, the system's speech service, through libspeechd.
-// The service speaks on its own threads and plays the sound itself; the bridge counts the
-// texts it accepted and the end and cancel events it sent back.
+// The service speaks on its own threads and plays the sound itself. The bridge's commands go
+// to the service from a thread of the bridge, so a service slow to answer never holds the
+// program; the bridge counts the texts handed over and the end and cancel events sent back.
 #pragma once
 #include <chrono>
 #include <string>
@@ -32,7 +33,8 @@ void Sapi5Speak(std::string_view text);
 // wake-up message and answers true. A stop request stops everything and answers false.
 bool Sapi5IsSpeaking();
 
-// Drops everything the service holds of ours, then waits 50 ms.
+// Drops the texts not yet sent and has the service drop everything it holds of ours, then
+// waits 50 ms.
 void Sapi5Stop();
 
 // Waits for the texts to end, then disconnects.
