@@ -48,9 +48,11 @@ struct EspeakState {
   LocalVoice voice;
 };
 
+// Never destroyed: a program that ends at once (Ctrl+Break) must not meet a running thread
+// in a destructor.
 EspeakState& State() {
-  static EspeakState state;
-  return state;
+  static EspeakState* state = new EspeakState;
+  return *state;
 }
 
 bool Bind(std::string& why) {

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "diphone/waveout.h"
+
 namespace bridges {
 
 void HandLocalVoiceText(LocalVoice& voice, SynthJob job) {
@@ -21,8 +23,9 @@ SynthNews DrainLocalVoice(LocalVoice& voice) {
   for (size_t room = AudioOutRoom(voice.out); room > 0; room = AudioOutRoom(voice.out)) {
     int rate = 0;
     if (TakeSynthSamples(voice.worker, voice.block, room, rate) == 0) break;
-    // a stop request, or an output that takes no more, ends the texts (checked per block)
-    if (platform::StopRequested(voice.output.stop) ||
+    // a stop request (with StopOnKey, as for all sound), or an output that takes no more,
+    // ends the texts; checked per block
+    if ((waveout::Flags().StopOnKey && platform::StopRequested(voice.output.stop)) ||
         !AudioOutWrite(voice.out, voice.block.data(), voice.block.size(), rate)) {
       StopLocalVoice(voice);
       break;

@@ -43,9 +43,11 @@ struct RhvoiceState {
   LocalVoice voice;
 };
 
+// Never destroyed: a program that ends at once (Ctrl+Break) must not meet a running thread
+// in a destructor.
 RhvoiceState& State() {
-  static RhvoiceState state;
-  return state;
+  static RhvoiceState* state = new RhvoiceState;
+  return *state;
 }
 
 bool Bind(std::string& why) {
