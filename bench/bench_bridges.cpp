@@ -79,7 +79,11 @@ void SpeakReturns(benchmark::State& state) {
   }
   bridge.End();
 }
-BENCHMARK(SpeakReturns)->DenseRange(0, 2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(SpeakReturns)
+    ->DenseRange(0, 2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
 
 void KeyToSilence(benchmark::State& state) {
   const Bridge& bridge = kBridges[state.range(0)];
@@ -109,7 +113,11 @@ void KeyToSilence(benchmark::State& state) {
   keyPressed = false;
   bridge.End();
 }
-BENCHMARK(KeyToSilence)->DenseRange(0, 2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(KeyToSilence)
+    ->DenseRange(0, 2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 
 }  // namespace
 

@@ -21,8 +21,9 @@ if [ "$action" = stop ]; then
   exit 0
 fi
 [ "$action" = start ] || { echo "Uso: $0 start|stop PASTA" >&2; exit 2; }
-command -v speech-dispatcher >/dev/null || { echo "speech-dispatcher não está instalado" >&2; exit 3; }
-command -v espeak-ng >/dev/null || { echo "espeak-ng não está instalado" >&2; exit 3; }
+for program in speech-dispatcher espeak-ng; do
+  command -v $program >/dev/null || { echo "$program não está instalado" >&2; exit 3; }
+done
 
 mkdir -p "$dir/conf/modules" "$dir/log" "$dir/out"
 cat > "$dir/conf/speechd.conf" <<CONF
@@ -38,7 +39,8 @@ CONF
 module() {  # name, then "language variant voice" triples
   local name=$1; shift
   {
-    echo "GenericExecuteSynth \"printf '%s\\\\n' \\'\$VOICE \$RATE \$DATA\\' >> $dir/out/$name.log;" \
+    echo "GenericExecuteSynth \"printf '%s\\\\n' \\'\$VOICE \$RATE \$DATA\\'" \
+      ">> $dir/out/$name.log;" \
       "printf %s \\'\$DATA\\' | espeak-ng -v \$VOICE -s \$RATE --stdin -w $dir/out/$name.wav" \
       "&& sleep \$(stat -c %s $dir/out/$name.wav | awk '{print (\$1 - 44) / 44100}')\""
     echo 'GenericRateAdd 175'

@@ -34,7 +34,9 @@ class EspeakTest : public BridgeTest {
     Sapi4SetOutput(Output(sink));
     return Sapi4Start(voice, speed, 0, file);
   }
-  static bool Quiet(double seconds = 20) { return WaitQuiet([] { return Sapi4IsSpeaking(0); }, seconds); }
+  static bool Quiet(double seconds = 20) {
+    return WaitQuiet([] { return Sapi4IsSpeaking(0); }, seconds);
+  }
 };
 
 TEST_F(EspeakTest, WhatIsHandedOver) {
@@ -160,7 +162,8 @@ TEST_F(EspeakTest, LongTextIsSpokenInPiecesAndNothingIsLost) {
 }
 
 TEST_F(EspeakTest, OutputFileGetsAWholeWav) {
-  const fs::path file = fs::temp_directory_path() / ("tirla-espeak-" + std::to_string(getpid()) + ".wav");
+  const fs::path file =
+      fs::temp_directory_path() / ("tirla-espeak-" + std::to_string(getpid()) + ".wav");
   ASSERT_TRUE(Start(1, false, 0, file.string()));
   Sapi4Speak("Bom dia, tudo bem?");
   Sapi4End();

@@ -81,7 +81,7 @@ TEST_F(RhvoiceTest, EmptyBlankAndControlTextsAreHarmless) {
 
 TEST_F(RhvoiceTest, StopPurgesEverything) {
   ASSERT_TRUE(Start(1, 0, false));
-  for (int i = 0; i < 5; ++i) Sapi54Speak("Um texto longo que ainda vai ser falado por muito tempo.");
+  for (int i = 0; i < 5; ++i) Sapi54Speak("Um texto longo que ainda vai ser falado por um tempo.");
   ASSERT_TRUE(WaitQuiet([] { return waveout::QueuedCount() == 0; }, 20));
   Sapi54Stop();
   EXPECT_FALSE(Sapi54IsSpeaking());
@@ -95,7 +95,8 @@ TEST_F(RhvoiceTest, StopPurgesEverything) {
 }
 
 TEST_F(RhvoiceTest, OutputFileAndFailedStarts) {
-  const fs::path file = fs::temp_directory_path() / ("tirla-rhvoice-" + std::to_string(getpid()) + ".wav");
+  const fs::path file =
+      fs::temp_directory_path() / ("tirla-rhvoice-" + std::to_string(getpid()) + ".wav");
   ASSERT_TRUE(Start(1, 0, false, file.string()));
   Sapi54Speak(kSentence);
   Sapi54End();
@@ -109,7 +110,8 @@ TEST_F(RhvoiceTest, OutputFileAndFailedStarts) {
   EXPECT_EQ(data, wav.size() - 44);
   EXPECT_NEAR(data / 2.0 / rate, 1.5, 0.5);
   // no voice in the data folder, then no library
-  const fs::path empty = fs::temp_directory_path() / ("tirla-rhvoice-empty-" + std::to_string(getpid()));
+  const fs::path empty =
+      fs::temp_directory_path() / ("tirla-rhvoice-empty-" + std::to_string(getpid()));
   fs::create_directories(empty);
   SetRhvoiceDataFolder(empty.string());
   EXPECT_FALSE(Start(1));

@@ -113,7 +113,7 @@ TEST_F(SpeechdTest, SpeakIsAsynchronousAndTheEndEventEndsIt) {
 
 TEST_F(SpeechdTest, StopPurgesEverythingQueued) {
   ASSERT_TRUE(Start(1));
-  for (int i = 0; i < 3; ++i) Sapi5Speak("Um texto longo que ainda vai ser falado por muito tempo.");
+  for (int i = 0; i < 3; ++i) Sapi5Speak("Um texto longo que ainda vai ser falado por um tempo.");
   Sapi5Speak(std::string(64001, 'a'));  // no buffer to overflow: it queues like the others
   EXPECT_TRUE(Sapi5IsSpeaking());
   Sapi5Stop();
@@ -133,7 +133,8 @@ TEST_F(SpeechdTest, NoFileOutputAndNoServiceFailTheStart) {
   EXPECT_NE(Sapi5StartFailure().find("n\xE3o grava arquivos"), std::string::npos);
   Service("stop");
   EXPECT_FALSE(Start(1));
-  EXPECT_NE(Sapi5StartFailure().find("n\xE3o est\xE1 rodando"), std::string::npos) << Sapi5StartFailure();
+  EXPECT_NE(Sapi5StartFailure().find("n\xE3o est\xE1 rodando"), std::string::npos)
+      << Sapi5StartFailure();
 }
 
 TEST_F(SpeechdTest, ServiceDyingBetweenTextsIsToldAndSurvived) {

@@ -15,7 +15,8 @@ TEST(VoiceOrder, BrazilianThenPortugueseThenTheRestInTheirOwnOrder) {
   bridges::OrderVoices(voices);
   std::vector<std::string> names;
   for (const VoiceEntry& v : voices) names.push_back(v.name);
-  EXPECT_EQ(names, (std::vector<std::string>{"br1", "br2", "pt", "pt-pt", "af", "en", "pap", "ptx"}));
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"br1", "br2", "pt", "pt-pt", "af", "en", "pap", "ptx"}));
 }
 
 TEST(TextPieces, LongTextsGoInPiecesCutAfterABlank) {

@@ -112,7 +112,8 @@ TEST_F(ConfigTest, EngineTypesFindTheirRows) {
     EXPECT_FALSE(frontend::EngineStart(0, 0, 0, "", type)) << type;
     EXPECT_EQ(frontend::EngineType(), type);
     EXPECT_FALSE(frontend::EngineIsSpeaking(0));
-    EXPECT_NE(frontend::EngineStartFailure(type).find("n\xE3o est\xE1 instalada"), std::string::npos);
+    EXPECT_NE(frontend::EngineStartFailure(type).find("n\xE3o est\xE1 instalada"),
+              std::string::npos);
   }
   bridges::HideLibrary("");
 }

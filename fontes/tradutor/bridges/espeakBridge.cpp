@@ -59,9 +59,12 @@ bool Bind(std::string& why) {
   static constexpr const char* kNames[] = {"libespeak-ng.so.1", "libespeak-ng.so"};
   EspeakLibrary& l = State().library;
   const LibrarySymbol symbols[] = {
-      Symbol("espeak_Initialize", l.Initialize),   Symbol("espeak_SetSynthCallback", l.SetSynthCallback),
-      Symbol("espeak_ListVoices", l.ListVoices),   Symbol("espeak_SetVoiceByName", l.SetVoiceByName),
-      Symbol("espeak_SetParameter", l.SetParameter), Symbol("espeak_Synth", l.Synth)};
+      Symbol("espeak_Initialize", l.Initialize),
+      Symbol("espeak_SetSynthCallback", l.SetSynthCallback),
+      Symbol("espeak_ListVoices", l.ListVoices),
+      Symbol("espeak_SetVoiceByName", l.SetVoiceByName),
+      Symbol("espeak_SetParameter", l.SetParameter),
+      Symbol("espeak_Synth", l.Synth)};
   return BindLibrary(kNames, symbols, why);
 }
 
@@ -106,8 +109,8 @@ bool Initialize(std::string& why) {
   EspeakState& s = State();
   if (!Bind(why)) return false;
   if (s.initialized) return true;
-  const int rate =
-      s.library.Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kBufferMs, nullptr, espeakINITIALIZE_DONT_EXIT);
+  const int rate = s.library.Initialize(AUDIO_OUTPUT_SYNCHRONOUS, kBufferMs, nullptr,
+                                        espeakINITIALIZE_DONT_EXIT);
   if (rate <= 0) {
     why = "o eSpeak NG n\xE3o achou seus dados (espeak-ng-data)";
     return false;

@@ -54,9 +54,12 @@ bool Bind(std::string& why) {
   static constexpr const char* kNames[] = {"libRHVoice.so.5", "libRHVoice.so"};
   RhvoiceLibrary& l = State().library;
   const LibrarySymbol symbols[] = {
-      Symbol("RHVoice_new_tts_engine", l.NewEngine), Symbol("RHVoice_delete_tts_engine", l.DeleteEngine),
-      Symbol("RHVoice_get_number_of_voices", l.VoiceCount), Symbol("RHVoice_get_voices", l.Voices),
-      Symbol("RHVoice_new_message", l.NewMessage), Symbol("RHVoice_delete_message", l.DeleteMessage),
+      Symbol("RHVoice_new_tts_engine", l.NewEngine),
+      Symbol("RHVoice_delete_tts_engine", l.DeleteEngine),
+      Symbol("RHVoice_get_number_of_voices", l.VoiceCount),
+      Symbol("RHVoice_get_voices", l.Voices),
+      Symbol("RHVoice_new_message", l.NewMessage),
+      Symbol("RHVoice_delete_message", l.DeleteMessage),
       Symbol("RHVoice_speak", l.Speak)};
   return BindLibrary(kNames, symbols, why);
 }

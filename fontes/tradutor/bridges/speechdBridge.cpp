@@ -377,7 +377,8 @@ bool Sapi5Start(int voice, int rate, std::string_view outputFile) {
   if (voice < 1 || voice > static_cast<int>(s.voices.size())) {
     if (voice != 0)
       platform::Report(platform::Severity::kWarning,
-                       "a voz " + std::to_string(voice) + " do Speech Dispatcher n\xE3o existe (h\xE1 " +
+                       "a voz " + std::to_string(voice) +
+                           " do Speech Dispatcher n\xE3o existe (h\xE1 " +
                            std::to_string(s.voices.size()) + "); fala a voz 1.");
     voice = 1;
     rate = 0;  // a wrong voice number also drops the rate

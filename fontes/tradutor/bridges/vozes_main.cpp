@@ -31,7 +31,9 @@ constexpr Service kServices[] = {
     {54, "RHVoice", bridges::Sapi54Voices},
 };
 
-void Print(const std::string& cp1252) { std::fputs(platform::Cp1252ToUtf8(cp1252).c_str(), stdout); }
+void Print(const std::string& cp1252) {
+  std::fputs(platform::Cp1252ToUtf8(cp1252).c_str(), stdout);
+}
 
 // Returns whether the service answered.
 bool ListService(const Service& service) {

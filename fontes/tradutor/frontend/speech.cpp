@@ -86,7 +86,8 @@ void StartSpeech(int speed, const std::string& soundDirectory) {
   s.engineActive = false;
   const EngineChoice choice = ReadEngineChoice();
   if (!choice.wanted) return;
-  s.engineActive = EngineStart(choice.voice, choice.speed, choice.pitch, s.engineOption, choice.type);
+  s.engineActive =
+      EngineStart(choice.voice, choice.speed, choice.pitch, s.engineOption, choice.type);
   s.engineType = choice.type;
   if (!s.engineActive)  // the built-in synthesizer speaks instead: say why
     platform::Report(platform::Severity::kWarning,
