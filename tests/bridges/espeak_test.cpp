@@ -55,14 +55,13 @@ TEST_F(EspeakTest, WhatIsHandedOver) {
       {"n\xE3o", "n\xC3\xA3o"},    // cp1252 in, UTF-8 to the library
   };
   for (const auto& c : cases) {
-    Sapi4Stop();
-    Keep().samples.clear();
     Sapi4Speak("x");  // a marker: a text not handed over leaves it as the last one
     Sapi4Stop();
+    Keep().samples.clear();
     Sapi4Speak(c.text);
     EXPECT_EQ(Sapi4LastText(), c.handed.empty() ? "x" : c.handed) << c.text;
-    EXPECT_EQ(Sapi4IsSpeaking(1), !c.handed.empty()) << c.text;
     ASSERT_TRUE(Quiet());
+    EXPECT_EQ(Keep().samples.empty(), c.handed.empty()) << c.text;
   }
 }
 
