@@ -9,6 +9,7 @@ packages=(
   xvfb xdotool x11-apps xclip
   mbrola mbrola-br4 espeak-ng sox
   fortunes-br wbrazilian python3
+  libespeak-ng-dev libspeechd-dev speech-dispatcher librhvoice-dev rhvoice-brazilian-portuguese
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -27,7 +28,7 @@ if [ ! -f "$nodoc" ]; then
   printf 'path-exclude /usr/share/doc/*\npath-include /usr/share/doc/*/copyright\n' | as_root tee "$nodoc" >/dev/null
 fi
 
-# MBROLA lives in contrib, its voices in non-free.
+# MBROLA lives in contrib; its voices and the RHVoice voice in non-free.
 sources=/etc/apt/sources.list.d/debian.sources
 if [ -f "$sources" ]; then
   if grep -q '^Components:' "$sources" && grep '^Components:' "$sources" | grep -vq 'non-free\b'; then

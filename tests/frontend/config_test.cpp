@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 
+#include "bridges/library.h"
 #include "frontend/config.h"
 #include "frontend/dispatch.h"
 
@@ -99,12 +100,22 @@ TEST_F(ConfigTest, EngineTypesFindTheirRows) {
   frontend::StartDispatch();
   ASSERT_NE(frontend::EngineRowFor(3), nullptr);
   EXPECT_STREQ(frontend::EngineRowFor(3)->name, "orvia");
-  // the speech-service bridges are not built in: their start fails, nothing else happens
+  const struct {
+    int type;
+    const char* name;
+  } rows[] = {{4, "eSpeak NG"}, {0, "eSpeak NG"}, {7, "eSpeak NG"}, {-1, "eSpeak NG"},
+              {5, "Speech Dispatcher"}, {54, "RHVoice"}};
+  for (const auto& row : rows) EXPECT_STREQ(frontend::EngineRowFor(row.type)->name, row.name);
+  // a bridge whose library is missing fails its start, and nothing else happens
+  bridges::HideLibrary("lib");
   for (int type : {0, 4, 5, 54, 99}) {
     EXPECT_FALSE(frontend::EngineStart(0, 0, 0, "", type)) << type;
     EXPECT_EQ(frontend::EngineType(), type);
     EXPECT_FALSE(frontend::EngineIsSpeaking(0));
+    EXPECT_NE(frontend::EngineStartFailure(type).find("n\xE3o est\xE1 instalada"),
+              std::string::npos);
   }
+  bridges::HideLibrary("");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // TIRLA: engine dispatch.
 #include "frontend/dispatch.h"
 
+#include "bridges/espeakBridge.h"
+#include "bridges/rhvoiceBridge.h"
+#include "bridges/speechdBridge.h"
 #include "console/keyboard.h"
 #include "orvia/uttsOrviaEngine.h"
 
@@ -9,14 +12,25 @@ namespace {
 
 constexpr uint16_t kStartPollMs = 50;  // wait for an engine's start-up speech
 
-// Which row serves which type; a type not listed goes to the default type's row.
+// Which row serves which type, and why its last start failed; a type not listed goes to the
+// default type's row.
 struct EngineRow {
   int type;
   const platform::SpeechEngine& (*row)();
+  const std::string& (*failure)();  // null: the row does not tell
 };
 constexpr EngineRow kEngineRows[] = {
-    {kOrviaEngineType, uttsOrvia::OrviaEngine},
+    {kOrviaEngineType, uttsOrvia::OrviaEngine, nullptr},
+    {kDefaultEngineType, bridges::EspeakEngine, bridges::Sapi4StartFailure},
+    {kSpeechdEngineType, bridges::SpeechdEngine, bridges::Sapi5StartFailure},
+    {kRhvoiceEngineType, bridges::RhvoiceEngine, bridges::Sapi54StartFailure},
 };
+
+const EngineRow* RowOf(int type) {
+  for (const EngineRow& row : kEngineRows)
+    if (row.type == type) return &row;
+  return type == kDefaultEngineType ? nullptr : RowOf(kDefaultEngineType);
+}
 
 struct DispatchState {
   int type = kDefaultEngineType;                  // type of the last start
@@ -35,10 +49,16 @@ bool KeyWaiting(void*) { return console::KeyWaiting(); }
 void StartDispatch() { State() = DispatchState{}; }
 
 const platform::SpeechEngine* EngineRowFor(int type) {
-  for (const EngineRow& row : kEngineRows)
-    if (row.type == type) return &row.row();
-  if (type == kDefaultEngineType) return nullptr;  // the default type's bridge is not built in
-  return EngineRowFor(kDefaultEngineType);
+  const EngineRow* row = RowOf(type);
+  return row ? &row->row() : nullptr;
+}
+
+std::string EngineStartFailure(int type) {
+  const EngineRow* row = RowOf(type);
+  if (!row) return "nenhum servi\xE7o de fala atende o tipo " + std::to_string(type);
+  std::string text = std::string("o servi\xE7o de fala ") + row->row().name + " n\xE3o iniciou";
+  if (row->failure && !row->failure().empty()) text += ": " + row->failure();
+  return text;
 }
 
 bool EngineStart(int voice, int speed, int pitch, std::string_view option, int type) {

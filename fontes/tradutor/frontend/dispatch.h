@@ -1,5 +1,6 @@
 // TIRLA: the five engine operations, routed by engine type to one row of the engine table.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "platform/speech.h"
@@ -8,13 +9,19 @@ namespace frontend {
 
 // Engine types of [ROREVAZO] TIPOSAPI.
 inline constexpr int kOrviaEngineType = 3;
-inline constexpr int kDefaultEngineType = 4;
+inline constexpr int kDefaultEngineType = 4;    // eSpeak NG, and any type not listed
+inline constexpr int kSpeechdEngineType = 5;     // Speech Dispatcher
+inline constexpr int kRhvoiceEngineType = 54;    // RHVoice
 
 // Start state: type 4, no engine running.
 void StartDispatch();
 
 // The row that serves `type`; null when that engine is not built into this program.
 const platform::SpeechEngine* EngineRowFor(int type);
+
+// What the user is told when the engine of `type` did not start: which service and why
+// (Portuguese, cp1252).
+std::string EngineStartFailure(int type);
 
 // Remembers `type` and starts its engine with the console's key test as its stop token; once
 // started, waits while it is still speaking. False when the engine is missing or cannot start.

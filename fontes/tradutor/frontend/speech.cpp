@@ -13,6 +13,7 @@
 #include "frontend/state.h"
 #include "platform/codepage.h"
 #include "platform/messages.h"
+#include "platform/report.h"
 #include "platform/settings.h"
 
 namespace frontend {
@@ -85,8 +86,12 @@ void StartSpeech(int speed, const std::string& soundDirectory) {
   s.engineActive = false;
   const EngineChoice choice = ReadEngineChoice();
   if (!choice.wanted) return;
-  s.engineActive = EngineStart(choice.voice, choice.speed, choice.pitch, s.engineOption, choice.type);
+  s.engineActive =
+      EngineStart(choice.voice, choice.speed, choice.pitch, s.engineOption, choice.type);
   s.engineType = choice.type;
+  if (!s.engineActive)  // the built-in synthesizer speaks instead: say why
+    platform::Report(platform::Severity::kWarning,
+                     EngineStartFailure(choice.type) + "; fala o sintetizador interno.");
 }
 
 void EndSpeech() {
