@@ -46,7 +46,7 @@ function(tirla_tests name)
   # No display, no sound card, and the build tree's configuration: the runner is started
   # through env(1), since a list of variables does not survive test discovery.
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TOLVAN_WINDIR=${PROJECT_BINARY_DIR}/etc/tolvan")
+    "env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TOLVAN_WINDIR=${PROJECT_BINARY_DIR}/etc/tolvan;${TIRLA_TEST_ENV}")
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TIMEOUT 300)
 endfunction()
