@@ -72,6 +72,7 @@ TEST_F(CliTest, UnreadableInputsAndFaultsEndWithTheirCodeAndAMessage) {
       {"-p 12 oi", "", 2, "de -5 a 11"},
       {"-p -6 oi", "", 2, "de -5 a 11"},
       {"oi", "PATH=" + (dir_ / "zero").string() + ":$PATH", 5, "mais som do que o texto pede"},
+      {voice + " oi", Fake() + " SDL_AUDIODRIVER=nenhum", 8, "dispositivo de som"},
       {voice + " 'Bom dia, tudo bem? Este texto enche alguns blocos de som.'",
        Fake() + " SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/full", 8, "dispositivo de som"},
   };

@@ -219,26 +219,27 @@ int Speak(const Options& options, const std::string& cp1252Text, const std::stri
     uttsOrvia::OrviaClose();
     return start;
   }
-  int code = kOk;
   const int saidBefore = errorsSaid;
-  if (!platform::SpeakText(engine, cp1252Text)) {
-    const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
-    Say("o MBROLA falhou durante a fala (" + engineError +
-        "); parte do texto pode ter se perdido.");
-    code = kSpeechFailed;
-  }
+  const bool spoken = platform::SpeakText(engine, cp1252Text);
+  const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
   while (engine.IsSpeaking(0)) platform::PumpFor(kPlayPollMs);
   engine.End();
-  if (code == kOk && !options.waveFile.empty()) {
-    std::ifstream check(options.waveFile, std::ios::binary | std::ios::ate);
-    if (!check || check.tellg() < static_cast<std::streamoff>(uttsOrvia::kWaveHeaderSize)) {
-      Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
-      code = kNoOutput;
-    }
+  // MBROLA's own words say it was MBROLA; otherwise what failed is where the sound went.
+  if (!spoken && !engineError.empty()) {
+    Say("o MBROLA falhou durante a fala (" + engineError +
+        "); parte do texto pode ter se perdido.");
+    return kSpeechFailed;
   }
-  const bool deviceFailed = waveout::LastOpenError() != 0 || errorsSaid > saidBefore;
-  if (code == kOk && options.waveFile.empty() && deviceFailed) code = kNoSound;
-  return code;
+  if (!options.waveFile.empty()) {
+    std::ifstream check(options.waveFile, std::ios::binary | std::ios::ate);
+    if (spoken && check && check.tellg() >= static_cast<std::streamoff>(uttsOrvia::kWaveHeaderSize))
+      return kOk;
+    Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
+    return kNoOutput;
+  }
+  const bool deviceSaid = waveout::LastOpenError() != 0 || errorsSaid > saidBefore;
+  if (!spoken && !deviceSaid) Say("o som não pôde ser tocado.");
+  return spoken && !deviceSaid ? kOk : kNoSound;
 }
 
 }  // namespace
