@@ -24,8 +24,10 @@ if(TIRLA_SANITIZE)
   add_link_options(${tirla_sanitizers})
   # Leaks inside the system's D-Bus and fontconfig libraries (reached through SDL) are theirs;
   # every other leak fails the test.
-  set(TIRLA_TEST_ENV
-      "ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:check_initialization_order=1:strict_string_checks=1"
-      "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitize/leaks.supp:print_suppressions=0"
+  string(JOIN : asan_options detect_leaks=1 detect_stack_use_after_return=1
+         check_initialization_order=1 strict_string_checks=1)
+  set(leaks ${PROJECT_SOURCE_DIR}/tests/sanitize/leaks.supp)
+  set(TIRLA_TEST_ENV "ASAN_OPTIONS=${asan_options}"
+      "LSAN_OPTIONS=suppressions=${leaks}:print_suppressions=0"
       "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 endif()

@@ -110,7 +110,10 @@ run_one() {
   [ "$runs" = -1 ] && run_flags=()
   local corpus=("$build/corpus/$t")
   # a smoke run starts from the kept inputs and keeps nothing
-  if [ "$mode" = smoke ]; then corpus=("$build/smoke-$t"); rm -rf "${corpus[0]}"; mkdir -p "${corpus[0]}"; fi
+  if [ "$mode" = smoke ]; then
+    corpus=("$build/smoke-$t")
+    rm -rf "${corpus[0]}" && mkdir -p "${corpus[0]}"
+  fi
   local kept=()
   for d in "$seeds/$t" tests/fuzz/seeds/$t tests/fuzz/regressions/$t; do
     [ -d "$d" ] && kept+=("$d")

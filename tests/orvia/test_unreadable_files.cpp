@@ -40,8 +40,8 @@ TEST(UnreadableDataFiles, AFolderInPlaceOfAnyFileFailsTheLoadAndIsNamed) {
   for (const auto& c : cases) {
     fs::remove_all(folder);
     fs::create_directories(folder);
-    for (const char* ext : {".nrl", ".exc", ".abr", ".pro", ".dfn"})
-      fs::copy_file(orvia_test::DataFolder() + "/portug" + ext, folder / ("portug" + std::string(ext)));
+    for (const std::string ext : {".nrl", ".exc", ".abr", ".pro", ".dfn"})
+      fs::copy_file(orvia_test::DataFolder() + "/portug" + ext, folder / ("portug" + ext));
     const fs::path spoiled = folder / ("portug" + std::string(c.ext));
     fs::remove(spoiled);
     fs::create_directory(spoiled);

@@ -32,6 +32,8 @@ namespace {
 
 // Phoneme no voice has: its warning marks the end of a flush's samples.
 constexpr char kMark[] = "tirlafim";
+// The program's warning about the mark's second pair, written after the flush's samples.
+constexpr std::string_view kMarkAnswer = "tirlafim-";
 // What a flush writes: the flush itself, then the mark in a flush of its own.
 constexpr char kFlushAndMark[] = "#\ntirlafim 0\n#\n";
 // Ms a leaving child is given before it is killed.
@@ -103,16 +105,19 @@ void CopyOut(const std::string& text, char* buffer, int size) {
 // Splits the child's error output into lines; counts the answered marks.
 void TakeErrorLines() {
   MbrolaState& s = State();
-  size_t end;
-  while ((end = s.errorText.find('\n')) != std::string::npos) {
-    std::string line = s.errorText.substr(0, end);
-    s.errorText.erase(0, end + 1);
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (line.find(std::string(kMark) + "-") != std::string::npos)
+  const std::string_view text = s.errorText;
+  size_t from = 0, end;
+  // one pass, one erase: a chattering child sends a megabyte of lines per round
+  while ((end = text.find('\n', from)) != std::string_view::npos) {
+    std::string_view line = text.substr(from, end - from);
+    from = end + 1;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+    if (line.find(kMarkAnswer) != std::string_view::npos)
       ++s.flushesSeen;
-    else if (line.find(kMark) == std::string::npos && !line.empty())
+    else if (line.find(kMark) == std::string_view::npos && !line.empty())
       s.childLastWords = line;
   }
+  s.errorText.erase(0, from);
   if (s.errorText.size() > kLongestErrorLine)
     s.errorText.erase(0, s.errorText.size() - kLongestErrorLine);
 }
