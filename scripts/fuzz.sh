@@ -14,6 +14,8 @@
 # which every build's tests replay. The table (executions, coverage, findings per target) is
 # printed at the end and kept in build-fuzz/fuzz-report.txt.
 set -euo pipefail
+# Read whole before running: a long campaign must not pick up an edit of this file half-way.
+{
 cd "$(dirname "$0")/.."
 top=$PWD
 mode=${1:-smoke}
@@ -134,3 +136,5 @@ rm -rf "$build/findings" "$build/logs"
 echo $targets | tr ' ' '\n' | grep . | xargs -P "$jobs" -I{} bash -c 'run_one {}'
 report | tee "$build/fuzz-report.txt"
 ! grep -q . <(find "$build/findings" -type f)
+exit
+}
