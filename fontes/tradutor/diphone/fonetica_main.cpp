@@ -6,6 +6,7 @@
 
 #include "diphone/translator.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/folders.h"
 #include "platform/report.h"
 #include "platform/settings.h"
@@ -23,9 +24,11 @@ const char* const kUsage =
 // Loads one of the translator's files; false (said on standard error) when it cannot be read.
 bool Load(bool (*loader)(const std::string&), const std::string& path, const char* what) {
   if (loader(path)) return true;
+  const std::string why = platform::DataFileProblem(path);
   platform::Report(platform::Severity::kError,
                    platform::Utf8ToCp1252(std::string("não foi possível abrir o arquivo de ") +
-                                          what + " " + path));
+                                          what + " " + path) +
+                       (why.empty() ? "" : ": " + why));
   return false;
 }
 
