@@ -1,4 +1,5 @@
 // TIRLA: tests of the orvia program: its exit codes and messages, its WAV file, its playback.
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -56,6 +57,7 @@ TEST_F(CliTest, UnreadableInputsAndFaultsEndWithTheirCodeAndAMessage) {
     fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/orvia" / (std::string("portug") + ext),
                   dir_ / "dados" / (std::string("portug") + ext));
   fs::create_directories(dir_ / "dados/portug.nrl");
+  mkfifo((dir_ / "fifo").c_str(), 0600);  // a voice or text that would block whoever opens it
   fs::create_directories(dir_ / "zero");
   std::ofstream(dir_ / "zero/mbrola") << "#!/bin/sh\nexec cat /dev/zero\n";
   fs::permissions(dir_ / "zero/mbrola", fs::perms::owner_all);
@@ -65,6 +67,8 @@ TEST_F(CliTest, UnreadableInputsAndFaultsEndWithTheirCodeAndAMessage) {
     const char* said;
   } cases[] = {
       {"--pho -f " + dir_.string(), "", 3, "não foi possível ler o arquivo de texto"},
+      {"--pho -f " + (dir_ / "fifo").string(), "", 3, "não é um arquivo comum"},
+      {"-v " + (dir_ / "fifo").string() + " oi", Fake(), 5, "voz do MBROLA não encontrada"},
       {"--pho --dados " + (dir_ / "dados").string() + " oi", "", 6, "portug.nrl: é uma pasta"},
       {"--pho oi", "TOLVAN_WINDIR=" + (dir_ / "ini").string(), 0, "TOLVAN.INI é uma pasta"},
       {"-s 10 oi", "", 2, "de -12 a 9"},

@@ -7,7 +7,7 @@
 // warning means every sample is in our pipe.
 #include "orvia/mbrola.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -273,13 +273,14 @@ int InitRename(const char* database, const char* rename, const char* clone) {
   s.database = database ? database : "";
   s.renameList = rename ? rename : "";
   s.cloneList = clone ? clone : "";
-  const int fd = s.database.empty() ? -1 : open(s.database.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  // A voice is a regular file: opening a pipe to check would wait for a writer for ever.
+  struct stat info {};
+  if (stat(s.database.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      access(s.database.c_str(), R_OK) != 0) {
     const std::string name = s.database;
     s.database.clear();
     return Fail(kNoVoice, Cp("voz do MBROLA não encontrada: ") + name);
   }
-  close(fd);
   if (Spawn() != 0) {
     s.database.clear();
     return -1;
