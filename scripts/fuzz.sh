@@ -126,6 +126,9 @@ run_one() {
       >"$build/logs/$t.log" 2>&1; then
     echo "$t: sem achados"
   else
+    # a target that fails without leaving an input (it could not start) is a finding too
+    find "$build/findings/$t" -type f | grep -q . || tail -20 "$build/logs/$t.log" \
+      >"$build/findings/$t/falhou-sem-entrada.txt"
     echo "$t: ACHADO (veja $build/logs/$t.log e $build/findings/$t/)"
   fi
 }
