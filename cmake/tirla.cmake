@@ -20,12 +20,21 @@ function(tirla_library name)
   endif()
 endfunction()
 
+# tirla_keep_libraries(TARGET): under the sanitizers, libraries loaded at run time stay loaded
+# to the end, so that leak reports name them (tests/sanitize/keep_libraries.cpp).
+function(tirla_keep_libraries name)
+  if(TIRLA_SANITIZE)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/sanitize/keep_libraries.cpp)
+  endif()
+endfunction()
+
 # tirla_program(NAME SOURCE file DEPS target...)
 function(tirla_program name)
   cmake_parse_arguments(ARG "" "SOURCE" "DEPS" ${ARGN})
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_SOURCE})
     add_executable(${name} ${ARG_SOURCE})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+    tirla_keep_libraries(${name})
     add_dependencies(${name} tirla_data)
     install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
@@ -40,13 +49,15 @@ function(tirla_tests name)
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  tirla_keep_libraries(${name})
   target_compile_definitions(${name} PRIVATE
     TIRLA_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TIRLA_BUILD_DIR="${PROJECT_BINARY_DIR}")
   add_dependencies(${name} tirla_data)
   # No display, no sound card, and the build tree's configuration: the runner is started
   # through env(1), since a list of variables does not survive test discovery.
-  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR
-    "env;SDL_VIDEODRIVER=offscreen;SDL_AUDIODRIVER=dummy;TOLVAN_WINDIR=${PROJECT_BINARY_DIR}/etc/tolvan")
+  set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR
+    env SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+    TOLVAN_WINDIR=${PROJECT_BINARY_DIR}/etc/tolvan ${TIRLA_TEST_ENV})
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TIMEOUT 300)
 endfunction()

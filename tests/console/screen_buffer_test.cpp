@@ -10,7 +10,8 @@ namespace {
 std::string said;  // the notices, in order
 
 void RowChanged(int row, int from, int to) {
-  said += "r" + std::to_string(row) + ":" + std::to_string(from) + "-" + std::to_string(to) + " ";
+  said.append("r").append(std::to_string(row)).append(":").append(std::to_string(from));
+  said.append("-").append(std::to_string(to)).append(" ");
 }
 void Scrolled() { said += "s "; }
 void AllChanged() { said += "a "; }

@@ -46,7 +46,7 @@ TEST_F(Exceptions, FinalSAndMAreStrippedOneByOneAndPutBack) {
 
 TEST_F(Exceptions, TableHoldsAtMostFifteenThousandEntries) {
   std::string text;
-  for (int i = 0; i < 15010; ++i) text += "W" + std::to_string(i) + "=X\n";
+  for (int i = 0; i < 15010; ++i) text.append("W").append(std::to_string(i)).append("=X\n");
   ASSERT_TRUE(uttsPortug::LoadExceptions(orvia_test::WriteFile("big.exc", text)));
   EXPECT_EQ(uttsPortug::ExceptionCount(), 15000);
   EXPECT_EQ(Look("W14999"), "X");

@@ -89,9 +89,10 @@ TEST_F(ProsodyFiles, NonIntegerValuesKeepDefaultsWithAMessage) {
 
 TEST_F(ProsodyFiles, FullTablesDropTheRestWithOneMessage) {
   std::string text = kDuration + "\n";
-  for (int i = 0; i < 120; ++i) text += "p" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+  for (int i = 0; i < 120; ++i)
+    text.append("p").append(std::to_string(i)).append("=").append(std::to_string(i)).append("\n");
   text += "[CHAVES]\n";
-  for (int i = 0; i < 1100; ++i) text += "w" + std::to_string(i) + "=AB\n";
+  for (int i = 0; i < 1100; ++i) text.append("w").append(std::to_string(i)).append("=AB\n");
   text += kPatterns + "\n";
   for (int i = 0; i < 310; ++i) text += "|C" + std::to_string(i % 10) + "|=111\n";
   ASSERT_TRUE(Load(text));

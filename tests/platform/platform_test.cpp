@@ -4,9 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "platform/codepage.h"
 #include "platform/profile.h"
+#include "platform/report.h"
 
 namespace {
 
@@ -69,6 +72,21 @@ TEST_F(ProfileTest, FollowsTheProfileRules) {
   EXPECT_EQ(GetProfileString("VIDEO", "FONTE", "", 0, "TOLVAN.INI"), "");
   EXPECT_TRUE(platform::ProfileHasKey("video", "vazio", "TOLVAN.INI"));
   EXPECT_FALSE(platform::ProfileHasKey("video", "nada", "TOLVAN.INI"));
+}
+
+TEST_F(ProfileTest, UnreadableFileGivesTheFallbackAndIsSaidOnce) {
+  static std::vector<std::string> said;
+  said.clear();
+  platform::SetReportSink({.Write = [](void*, platform::Severity, std::string_view text) {
+    said.emplace_back(text);
+  }});
+  std::filesystem::create_directories(dir_ / "TOLVAN.INI");
+  EXPECT_EQ(platform::GetProfileString("VIDEO", "FONTE", "padrão", 80, "TOLVAN.INI"), "padrão");
+  EXPECT_FALSE(platform::ProfileHasKey("VIDEO", "FONTE", "TOLVAN.INI"));
+  platform::SetStandardErrorSink();
+  ASSERT_EQ(said.size(), 1u);
+  EXPECT_NE(said[0].find("TOLVAN.INI " + platform::Utf8ToCp1252("é uma pasta")), std::string::npos)
+      << said[0];
 }
 
 TEST_F(ProfileTest, MissingFileGivesTheFallback) {

@@ -72,7 +72,10 @@ TEST_F(Abbreviations, LongValuesAreCutAndLongLinesRead) {
 
 TEST_F(Abbreviations, TableHoldsTwoThousandEntriesAndIgnoresTheRest) {
   std::string text;
-  for (int i = 0; i < 2500; ++i) text += "k" + std::to_string(i) + " = v" + std::to_string(i) + "\n";
+  for (int i = 0; i < 2500; ++i) {
+    const std::string n = std::to_string(i);
+    text.append("k").append(n).append(" = v").append(n).append("\n");
+  }
   ::testing::internal::CaptureStderr();
   ASSERT_TRUE(LoadAbbreviations(Write(text)));
   const std::string message = ::testing::internal::GetCapturedStderr();

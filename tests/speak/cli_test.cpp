@@ -1,4 +1,5 @@
 // TIRLA: tests of the orvia program: its exit codes and messages, its WAV file, its playback.
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -45,6 +46,46 @@ TEST_F(CliTest, FailuresAreSaidInPortugueseWithTheirOwnCodes) {
                 Fake() + " FAKE_MBROLA=die:3"),
             1);
   EXPECT_NE(said_.find("terminou inesperadamente"), std::string::npos);
+}
+
+TEST_F(CliTest, UnreadableInputsAndFaultsEndWithTheirCodeAndAMessage) {
+  UseFakeMbrola();
+  const std::string voice = " -v " + FakeVoice();
+  fs::create_directories(dir_ / "ini/TOLVAN.INI");
+  fs::create_directories(dir_ / "dados");
+  for (const char* ext : {".exc", ".abr", ".pro", ".dfn"})
+    fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/orvia" / (std::string("portug") + ext),
+                  dir_ / "dados" / (std::string("portug") + ext));
+  fs::create_directories(dir_ / "dados/portug.nrl");
+  mkfifo((dir_ / "fifo").c_str(), 0600);  // a voice or text that would block whoever opens it
+  fs::create_directories(dir_ / "zero");
+  std::ofstream(dir_ / "zero/mbrola") << "#!/bin/sh\nexec cat /dev/zero\n";
+  fs::permissions(dir_ / "zero/mbrola", fs::perms::owner_all);
+  const struct {
+    std::string arguments, environment;
+    int code;
+    const char* said;
+  } cases[] = {
+      {"--pho -f " + dir_.string(), "", 3, "não foi possível ler o arquivo de texto"},
+      {"--pho -f " + (dir_ / "fifo").string(), "", 3, "não é um arquivo comum"},
+      {"-v " + (dir_ / "fifo").string() + " oi", Fake(), 5, "voz do MBROLA não encontrada"},
+      {"--pho --dados " + (dir_ / "dados").string() + " oi", "", 6, "portug.nrl: é uma pasta"},
+      {"--pho oi", "TOLVAN_WINDIR=" + (dir_ / "ini").string(), 0, "TOLVAN.INI é uma pasta"},
+      {"-s 10 oi", "", 2, "de -12 a 9"},
+      {"-s -13 oi", "", 2, "de -12 a 9"},
+      {"-p 12 oi", "", 2, "de -5 a 11"},
+      {"-p -6 oi", "", 2, "de -5 a 11"},
+      {"oi", "PATH=" + (dir_ / "zero").string() + ":$PATH", 5, "mais som do que o texto pede"},
+      {voice + " oi", Fake() + " SDL_AUDIODRIVER=nenhum", 8, "dispositivo de som"},
+      {voice + " 'Bom dia, tudo bem? Este texto enche alguns blocos de som.'",
+       Fake() + " SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/full", 8, "dispositivo de som"},
+  };
+  for (const auto& c : cases) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run(c.arguments, c.environment), c.code) << c.arguments << "\n" << said_;
+    EXPECT_NE(said_.find(c.said), std::string::npos) << c.arguments << "\n" << said_;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  }
 }
 
 TEST_F(CliTest, WavFileFromTextFileHasItsSizesAndFactorsChangeIt) {

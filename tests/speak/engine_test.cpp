@@ -247,7 +247,7 @@ TEST_F(EngineTest, BlankTextIsDoneWithoutMbrola) {
 
 TEST_F(EngineTest, DyingMbrolaFailsTheTextButNotTheNext) {
   UseFakeMbrola();
-  mbrola::SetAnswerTimeout(1500);
+  mbrola::SetAnswerTimeout(3000);  // the fake program starts slowly on a busy machine
   setenv("FAKE_MBROLA", "die:3", 1);
   ASSERT_TRUE(Start(FakeVoice()));
   UseSink();
@@ -261,7 +261,7 @@ TEST_F(EngineTest, DyingMbrolaFailsTheTextButNotTheNext) {
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_FALSE(SpeakLines({"a 10"}));
   EXPECT_NE(OrviaEngineError().find("responde"), std::string::npos);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
 }
 
 TEST_F(EngineTest, RealVoiceSpeaksAPortugueseSentence) {

@@ -3,7 +3,10 @@
 # Every phoneme line gives duration x 16 samples whose value is the phoneme's number in the
 # text (1, 2, ...); a line "#" writes them out. Unknown phonemes (any name starting "tirla")
 # are warned about on standard error as the real program does. FAKE_MBROLA in the
-# environment picks a failure: "die:N" leaves after N phoneme lines, "hang:N" stops answering.
+# environment picks a failure after N phoneme lines: "die:N" leaves, "hang:N" stops answering,
+# "flood:N" writes sound for ever, "babble:N" writes warnings for ever; "die:start" and
+# "hang:start" fail before the voice is loaded. With FAKE_MBROLA_ONCE=FILE only the first
+# program to reach its failure fails (and creates FILE): the ones started after it behave.
 import os
 import struct
 import sys
@@ -11,12 +14,40 @@ import time
 
 args = [a for a in sys.argv[1:]]
 voice = args[-3] if len(args) >= 3 else ""
+mode, _, limit = os.environ.get("FAKE_MBROLA", "").partition(":")
+out = sys.stdout.buffer
+
+
+def fails():
+    once = os.environ.get("FAKE_MBROLA_ONCE")
+    if not once:
+        return True
+    try:
+        os.close(os.open(once, os.O_CREAT | os.O_EXCL))
+        return True
+    except FileExistsError:
+        return False
+
+
+def fail():
+    if mode == "die":
+        os._exit(3)
+    if mode == "hang":
+        time.sleep(3600)
+    if mode == "flood":
+        while True:
+            out.write(bytes(65536))
+    if mode == "babble":
+        while True:
+            sys.stderr.write("Warning: something odd\n" * 100)
+
+
+if limit == "start" and fails():
+    fail()
+limit = int(limit) if limit.isdigit() else 0
 if not os.path.isfile(voice):
     sys.stderr.write("Fatal error: can't open database %s\n" % voice)
     sys.exit(1)
-mode, _, limit = os.environ.get("FAKE_MBROLA", "").partition(":")
-limit = int(limit) if limit else 0
-out = sys.stdout.buffer
 pending = bytearray()
 number = 0
 warnings = []
@@ -39,10 +70,8 @@ for raw in sys.stdin.buffer:
         warnings.append("Warning: %s-_ unknown, replaced with _-_\n" % fields[0])
         continue
     number += 1
-    if mode == "die" and number > limit:
-        os._exit(3)
-    if mode == "hang" and number > limit:
-        time.sleep(3600)
+    if mode and number > limit and fails():
+        fail()
     pending += struct.pack("<h", number) * (int(float(fields[1])) * 16)
     if len(pending) >= 8192:
         out.write(pending)

@@ -3,7 +3,9 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "translator_test_util.h"
@@ -42,6 +44,23 @@ TEST(Fonetica, MissingRulesFileFailsWithAMessage) {
   EXPECT_NE(run.status, 0);
   EXPECT_NE(run.out.find("arquivo de regras"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("[ k"), std::string::npos);
+}
+
+
+TEST(Fonetica, RulesFileThatIsAFolderFailsSayingSo) {
+  const std::filesystem::path folder = translator_test::ScratchDir() / "pasta-regras";
+  std::filesystem::create_directories(folder / "regras.rgr");
+  const ProgramRun run = RunFonetica(folder.string(), "casa\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.out.find("regras.rgr: é uma pasta"), std::string::npos) << run.out;
+  std::filesystem::remove_all(folder);
+}
+
+TEST(Fonetica, InputWithoutLineEndsIsTranslatedInPieces) {
+  const ProgramRun run = RunFonetica(translator_test::ShippedDataDir(),
+                                     std::string(3u << 20, 'a'));  // three pieces of 1 MiB
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3);
 }
 
 }  // namespace

@@ -64,6 +64,16 @@ TEST(LoadRules, MissingOrEmptyFile) {
   EXPECT_FALSE(translator::LoadTranslatorFiles(translator_test::ScratchDir() / "none"));
 }
 
+TEST(LoadRules, AFolderIsRefusedNotReadAsAnEmptyFile) {
+  const std::filesystem::path folder = translator_test::ScratchDir() / "pasta";
+  std::filesystem::create_directories(folder / translator::kRulesFileName);
+  std::filesystem::create_directories(folder / translator::kExceptionsFileName);
+  EXPECT_FALSE(translator::LoadRules(folder / translator::kRulesFileName));
+  EXPECT_FALSE(translator::LoadExceptions(folder / translator::kExceptionsFileName));
+  EXPECT_FALSE(translator::LoadTranslatorFiles(folder));
+  std::filesystem::remove_all(folder);
+}
+
 TEST(LoadRules, FreeRulesEmptiesEveryList) {
   translator_test::LoadTables({"(A)=a", "(B)=b"});
   translator::FreeRules();

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "diphone/translator.h"
+#include "platform/datafile.h"
 
 namespace translator {
 namespace {
@@ -86,20 +87,20 @@ bool ParseRuleLine(std::string_view line, RuleRecord& rule) {
 bool LoadRules(const std::string& path) {
   for (auto& list : state.RuleTable) list.clear();
   state.ExceptionTable.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  std::ifstream in;
+  if (!platform::OpenDataFile(path, in)) return false;
   std::string line;
   RuleRecord rule;
   while (ReadLine(in, line)) {
     if (ParseRuleLine(line, rule)) state.RuleTable[ListIndex(rule.Match[0])].push_back(rule);
   }
-  return true;
+  return platform::ReadWithoutError(in);
 }
 
 bool LoadExceptions(const std::string& path) {
   state.ExceptionTable.clear();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
+  std::ifstream in;
+  if (!platform::OpenDataFile(path, in)) return false;
   std::string line;
   while (state.ExceptionTable.size() < kMaxExceptions && ReadLine(in, line)) {
     if (line.empty()) continue;
@@ -117,7 +118,7 @@ bool LoadExceptions(const std::string& path) {
   }
   std::sort(state.ExceptionTable.begin(), state.ExceptionTable.end(),
             [](const ExceptionEntry& a, const ExceptionEntry& b) { return a.Key < b.Key; });
-  return true;
+  return platform::ReadWithoutError(in);
 }
 
 void FreeRules() {

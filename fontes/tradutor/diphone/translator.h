@@ -17,11 +17,12 @@ void StartTranslator();
 std::string TranslateToPhonetic(std::string_view text);
 
 // Empties the rule lists and the exception count, then reads the rules file at `path`.
-// False when the file cannot be opened (the tables are then left empty).
+// False when the file cannot be opened or read through (a folder is no file); the tables are
+// then unusable.
 bool LoadRules(const std::string& path);
 
 // Reads at most 15000 entries of the exceptions file at `path` and sorts them by key.
-// False when the file cannot be opened.
+// False when the file cannot be opened or read.
 bool LoadExceptions(const std::string& path);
 
 // Releases every rule and leaves the 64 lists empty.

@@ -7,13 +7,14 @@
 // warning means every sample is in our pipe.
 #include "orvia/mbrola.h"
 
-#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "orvia/mbrolaChild.h"
@@ -31,12 +32,25 @@ namespace {
 
 // Phoneme no voice has: its warning marks the end of a flush's samples.
 constexpr char kMark[] = "tirlafim";
+// The program's warning about the mark's second pair, written after the flush's samples.
+constexpr std::string_view kMarkAnswer = "tirlafim-";
 // What a flush writes: the flush itself, then the mark in a flush of its own.
 constexpr char kFlushAndMark[] = "#\ntirlafim 0\n#\n";
 // Ms a leaving child is given before it is killed.
 constexpr int kLeaveGraceMs = 100;
 // Output rate of the voices this program uses, when no other was asked for.
 constexpr int kVoiceRate = 16000;
+// Sound a phoneme line may make is reckoned at this rate at least, whatever the voice's own.
+constexpr int kMostRate = 48000;
+// Sound bytes a child may send beyond what the lines since the last answered flush ask for:
+// more than a pipe holds when the flush's answer is read.
+constexpr size_t kSoundSlackBytes = 256 * 1024;
+// Unread sound kept at most (about 17 minutes at 16000 Hz); a reader takes it long before.
+constexpr size_t kMostUnreadBytes = 32u << 20;
+// Error output kept of a line that has not ended yet.
+constexpr size_t kLongestErrorLine = 4096;
+// Output kept of the program's version banner or voice information.
+constexpr size_t kLongestCapture = 65536;
 
 struct MbrolaState {
   bool bound = false;               // MbrolaBind succeeded
@@ -51,6 +65,8 @@ struct MbrolaState {
   size_t readAt = 0;                // first unread byte of `samples`
   std::string errorText;            // child's error output not yet split into lines
   std::string childLastWords;       // last line of that output that was not our mark
+  size_t owedBytes = 0;             // sound the lines since the last answered flush may make
+  size_t receivedBytes = 0;         // sound received since then
   bool dirty = false;               // lines written since the last completed flush
   bool childGone = false;           // the child ended or was killed; reported at next read
   int flushesSent = 0;              // marks written
@@ -89,16 +105,50 @@ void CopyOut(const std::string& text, char* buffer, int size) {
 // Splits the child's error output into lines; counts the answered marks.
 void TakeErrorLines() {
   MbrolaState& s = State();
-  size_t end;
-  while ((end = s.errorText.find('\n')) != std::string::npos) {
-    std::string line = s.errorText.substr(0, end);
-    s.errorText.erase(0, end + 1);
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (line.find(std::string(kMark) + "-") != std::string::npos)
+  const std::string_view text = s.errorText;
+  size_t from = 0, end;
+  // one pass, one erase: a chattering child sends a megabyte of lines per round
+  while ((end = text.find('\n', from)) != std::string_view::npos) {
+    std::string_view line = text.substr(from, end - from);
+    from = end + 1;
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+    if (line.find(kMarkAnswer) != std::string_view::npos)
       ++s.flushesSeen;
-    else if (line.find(kMark) == std::string::npos && !line.empty())
+    else if (line.find(kMark) == std::string_view::npos && !line.empty())
       s.childLastWords = line;
   }
+  s.errorText.erase(0, from);
+  if (s.errorText.size() > kLongestErrorLine)
+    s.errorText.erase(0, s.errorText.size() - kLongestErrorLine);
+}
+
+// Bytes of sound a phoneme line may make at most: its duration (the second field, in ms) at
+// kMostRate. Comments, flushes and lines without a duration make none.
+size_t SoundBytesOf(std::string_view lines) {
+  size_t bytes = 0;
+  while (!lines.empty()) {
+    const size_t end = std::min(lines.find('\n'), lines.size());
+    std::string_view line = lines.substr(0, end);
+    lines.remove_prefix(std::min(end + 1, lines.size()));
+    const size_t name = line.find_first_not_of(" \t");
+    if (name == std::string_view::npos || line[name] == ';' || line[name] == '#') continue;
+    const size_t gap = line.find_first_of(" \t", name);
+    const size_t field = gap == std::string_view::npos ? gap : line.find_first_not_of(" \t", gap);
+    if (field == std::string_view::npos) continue;
+    double ms = 0;
+    const char* from = line.data() + field;
+    std::from_chars(from, line.data() + line.size(), ms);
+    if (ms > 0) bytes += static_cast<size_t>(std::min(ms, 3.6e6) * kMostRate / 1000) * 2 + 2;
+  }
+  return bytes;
+}
+
+// Whether the child sends more sound than the lines written ask for, or more than any reader
+// leaves waiting: a program run wild, which would fill the memory.
+bool Flooding() {
+  const MbrolaState& s = State();
+  return s.receivedBytes > s.owedBytes + kSoundSlackBytes ||
+         s.samples.size() - s.readAt > kMostUnreadBytes;
 }
 
 void DropChild() {
@@ -108,12 +158,23 @@ void DropChild() {
   s.childGone = true;
 }
 
-// One round of traffic; false when the child has gone.
+// One round of traffic; false when the child has gone or was ended for flooding (then
+// lastError says so). Progress is input taken, sound received or a flush answered.
 bool Move(int wait_ms, bool& progress) {
   MbrolaState& s = State();
+  const size_t before = s.samples.size();
+  const int answered = s.flushesSeen;
   const Traffic t = Exchange(s.child, s.pending, s.samples, s.errorText, wait_ms);
   TakeErrorLines();
-  progress = t.progress;
+  const size_t received = s.samples.size() - before;
+  s.receivedBytes += received;
+  progress = t.written > 0 || received > 0 || s.flushesSeen != answered;
+  if (Flooding()) {
+    DropChild();
+    s.samples.resize(s.readAt);  // what came beyond the bound is no speech
+    Fail(kTooMuchSound, Cp("o programa mbrola mandou mais som do que o texto pede"));
+    return false;
+  }
   return !t.outputEnded;
 }
 
@@ -130,6 +191,7 @@ int RunUntil(Done done) {
       return 0;
     }
     if (!alive) {
+      if (s.lastError == kTooMuchSound) return -1;
       DropChild();
       return Fail(kEnded, Cp("o programa mbrola terminou inesperadamente"));
     }
@@ -148,7 +210,10 @@ int SendAndFlush(const std::string& bytes) {
   s.pending += kFlushAndMark;
   ++s.flushesSent;
   const int result = RunUntil([&] { return s.pending.empty() && s.flushesSeen >= s.flushesSent; });
-  if (result == 0) s.dirty = false;
+  if (result == 0) {
+    s.dirty = false;
+    s.owedBytes = s.receivedBytes = 0;  // every sound owed is in: what comes now is new
+  }
   return result;
 }
 
@@ -181,6 +246,7 @@ int Spawn() {
   s.errorText.clear();
   s.childLastWords.clear();
   s.flushesSent = s.flushesSeen = 0;
+  s.owedBytes = s.receivedBytes = 0;
   s.dirty = false;
   s.childGone = false;
   if (!StartChild(s.program, ChildArguments(), s.child))
@@ -207,13 +273,14 @@ int InitRename(const char* database, const char* rename, const char* clone) {
   s.database = database ? database : "";
   s.renameList = rename ? rename : "";
   s.cloneList = clone ? clone : "";
-  const int fd = s.database.empty() ? -1 : open(s.database.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  // A voice is a regular file: opening a pipe to check would wait for a writer for ever.
+  struct stat info {};
+  if (stat(s.database.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+      access(s.database.c_str(), R_OK) != 0) {
     const std::string name = s.database;
     s.database.clear();
     return Fail(kNoVoice, Cp("voz do MBROLA não encontrada: ") + name);
   }
-  close(fd);
   if (Spawn() != 0) {
     s.database.clear();
     return -1;
@@ -231,6 +298,7 @@ int WriteMbr(const char* lines) {
                               : Fail(kEnded, Cp("o programa mbrola terminou inesperadamente"));
   s.dirty = true;
   s.pending += lines;
+  s.owedBytes += SoundBytesOf(lines);
   return RunUntil([&] { return s.pending.empty(); });
 }
 
@@ -246,7 +314,7 @@ int TakeSamples(short* buffer, int wanted) {
   if (!buffer || wanted <= 0) return 0;
   if (s.child.pid >= 0) {
     bool progress = false;
-    if (!Move(0, progress)) DropChild();
+    if (!Move(0, progress) && s.child.pid >= 0) DropChild();
   }
   const size_t ready = (s.samples.size() - s.readAt) / 2;
   const size_t n = std::min(ready, static_cast<size_t>(wanted));
@@ -368,6 +436,7 @@ std::string Capture(const std::vector<std::string>& args) {
   std::vector<uint8_t> out;
   const auto start = std::chrono::steady_clock::now();
   while (Exchange(probe, none, out, text, 20).outputEnded == false &&
+         out.size() + text.size() < kLongestCapture &&
          std::chrono::steady_clock::now() - start <
              std::chrono::milliseconds(s.answerTimeoutMs)) {
   }

@@ -48,6 +48,7 @@ enum ErrorCode : int {
   kEnded = 4,         // the mbrola program ended unexpectedly
   kNoAnswer = 5,      // the mbrola program stopped answering
   kBadArgument = 6,   // a call with an unusable argument
+  kTooMuchSound = 7,  // the mbrola program sent more sound than the lines written ask for
 };
 
 // Puts the module in its start state: unbound, no child, defaults. Ends a running child.
@@ -68,8 +69,9 @@ const EntryPoints& Mbrola();
 // The program found by MbrolaBind (empty when unbound).
 const std::string& MbrolaProgram();
 
-// How long, in ms, the program may stay silent while it owes an answer before it is taken
-// for hung and killed (default 4000).
+// How long, in ms, the program may go without answering while it owes an answer before it is
+// taken for hung and killed (default 4000). Only sound within what the lines written ask for,
+// taken input and answered flushes count as answers; chatter on its error output does not.
 void SetAnswerTimeout(int ms);
 
 // The process id of the running child, -1 when none (for tests that kill it).

@@ -17,6 +17,9 @@ namespace mbrola {
 namespace {
 
 constexpr size_t kReadChunk = 65536;
+// Bytes read from one pipe per round: a child that writes as fast as we read must not keep
+// one round going for ever.
+constexpr size_t kMostPerRound = 16 * kReadChunk;
 
 void CloseFd(int& fd) {
   if (fd >= 0) close(fd);
@@ -35,14 +38,16 @@ void IgnoreBrokenPipes() {
   if (current.sa_handler == SIG_DFL) signal(SIGPIPE, SIG_IGN);
 }
 
-// Reads everything ready on `fd` into `into`; false at end of file or on a hard error.
+// Reads what is ready on `fd` (up to kMostPerRound) into `into`; false at end of file or on a
+// hard error.
 template <typename Buffer>
 bool ReadReady(int fd, Buffer& into, bool& progress) {
   char chunk[kReadChunk];
-  for (;;) {
+  for (size_t taken = 0; taken < kMostPerRound;) {
     const ssize_t n = read(fd, chunk, sizeof chunk);
     if (n > 0) {
       into.insert(into.end(), chunk, chunk + n);
+      taken += static_cast<size_t>(n);
       progress = true;
       continue;
     }
@@ -50,6 +55,7 @@ bool ReadReady(int fd, Buffer& into, bool& progress) {
     if (errno == EINTR) continue;
     return errno == EAGAIN || errno == EWOULDBLOCK;
   }
+  return true;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diphone/waveout.h"
@@ -19,6 +20,7 @@
 #include "orvia/uttsPreproc.h"
 #include "orvia/uttsProsodia.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/messages.h"
 #include "platform/report.h"
 #include "platform/settings.h"
@@ -26,6 +28,7 @@
 namespace {
 
 constexpr int kPlayPollMs = 10;            // wait for the end of the sound
+constexpr size_t kLongestText = 64u << 20;  // bytes of text read at most: more than any book
 
 // Exit codes, one per kind of failure.
 enum ExitCode : int {
@@ -37,7 +40,7 @@ enum ExitCode : int {
   kNoVoice = 5,        // the MBROLA voice is missing or unusable
   kNoData = 6,         // an ORVIA data file is missing or wrong
   kNoOutput = 7,       // the WAV file cannot be written
-  kNoSound = 8,        // the sound device cannot be opened
+  kNoSound = 8,        // the sound device cannot be opened, or failed while playing
 };
 
 const char* const kUsage =
@@ -45,9 +48,10 @@ const char* const kUsage =
     "Fala TEXTO em português com a voz do MBROLA, ou o grava num arquivo WAV.\n"
     "  -f ARQUIVO      lê o texto de ARQUIVO (UTF-8 ou Windows-1252)\n"
     "  -w ARQUIVO.wav  grava a fala em ARQUIVO.wav (16000 Hz, 16 bits, mono) em vez de tocá-la\n"
-    "  -s N            velocidade, número inteiro: 0 normal, maior mais rápido (fator de\n"
-    "                  duração 0,8 - N/15)\n"
-    "  -p N            tom, número inteiro: 0 normal, maior mais agudo (fator (N + 11)/11)\n"
+    "  -s N            velocidade, número inteiro de -12 (metade) a 9 (quatro vezes mais\n"
+    "                  rápido); 0 normal (fator de duração 0,8 - N/15)\n"
+    "  -p N            tom, número inteiro de -5 (quase metade) a 11 (o dobro); 0 normal\n"
+    "                  (fator (N + 11)/11)\n"
     "  -v VOZ          outra voz do MBROLA: um nome (br4, br1...) ou o caminho da voz\n"
     "  --pho           escreve as linhas que o ORVIA entrega ao MBROLA, sem falar\n"
     "  --dados PASTA   lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn) de PASTA\n"
@@ -65,12 +69,33 @@ struct Options {
   std::vector<std::string> text; // words of the text, UTF-8
 };
 
-// A whole signed number within -1000..1000 (the speed and pitch levels), or false.
-bool ParseLevel(const std::string& text, int& value) {
+// Errors said so far: the sound device tells its failures while playing only through reports.
+int errorsSaid = 0;
+
+void CountAndWrite(void*, platform::Severity severity, std::string_view text) {
+  if (severity == platform::Severity::kError) ++errorsSaid;
+  const platform::ReportSink standardError = platform::StandardErrorSink();
+  standardError.Write(standardError.context, severity, text);
+}
+
+void Say(const std::string& message) {
+  platform::Report(platform::Severity::kError, platform::Utf8ToCp1252(message));
+}
+
+// The speed or pitch level after `option` within what the voice can say; false (said) when it
+// is no whole number or lies outside.
+bool ParseLevel(const std::string& option, const std::string& text, int& value) {
+  const bool speed = option == "-s";
+  const int lowest = speed ? uttsOrvia::kSlowestSpeed : uttsOrvia::kLowestPitch;
+  const int highest = speed ? uttsOrvia::kFastestSpeed : uttsOrvia::kHighestPitch;
   const std::optional<int> level = uttsPortug::ParseInteger(text);
-  if (!level || *level < -1000 || *level > 1000) return false;
-  value = *level;
-  return true;
+  if (level && *level >= lowest && *level <= highest) {
+    value = *level;
+    return true;
+  }
+  Say(option + " pede um número inteiro de " + std::to_string(lowest) + " a " +
+      std::to_string(highest) + ", não \"" + text + "\"");
+  return false;
 }
 
 // Parses the arguments; false (with a message) on a bad one.
@@ -80,7 +105,7 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
     const bool takesValue = arg == "--dados" || arg == "-d" || arg == "-f" || arg == "-w" ||
                             arg == "-v" || arg == "-s" || arg == "-p";
     if (takesValue && i + 1 >= argc) {
-      std::cerr << "orvia: falta um valor depois de " << arg << "\n";
+      Say("falta um valor depois de " + arg);
       return false;
     }
     if (arg == "--pho") {
@@ -95,16 +120,13 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
       options.voice = argv[++i];
     } else if (arg == "-s" || arg == "-p") {
       int& target = arg == "-s" ? options.speed : options.pitch;
-      if (!ParseLevel(argv[++i], target)) {
-        std::cerr << "orvia: " << arg << " pede um número inteiro, não \"" << argv[i] << "\"\n";
-        return false;
-      }
+      if (!ParseLevel(arg, argv[++i], target)) return false;
     } else if (arg == "--help" || arg == "-h") {
       help = true;
     } else if (arg == "--") {
       for (++i; i < argc; ++i) options.text.push_back(argv[i]);
     } else if (arg.size() > 1 && arg[0] == '-' && options.text.empty()) {
-      std::cerr << "orvia: opção desconhecida: " << arg << "\n" << kUsage;
+      Say("opção desconhecida: " + arg + " (orvia --help mostra as opções)");
       return false;
     } else {
       options.text.push_back(arg);
@@ -113,19 +135,35 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
   return true;
 }
 
-// The text to speak, as it came (UTF-8 or cp1252); false when the file cannot be read.
+// Standard input, up to `limit` bytes; false when it holds more (a device that never ends).
+bool ReadStandardInput(std::string& text, size_t limit) {
+  text.clear();
+  char chunk[65536];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
+    if (text.size() + n > limit) return false;
+    text.append(chunk, n);
+  }
+  return true;
+}
+
+// The text to speak, as it came (UTF-8 or cp1252); false (said) when the file cannot be read
+// (a folder or a device is no text file) or the text is longer than any book.
 bool TextOf(const Options& options, std::string& text) {
+  text.clear();
+  const std::string limit = std::to_string(kLongestText >> 20) + " MB";
   if (!options.textFile.empty()) {
-    std::ifstream in(options.textFile, std::ios::binary);
-    if (!in) return false;
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    if (platform::ReadDataFile(options.textFile, text, kLongestText)) return true;
+    const std::string why = platform::Cp1252ToUtf8(platform::DataFileProblem(options.textFile));
+    Say("não foi possível ler o arquivo de texto \"" + options.textFile + "\": " +
+        (why.empty() ? "passa de " + limit : why) + ".");
+    return false;
   }
   if (options.text.empty()) {
-    text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    return true;
+    if (ReadStandardInput(text, kLongestText)) return true;
+    Say("a entrada padrão passa de " + limit + " de texto.");
+    return false;
   }
-  text.clear();
   for (const std::string& word : options.text) {
     if (!text.empty()) text += ' ';
     text += word;
@@ -148,10 +186,6 @@ int PrintPho(const std::string& cp1252Text, double durationFactor, double pitchF
   }
   std::fwrite(out.data(), 1, out.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : 1;
-}
-
-void Say(const std::string& message) {
-  platform::Report(platform::Severity::kError, platform::Utf8ToCp1252(message));
 }
 
 // Starts the engine through its row and tells what failed; the exit code.
@@ -192,30 +226,34 @@ int Speak(const Options& options, const std::string& text, const std::string& fo
     uttsOrvia::OrviaClose();
     return start;
   }
-  int code = kOk;
-  if (!platform::SpeakText(engine, EngineText(text))) {
-    const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
-    Say("o MBROLA falhou durante a fala (" + engineError +
-        "); parte do texto pode ter se perdido.");
-    code = kSpeechFailed;
-  }
+  const int saidBefore = errorsSaid;
+  const bool spoken = platform::SpeakText(engine, EngineText(text));
+  const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
   while (engine.IsSpeaking(0)) platform::PumpFor(kPlayPollMs);
   engine.End();
-  if (code == kOk && !options.waveFile.empty()) {
-    std::ifstream check(options.waveFile, std::ios::binary | std::ios::ate);
-    if (!check || check.tellg() < static_cast<std::streamoff>(uttsOrvia::kWaveHeaderSize)) {
-      Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
-      code = kNoOutput;
-    }
+  // MBROLA's own words say it was MBROLA; otherwise what failed is where the sound went.
+  if (!spoken && !engineError.empty()) {
+    Say("o MBROLA falhou durante a fala (" + engineError +
+        "); parte do texto pode ter se perdido.");
+    return kSpeechFailed;
   }
-  if (code == kOk && options.waveFile.empty() && waveout::LastOpenError() != 0) code = kNoSound;
-  return code;
+  if (!options.waveFile.empty()) {
+    std::ifstream check(options.waveFile, std::ios::binary | std::ios::ate);
+    if (spoken && check && check.tellg() >= static_cast<std::streamoff>(uttsOrvia::kWaveHeaderSize))
+      return kOk;
+    Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
+    return kNoOutput;
+  }
+  const bool deviceSaid = waveout::LastOpenError() != 0 || errorsSaid > saidBefore;
+  if (!spoken && !deviceSaid) Say("o som não pôde ser tocado.");
+  return spoken && !deviceSaid ? kOk : kNoSound;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   platform::SetReportProgram("orvia");
+  platform::SetReportSink({.context = nullptr, .Write = CountAndWrite});
   Options options;
   bool help = false;
   if (!ParseArguments(argc, argv, options, help)) return kBadUsage;
@@ -224,10 +262,7 @@ int main(int argc, char** argv) {
     return kOk;
   }
   std::string text;
-  if (!TextOf(options, text)) {
-    Say("não foi possível ler o arquivo de texto \"" + options.textFile + "\".");
-    return kNoText;
-  }
+  if (!TextOf(options, text)) return kNoText;
   std::string folder =
       options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
   if (!options.pho) return Speak(options, text, folder);

@@ -1,6 +1,8 @@
 // TIRLA: the ORVIA row of the engine table.
 #include "orvia/uttsOrviaEngine.h"
 
+#include <algorithm>
+
 #include "orvia/uttsOrvia.h"
 #include "orvia/uttsPortugStages.h"
 #include "platform/codepage.h"
@@ -87,8 +89,12 @@ constexpr platform::SpeechEngine kOrviaEngine = {
 void SetEngineFiles(const EngineFiles& files) { Row().files = files; }
 const EngineFiles& CurrentEngineFiles() { return Row().files; }
 
-double DurationFactorFor(int speed) { return 0.8 - speed / 15.0; }
-double PitchFactorFor(int pitch) { return (pitch + 11) / 11.0; }
+double DurationFactorFor(int speed) {
+  return 0.8 - std::clamp(speed, kSlowestSpeed, kFastestSpeed) / 15.0;
+}
+double PitchFactorFor(int pitch) {
+  return (std::clamp(pitch, kLowestPitch, kHighestPitch) + 11) / 11.0;
+}
 
 const platform::SpeechEngine& OrviaEngine() { return kOrviaEngine; }
 

@@ -19,8 +19,17 @@ struct EngineFiles {
 void SetEngineFiles(const EngineFiles& files);
 const EngineFiles& CurrentEngineFiles();
 
+// The levels the voice can say: from half the normal rate (−12) to four times it (9), and
+// from about half the normal pitch (−5) to twice it (11). Beyond them MBROLA is asked for
+// pauses of seconds, durations of zero or pitches of kilohertz.
+constexpr int kSlowestSpeed = -12;
+constexpr int kFastestSpeed = 9;
+constexpr int kLowestPitch = -5;
+constexpr int kHighestPitch = 11;
+
 // The engine's factors for the integer speed and pitch levels: 0.8 − speed ÷ 15 and
 // (pitch + 11) ÷ 11, so speed 0 is a duration factor of 0.8 and pitch 11 doubles the pitch.
+// A level beyond the voice's counts as the nearest one it can say.
 double DurationFactorFor(int speed);
 double PitchFactorFor(int pitch);
 

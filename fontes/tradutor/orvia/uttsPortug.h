@@ -12,8 +12,9 @@ using Lines = std::vector<std::string>;
 void StartPortug();
 
 // Replaces the rules by those of the rules file ("left(target)right=out&put|remark", ";"
-// comments). False only when the file cannot be opened (the table is then empty). Lines whose target
-// is empty are skipped (a rule must consume at least one letter); their count is kept.
+// comments). False when the file cannot be opened or read through (a folder is no file); the
+// table is then unusable. Lines whose target is empty are skipped (a rule must consume at least
+// one letter); their count is kept.
 bool LoadRules(const std::string& fileName);
 
 // Frees every rule and empties the chains.
@@ -29,7 +30,7 @@ int SkippedRuleLines();
 void ApplyRules(const std::string& word, int stress, Lines& list);
 
 // Reads the exceptions file ("WORD=RESPELLING|remark", upper-cased) and sorts it. At most
-// 15000 entries; lines beyond are ignored. False only when the file cannot be opened.
+// 15000 entries; lines beyond are ignored. False when the file cannot be opened or read.
 bool LoadExceptions(const std::string& fileName);
 
 // Number of exception entries loaded.

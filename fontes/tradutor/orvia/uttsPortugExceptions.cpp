@@ -8,6 +8,7 @@
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugWordCache.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 
 namespace uttsPortug {
 namespace {
@@ -49,8 +50,8 @@ void ReleaseExceptions() {
 
 bool LoadExceptions(const std::string& fileName) {
   ReleaseExceptions();
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) return false;
+  std::ifstream file;
+  if (!platform::OpenDataFile(fileName, file)) return false;
   std::string line;
   while (state.table.size() < kMaxExceptions && std::getline(file, line)) {
     DropCarriageReturn(line);
@@ -67,7 +68,7 @@ bool LoadExceptions(const std::string& fileName) {
     state.index.emplace(e.palavra, &e);
     state.longest = std::max(state.longest, e.palavra.size());
   }
-  return true;
+  return platform::ReadWithoutError(file);
 }
 
 int ExceptionCount() { return static_cast<int>(state.table.size()); }

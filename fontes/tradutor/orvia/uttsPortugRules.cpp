@@ -9,6 +9,7 @@
 #include "orvia/uttsPortugWordCache.h"
 #include "platform/byteset.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 
 namespace uttsPortug {
 namespace {
@@ -200,8 +201,8 @@ void ReleaseRules() {
 
 bool LoadRules(const std::string& fileName) {
   ReleaseRules();
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) return false;
+  std::ifstream file;
+  if (!platform::OpenDataFile(fileName, file)) return false;
   std::string line;
   while (std::getline(file, line)) {
     DropCarriageReturn(line);
@@ -219,7 +220,7 @@ bool LoadRules(const std::string& fileName) {
     state.chains[head].push_back(std::move(rule));
     ++state.count;
   }
-  return true;
+  return platform::ReadWithoutError(file);
 }
 
 int RuleCount() { return state.count; }

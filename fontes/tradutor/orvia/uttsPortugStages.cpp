@@ -8,7 +8,10 @@
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPreproc.h"
 #include "orvia/uttsProsodia.h"
+#include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/folders.h"
+#include "platform/report.h"
 
 namespace uttsPortug {
 
@@ -28,15 +31,30 @@ TextDataFiles DataFilesIn(const std::string& folder, const std::string& base) {
   return {file(".nrl"), file(".exc"), file(".abr"), file(".pro"), file(".dfn")};
 }
 
+namespace {
+
+// Loads one file; false, with a report that names the file and why, when it fails.
+bool Load(bool (*loader)(const std::string&), const std::string& file) {
+  if (loader(file)) return true;
+  const std::string why = platform::DataFileProblem(file);
+  platform::Report(platform::Severity::kError,
+                   "arquivo de dados " + platform::Utf8ToCp1252(file) + ": " +
+                       (why.empty() ? "n\xE3o p\xF4" "de ser lido por inteiro" : why));
+  return false;
+}
+
+}  // namespace
+
 std::string LoadTextData(const TextDataFiles& files) {
   ReleaseRules();
   uttsProsodia::ReleaseDiphoneList();
-  if (!LoadRules(files.rules) || !LoadExceptions(files.exceptions))
+  if (!Load(LoadRules, files.rules) || !Load(LoadExceptions, files.exceptions))
     return "Erro na base de dados de portugu\xEAs";
-  if (!uttsPreproc::LoadAbbreviations(files.abbreviations))
+  if (!Load(uttsPreproc::LoadAbbreviations, files.abbreviations))
     return "Erro no arquivo de abreviaturas";
   uttsNormal::LoadNormalData(NormalFileFor(files.abbreviations));
-  if (!uttsProsodia::LoadProsody(files.prosody) || !uttsProsodia::LoadDiphoneList(files.diphones))
+  if (!Load(uttsProsodia::LoadProsody, files.prosody) ||
+      !Load(uttsProsodia::LoadDiphoneList, files.diphones))
     return "Erro no arquivo de pros\xF3" "dia";
   return {};
 }

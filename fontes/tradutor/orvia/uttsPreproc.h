@@ -9,8 +9,8 @@ void StartPreproc();
 
 // Reads the abbreviations file (cp1252, "KEY = value" lines, ";" comments) into the table,
 // replacing the old one, which is dropped even when loading fails. False when the file is
-// missing or cannot be opened; true otherwise (malformed lines are kept or skipped as documented
-// in uttsPreprocAbbrev.cpp).
+// missing, is no regular file, or cannot be read; true otherwise (malformed lines are kept or
+// skipped as documented in uttsPreprocAbbrev.cpp).
 bool LoadAbbreviations(const std::string& fileName);
 
 // Rewrites a cp1252 text into the words to be spoken: numbers, ordinals, decimals, dashes,

@@ -15,6 +15,7 @@
 #include "orvia/uttsPreproc.h"
 #include "orvia/uttsPreprocParts.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/folders.h"
 #include "platform/report.h"
 #include "platform/text.h"
@@ -73,10 +74,8 @@ std::string UpperCase(std::string_view text) { return platform::UpperCp1252(text
 bool LoadAbbreviations(const std::string& fileName) {
   state = State{};
   const std::string path = FindFile(fileName);
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
+  std::ifstream file;
+  if (!platform::OpenDataFile(path, file)) return false;
   std::size_t ignored = 0;
   std::string line;
   while (std::getline(file, line)) {
@@ -94,7 +93,7 @@ bool LoadAbbreviations(const std::string& fileName) {
                          std::to_string(MaxAbbreviations) + " entradas; " +
                          std::to_string(ignored) + " foram ignoradas.");
   }
-  return true;
+  return platform::ReadWithoutError(file);
 }
 
 const std::string& LookupAbbreviation(std::string_view word) {

@@ -25,7 +25,8 @@ const std::string& LastMessage();
 // missing or a line has no "=". Non-integer values keep their defaults, with a message.
 bool LoadProsody(const std::string& fileName);
 
-// Reads the diphone list ("a-b" per line, case ignored). False when the file cannot be read.
+// Reads the diphone list ("a-b" per line, case ignored). False when the file cannot be opened
+// or read (a folder is no file).
 bool LoadDiphoneList(const std::string& fileName);
 
 // Frees the diphone list.

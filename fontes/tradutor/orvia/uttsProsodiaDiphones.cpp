@@ -6,6 +6,7 @@
 #include "orvia/uttsProsodia.h"
 #include "orvia/uttsProsodiaState.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 
 namespace uttsProsodia {
 namespace {
@@ -82,8 +83,8 @@ bool LoadDiphoneList(const std::string& fileName) {
   s.nameId.assign(1 << 16, 0);
   s.pairBits.assign(1 << 16, 0);
   int lastId = 0;
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) return false;
+  std::ifstream file;
+  if (!platform::OpenDataFile(fileName, file)) return false;
   std::string line;
   while (std::getline(file, line)) {
     line = uttsPortug::Trim(line);
@@ -95,7 +96,7 @@ bool LoadDiphoneList(const std::string& fileName) {
     if (a && b) s.pairBits[a << 8 | b] = 1;
     s.diphones.insert(std::move(pair));
   }
-  return true;
+  return platform::ReadWithoutError(file);
 }
 
 void ReleaseDiphoneList() {

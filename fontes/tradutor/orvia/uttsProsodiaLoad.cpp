@@ -6,6 +6,7 @@
 #include "orvia/uttsProsodia.h"
 #include "orvia/uttsProsodiaState.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/report.h"
 
 namespace uttsProsodia {
@@ -214,8 +215,8 @@ bool LoadProsody(const std::string& fileName) {
   state.patterns.clear();
   state.hertzBase = 230;
   state.contour = Contour{};
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) {
+  std::ifstream file;
+  if (!platform::OpenDataFile(fileName, file)) {
     Report("Configura\xE7" "\xE3" "o da pros\xF3" "dia n\xE3" "o foi achada");
     return false;
   }

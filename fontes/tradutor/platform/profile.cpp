@@ -2,15 +2,40 @@
 #include "platform/profile.h"
 
 #include <strings.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <optional>
+#include <set>
 
+#include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/folders.h"
+#include "platform/report.h"
 #include "platform/text.h"
 
 namespace platform {
 namespace {
+
+struct ProfileState {
+  std::set<std::string> told;  // files found unreadable and already reported
+};
+
+ProfileState& State() {
+  static ProfileState state;
+  return state;
+}
+
+// A missing file is an ordinary case (every value takes its default); one that is there but
+// cannot be read is said once, since values are read from it again and again.
+void TellUnreadable(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !State().told.insert(path).second) return;
+  const std::string why = DataFileProblem(path);
+  Report(Severity::kError, "o arquivo de configura\xE7\xE3o " + Utf8ToCp1252(path) + " " +
+                               (why.empty() ? "n\xE3o p\xF4" "de ser lido por inteiro" : why) +
+                               "; valem os valores padr\xE3o");
+}
 
 // Blanks around names and values, and the CR of lines written on Windows.
 constexpr const ByteSet& kBlanks = kSpaceTabLineEnd;
@@ -21,8 +46,12 @@ bool SameNoCase(std::string_view a, std::string_view b) {
 
 std::optional<std::string> FindValue(std::string_view section, std::string_view key,
                                      const std::string& file) {
-  std::ifstream in(ProfilePath(file), std::ios::binary);
-  if (!in) return std::nullopt;
+  const std::string path = ProfilePath(file);
+  std::ifstream in;
+  if (!OpenDataFile(path, in)) {
+    TellUnreadable(path);
+    return std::nullopt;
+  }
   bool in_section = false;
   std::string line;
   while (std::getline(in, line)) {
@@ -46,6 +75,7 @@ std::optional<std::string> FindValue(std::string_view section, std::string_view 
     }
     return std::string(value);
   }
+  if (!ReadWithoutError(in)) TellUnreadable(path);
   return std::nullopt;
 }
 

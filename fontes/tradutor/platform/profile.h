@@ -10,7 +10,8 @@ namespace platform {
 // WindowsDirectory(), its case ignored. Sections and keys match without regard to case and
 // the first match wins; blanks around the value and one pair of surrounding quotes are
 // removed; lines starting with ';' are comments. A missing file, section or key gives
-// `fallback`. The result is cut to `size` - 1 bytes, like a C buffer of `size` bytes
+// `fallback`; so does a file that is there but cannot be read (a folder, no permission), which
+// is reported once. The result is cut to `size` - 1 bytes, like a C buffer of `size` bytes
 // (size 0 gives the empty string).
 std::string GetProfileString(std::string_view section, std::string_view key,
                              std::string_view fallback, size_t size, const std::string& file);

@@ -1,0 +1,62 @@
+// TIRLA: tests of ORVIA's data files that are there but cannot be read: a folder in a data
+// file's place is refused by its loader, and the engine's load names the file and says why.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "orvia/uttsPortug.h"
+#include "orvia/uttsPortugStages.h"
+#include "orvia/uttsPreproc.h"
+#include "orvia/uttsProsodia.h"
+#include "orvia_test_files.h"
+#include "platform/codepage.h"
+#include "platform/report.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> said;
+
+void Keep(void*, platform::Severity, std::string_view text) { said.emplace_back(text); }
+
+TEST(UnreadableDataFiles, AFolderInPlaceOfAnyFileFailsTheLoadAndIsNamed) {
+  const struct {
+    const char* ext;
+    bool (*loader)(const std::string&);
+    const char* message;  // of the engine's load
+  } cases[] = {
+      {".nrl", uttsPortug::LoadRules, "Erro na base de dados de português"},
+      {".exc", uttsPortug::LoadExceptions, "Erro na base de dados de português"},
+      {".abr", uttsPreproc::LoadAbbreviations, "Erro no arquivo de abreviaturas"},
+      {".pro", uttsProsodia::LoadProsody, "Erro no arquivo de prosódia"},
+      {".dfn", uttsProsodia::LoadDiphoneList, "Erro no arquivo de prosódia"},
+  };
+  const fs::path folder = fs::path(orvia_test::WriteFile("x", "")).parent_path() / "pastas";
+  platform::SetReportSink({.Write = Keep});
+  for (const auto& c : cases) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    for (const std::string ext : {".nrl", ".exc", ".abr", ".pro", ".dfn"})
+      fs::copy_file(orvia_test::DataFolder() + "/portug" + ext, folder / ("portug" + ext));
+    const fs::path spoiled = folder / ("portug" + std::string(c.ext));
+    fs::remove(spoiled);
+    fs::create_directory(spoiled);
+    EXPECT_FALSE(c.loader(spoiled.string())) << c.ext;
+    said.clear();
+    EXPECT_EQ(uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder.string())),
+              platform::Utf8ToCp1252(c.message))
+        << c.ext;
+    const std::string named = spoiled.string() + ": " + platform::Utf8ToCp1252("é uma pasta");
+    EXPECT_TRUE(std::any_of(said.begin(), said.end(),
+                            [&](const std::string& s) { return s.find(named) != s.npos; }))
+        << c.ext;
+  }
+  platform::SetStandardErrorSink();
+  fs::remove_all(folder);
+}
+
+}  // namespace
