@@ -19,14 +19,21 @@ config() {
 
 # Runs tirla in Xvfb; types the given xdotool commands; leaves the window dump and the
 # window height in $work/<name>.xwd and .height, the exit code in .code. The window may take
-# seconds to come on a busy machine or under the sanitizers; the wait ends when it is there.
+# seconds to come on a busy machine or under the sanitizers; the wait ends once it is there.
 run_in_x() {
   local name=$1 windir=$2 keys=$3
   shift 3
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     TOLVAN_WINDIR="$1" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$2" "${@:5}" &
     pid=$!
-    for _ in $(seq 300); do wid=$(xdotool search --name "^TIRLA$" 2>/dev/null | head -1); [ -n "$wid" ] && break; sleep 0.1; done
+    # SDL may replace its first window by one fit for its renderer: the window counts once it
+    # is still the same half a second later
+    seen=
+    for _ in $(seq 60); do
+      wid=$(xdotool search --name "^TIRLA$" 2>/dev/null | tail -1)
+      [ -n "$wid" ] && [ "$wid" = "$seen" ] && break
+      seen=$wid; sleep 0.5
+    done
     if [ -n "$wid" ]; then
       xdotool getwindowgeometry "$wid" | sed -n "s/.*Geometry: [0-9]*x\([0-9]*\)/\1/p" >"$3.height"
       eval "$4"
