@@ -26,16 +26,21 @@ run_in_x() {
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     TOLVAN_WINDIR="$1" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$2" "${@:5}" &
     pid=$!
-    # SDL may replace its first window by one fit for its renderer: the window counts once it
-    # is still the same half a second later
-    seen=
-    for _ in $(seq 60); do
-      wid=$(xdotool search --name "^TIRLA$" 2>/dev/null | tail -1)
-      [ -n "$wid" ] && [ "$wid" = "$seen" ] && break
-      seen=$wid; sleep 0.5
+    for _ in $(seq 300); do
+      wid=$(xdotool search --name "^TIRLA$" 2>/dev/null | head -1)
+      [ -n "$wid" ] && break
+      kill -0 $pid 2>/dev/null || break
+      sleep 0.1
     done
     if [ -n "$wid" ]; then
       xdotool getwindowgeometry "$wid" | sed -n "s/.*Geometry: [0-9]*x\([0-9]*\)/\1/p" >"$3.height"
+      # SDL may replace its first window by one fit for its renderer: keys go to the shown one
+      for _ in $(seq 100); do
+        shown=$(xdotool search --onlyvisible --name "^TIRLA$" 2>/dev/null | head -1)
+        [ -n "$shown" ] && wid=$shown && break
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.1
+      done
       eval "$4"
       sleep 0.3
       xwd -silent -id "$wid" >"$3.xwd" 2>/dev/null
