@@ -68,11 +68,14 @@ struct Options {
   std::vector<std::string> text; // words of the text, UTF-8
 };
 
-// Errors said so far: the sound device tells its failures while playing only through reports.
-int errorsSaid = 0;
+struct ProgramState {
+  int errorsSaid = 0;  // errors reported: the sound device tells its failures only that way
+};
+
+ProgramState state;
 
 void CountAndWrite(void*, platform::Severity severity, std::string_view text) {
-  if (severity == platform::Severity::kError) ++errorsSaid;
+  if (severity == platform::Severity::kError) ++state.errorsSaid;
   const platform::ReportSink standardError = platform::StandardErrorSink();
   standardError.Write(standardError.context, severity, text);
 }
@@ -219,7 +222,7 @@ int Speak(const Options& options, const std::string& cp1252Text, const std::stri
     uttsOrvia::OrviaClose();
     return start;
   }
-  const int saidBefore = errorsSaid;
+  const int saidBefore = state.errorsSaid;
   const bool spoken = platform::SpeakText(engine, cp1252Text);
   const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
   while (engine.IsSpeaking(0)) platform::PumpFor(kPlayPollMs);
@@ -237,7 +240,7 @@ int Speak(const Options& options, const std::string& cp1252Text, const std::stri
     Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
     return kNoOutput;
   }
-  const bool deviceSaid = waveout::LastOpenError() != 0 || errorsSaid > saidBefore;
+  const bool deviceSaid = waveout::LastOpenError() != 0 || state.errorsSaid > saidBefore;
   if (!spoken && !deviceSaid) Say("o som não pôde ser tocado.");
   return spoken && !deviceSaid ? kOk : kNoSound;
 }
