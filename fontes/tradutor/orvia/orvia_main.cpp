@@ -69,11 +69,14 @@ struct Options {
   std::vector<std::string> text; // words of the text, UTF-8
 };
 
-// Errors said so far: the sound device tells its failures while playing only through reports.
-int errorsSaid = 0;
+struct ProgramState {
+  int errorsSaid = 0;  // errors reported: the sound device tells its failures only that way
+};
+
+ProgramState state;
 
 void CountAndWrite(void*, platform::Severity severity, std::string_view text) {
-  if (severity == platform::Severity::kError) ++errorsSaid;
+  if (severity == platform::Severity::kError) ++state.errorsSaid;
   const platform::ReportSink standardError = platform::StandardErrorSink();
   standardError.Write(standardError.context, severity, text);
 }
@@ -226,7 +229,7 @@ int Speak(const Options& options, const std::string& text, const std::string& fo
     uttsOrvia::OrviaClose();
     return start;
   }
-  const int saidBefore = errorsSaid;
+  const int saidBefore = state.errorsSaid;
   const bool spoken = platform::SpeakText(engine, EngineText(text));
   const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
   while (engine.IsSpeaking(0)) platform::PumpFor(kPlayPollMs);
@@ -244,7 +247,7 @@ int Speak(const Options& options, const std::string& text, const std::string& fo
     Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
     return kNoOutput;
   }
-  const bool deviceSaid = waveout::LastOpenError() != 0 || errorsSaid > saidBefore;
+  const bool deviceSaid = waveout::LastOpenError() != 0 || state.errorsSaid > saidBefore;
   if (!spoken && !deviceSaid) Say("o som não pôde ser tocado.");
   return spoken && !deviceSaid ? kOk : kNoSound;
 }

@@ -19,16 +19,28 @@ config() {
 
 # Runs tirla in Xvfb; types the given xdotool commands; leaves the window dump and the
 # window height in $work/<name>.xwd and .height, the exit code in .code. The window may take
-# seconds to come on a busy machine or under the sanitizers; the wait ends when it is there.
+# seconds to come on a busy machine or under the sanitizers; the wait ends once it is there.
 run_in_x() {
   local name=$1 windir=$2 keys=$3
   shift 3
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     TOLVAN_WINDIR="$1" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$2" "${@:5}" &
     pid=$!
-    for _ in $(seq 300); do wid=$(xdotool search --name "^TIRLA$" 2>/dev/null | head -1); [ -n "$wid" ] && break; sleep 0.1; done
+    for _ in $(seq 300); do
+      wid=$(xdotool search --name "^TIRLA$" 2>/dev/null | head -1)
+      [ -n "$wid" ] && break
+      kill -0 $pid 2>/dev/null || break
+      sleep 0.1
+    done
     if [ -n "$wid" ]; then
       xdotool getwindowgeometry "$wid" | sed -n "s/.*Geometry: [0-9]*x\([0-9]*\)/\1/p" >"$3.height"
+      # SDL may replace its first window by one fit for its renderer: keys go to the shown one
+      for _ in $(seq 100); do
+        shown=$(xdotool search --onlyvisible --name "^TIRLA$" 2>/dev/null | head -1)
+        [ -n "$shown" ] && wid=$shown && break
+        kill -0 $pid 2>/dev/null || break
+        sleep 0.1
+      done
       eval "$4"
       sleep 0.3
       xwd -silent -id "$wid" >"$3.xwd" 2>/dev/null
