@@ -100,6 +100,11 @@ void WaitEvent(int timeout_ms) {
     platform::WaitForPostedMessage(timeout_ms);
 }
 
+bool ReportsKeyUps() {
+  const auto reports = Find(&platform::Display::ReportsKeyUps);
+  return !reports || reports();
+}
+
 bool HasMagnifier() { return Magnifier() != nullptr; }
 
 void Snapshot() {

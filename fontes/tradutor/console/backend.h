@@ -25,6 +25,7 @@ void ShowCaret(int column, int row);
 void HideCaret();
 bool PollEvent(platform::VideoEvent* event);
 void WaitEvent(int timeout_ms);
+bool ReportsKeyUps();
 
 // Magnifier.
 bool HasMagnifier();

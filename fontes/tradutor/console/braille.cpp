@@ -1,8 +1,10 @@
 // TIRLA: the six-key Braille chord keyboard (F D S J K L and the space bar).
 #include <array>
 
+#include "console/backend.h"
 #include "console/internal.h"
 #include "console/keyboard.h"
+#include "platform/report.h"
 
 namespace console {
 namespace {
@@ -11,6 +13,7 @@ constexpr int kSpaceBit = 64;             // the space bar's bit in a chord
 constexpr uint8_t kCapitalSign = 123;     // '{', dots 4 6
 constexpr uint8_t kNumberSign = 35;       // '#', dots 3 4 5 6
 constexpr uint8_t kNoCharacter = 254;     // a completed chord that adds nothing
+constexpr uint16_t kOffTone = 100;        // the mode-off tone, also "not available"
 
 struct BrailleState {
   int32_t mode = 0;          // 0 off, 1 computer Braille, 2 literary Braille
@@ -85,10 +88,18 @@ void SetBrailleMode(int32_t mode) {
   BrailleState& s = State();
   if (mode > 2) mode = 1;
   if (mode < 0) mode = 0;
+  if (mode != 0 && !backend::ReportsKeyUps()) {
+    // Chords are made of keys held together: without key releases there are none.
+    Sound(kOffTone);
+    platform::Report(platform::Severity::kWarning,
+                     "teclado Braille indispon\xEDvel: este terminal n\xE3o informa quando as "
+                     "teclas s\xE3o soltas");
+    mode = 0;
+  }
   if (mode == 0) {
     s.chord = s.held = 0;
     detail::ClearBrailleFlags();
-    if (s.mode != 0) Sound(100);
+    if (s.mode != 0) Sound(kOffTone);
   } else {
     Sound(800);
     Sound(mode == 1 ? 1600 : 400);

@@ -17,14 +17,6 @@
 namespace console {
 namespace {
 
-// The 16 fixed colours a palette entry selects.
-constexpr std::array<platform::Rgb, 16> kConsolePalette = {{
-    {0, 0, 0},       {0, 0, 255},     {0, 255, 0},     {0, 255, 255},
-    {255, 0, 0},     {142, 0, 142},   {68, 34, 34},    {192, 192, 192},
-    {128, 128, 128}, {128, 128, 255}, {128, 255, 128}, {128, 255, 255},
-    {255, 128, 128}, {255, 128, 255}, {255, 255, 0},   {255, 255, 255},
-}};
-
 constexpr size_t kTitleSize = 80;      // title buffer, terminator included
 constexpr int kMaxColumns = 1000;      // sizes beyond these would only exhaust memory
 constexpr int kMaxRows = 1000;
@@ -64,7 +56,8 @@ ConsoleState& State() {
 
 platform::Rgb PaletteColour(int colour_number) {
   const uint8_t entry = State().colour_table[colour_number & 15];
-  return entry < kConsolePalette.size() ? kConsolePalette[entry] : platform::Rgb{0, 0, 0};
+  return entry < platform::kConsolePalette.size() ? platform::kConsolePalette[entry]
+                                                  : platform::Rgb{0, 0, 0};
 }
 
 // ---- painting --------------------------------------------------------------------------------

@@ -14,6 +14,17 @@ std::string ProcessCommandLine(int argc, char** argv);
 // to and including the first blank goes. Later blanks stay.
 std::string CutProgramPath(std::string_view command_line);
 
+// Where the console is shown.
+enum class Screen { kWindow, kTerminal };
+
+// The terminal when asked for (--terminal), or when no display is named while standard input
+// is a terminal (a text console, an SSH session); the window otherwise, which says clearly
+// when it cannot open.
+Screen ChooseScreen(bool terminal_option, bool display_named, bool input_is_terminal);
+// The same for this process: a display is named by DISPLAY, WAYLAND_DISPLAY or
+// SDL_VIDEODRIVER (tests name SDL's invisible drivers).
+Screen ChooseScreen(bool terminal_option);
+
 // Command-line mode: writes `text` in a window three rows high, speaks it, then ends.
 [[noreturn]] void RunCommandLine(const std::string& command_line);
 

@@ -1,20 +1,24 @@
 // TIRLA: the program's entry.
 #include <cstdio>
 #include <string_view>
+#include <vector>
 
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "diphone/waveout.h"
 #include "driver/driver.h"
 #include "platform/report.h"
+#include "platform/video.h"
 
 namespace {
 
 const char* const kUsage =
-    "Uso: tirla [TEXTO...]\n"
+    "Uso: tirla [--terminal] [TEXTO...]\n"
     "Com TEXTO, abre uma janela de três linhas, fala o texto e termina.\n"
     "Sem TEXTO, abre o console: digite uma linha e tecle Enter para ouvi-la; a linha fim\n"
     "termina. Cada tecla é falada ao ser digitada; uma tecla interrompe a fala.\n"
+    "Com --terminal, ou sem tela gráfica (DISPLAY) num terminal, o console aparece no\n"
+    "próprio terminal, com as mesmas teclas e a mesma fala.\n"
     "A configuração é TOLVAN.INI ($TOLVAN_WINDIR, ou etc/tolvan da instalação).\n";
 
 bool KeyWaiting(void*) { return console::KeyWaiting(); }
@@ -26,6 +30,15 @@ int main(int argc, char** argv) {
     std::fputs(kUsage, stdout);
     return 0;
   }
+  // --terminal comes first; the rest is the text to speak.
+  std::vector<char*> args(argv, argv + argc);
+  const bool terminal_option = args.size() > 1 && std::string_view(args[1]) == "--terminal";
+  if (terminal_option) args.erase(args.begin() + 1);
+  if (driver::ChooseScreen(terminal_option) == driver::Screen::kTerminal)
+    console::UseVideoDriver(platform::TerminalVideoDriver());
+  argc = static_cast<int>(args.size());
+  argv = args.data();
+
   console::BindStandardStreams();
   platform::SetReportSink(console::ConsoleReportSink());
   waveout::SetStopToken({.context = nullptr, .Requested = KeyWaiting});

@@ -1,6 +1,7 @@
 // TIRLA: the console's display as a table of cell operations: a window of character cells,
 // its caret, and the events it reports.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,6 +17,16 @@ struct Rgb {
   uint8_t blue = 0;
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
+
+// The 16 colours of a PC text console, by colour number: black, blue, green, cyan, red,
+// magenta, brown, light grey, then their bright forms, yellow for bright brown, white last.
+// A display with colours of its own (a terminal) takes a run's colours back to these numbers.
+inline constexpr std::array<Rgb, 16> kConsolePalette = {{
+    {0, 0, 0},       {0, 0, 255},     {0, 255, 0},     {0, 255, 255},
+    {255, 0, 0},     {142, 0, 142},   {68, 34, 34},    {192, 192, 192},
+    {128, 128, 128}, {128, 128, 255}, {128, 255, 128}, {128, 255, 255},
+    {255, 128, 128}, {255, 128, 255}, {255, 255, 0},   {255, 255, 255},
+}};
 
 // The font the console asks for. A display whose cells are not drawn in pixels ignores it.
 struct FontRequest {
@@ -95,6 +106,8 @@ struct Display {
   // Blocks until an event or a posted message (platform/messages.h) is waiting, or
   // `timeout_ms` passes (negative: no limit). Null: waits for posted messages only.
   void (*WaitEvent)(int timeout_ms) = nullptr;
+  // Whether key releases are reported (the Braille chord keyboard needs them). Null: they are.
+  bool (*ReportsKeyUps)() = nullptr;
 };
 
 }  // namespace platform

@@ -25,6 +25,9 @@ void PlayWavImage(std::string_view image, bool loop);
 // The short warning beep (880 Hz for a tenth of a second).
 void PlayBeep();
 
+// Whether the sound device could not be opened (the tones are then silent).
+bool ToneDeviceFailed();
+
 // An 8-bit 11025 Hz square wave of `frequency` Hz lasting `ms` milliseconds, as a WAV image.
 std::string SquareWaveImage(int frequency, int ms);
 

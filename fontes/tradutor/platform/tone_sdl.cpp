@@ -136,6 +136,8 @@ std::string SquareWaveImage(int frequency, int ms) {
 
 void PlayBeep() { PlayWavImage(SquareWaveImage(kBeepFrequency, kBeepMs), false); }
 
+bool ToneDeviceFailed() { return Player().failed; }
+
 const Tone& SdlTone() {
   static constexpr Tone kTone = {.Play = PlayWavImage, .Beep = PlayBeep};
   return kTone;

@@ -1,0 +1,470 @@
+// TIRLA: the terminal backend: the console's cells on an ncurses pad shown in the terminal,
+// the part around the caret when the terminal is smaller, and the terminal given back as it
+// was at exit and on every signal that ends the program.
+#include <fcntl.h>
+#include <langinfo.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/codepage.h"
+#include "platform/messages.h"
+#include "platform/video.h"
+#include "platform/video_terminal_state.h"
+
+namespace platform {
+namespace term {
+
+TerminalState& State() {
+  static TerminalState& state = *new TerminalState;
+  return state;
+}
+
+volatile std::sig_atomic_t hang_up = 0;
+
+namespace {
+
+constexpr int kEscapeDelayMs = 50;     // ncurses waits this long for the rest of a key's sequence
+constexpr const char* kPasteOn = "\x1b[?2004h";   // bracketed paste
+constexpr const char* kPasteOff = "\x1b[?2004l";
+constexpr const char* kKittyPop = "\x1b[<u";      // the kitty protocol's flags, as before
+constexpr size_t kReplayLimit = 1 << 20;          // kept-aside output replayed at the end
+
+// ANSI colour number of each console colour number (the PC order has red and blue swapped).
+constexpr std::array<int, 16> kAnsiColour = {0, 4, 2, 6, 1, 5, 3, 7, 8, 12, 10, 14, 9, 13, 11, 15};
+
+// What a signal handler writes to give the terminal back: built once ncurses knows the
+// terminal, read only afterwards.
+struct ResetBytes {
+  std::array<char, 512> bytes{};
+  size_t size = 0;
+  void Add(const char* text) {
+    if (!text || text == reinterpret_cast<const char*>(-1)) return;
+    const size_t n = std::min(std::strlen(text), bytes.size() - size);
+    std::memcpy(bytes.data() + size, text, n);
+    size += n;
+  }
+};
+ResetBytes reset_bytes;
+
+// The standard streams set aside while ncurses owns the terminal: what the program and its
+// libraries write there would break the picture, so it goes to a memory file and is written
+// out once the terminal is given back.
+struct KeptStream {
+  int fd;          // 1 or 2
+  int saved = -1;  // the stream as it was
+  int kept = -1;   // the memory file
+};
+std::array<KeptStream, 2> kept_streams = {{{1}, {2}}};
+
+// The signals that end the program and their actions before ours.
+constexpr std::array<int, 9> kEndingSignals = {SIGINT, SIGTERM, SIGQUIT, SIGHUP, SIGSEGV,
+                                               SIGABRT, SIGBUS, SIGFPE, SIGILL};
+std::array<struct sigaction, 32> previous_actions{};
+
+void WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+}
+
+void KeepStreamAside(KeptStream& stream, int tty) {
+  struct stat a {}, b {};
+  if (fstat(stream.fd, &a) != 0 || fstat(tty, &b) != 0 || !S_ISCHR(a.st_mode) ||
+      a.st_rdev != b.st_rdev)
+    return;  // it does not go to this terminal
+  const int memory = memfd_create("tirla-saida", MFD_CLOEXEC);
+  if (memory < 0) return;
+  const int saved = fcntl(stream.fd, F_DUPFD_CLOEXEC, 3);
+  if (saved < 0 || dup2(memory, stream.fd) < 0) {
+    close(memory);
+    if (saved >= 0) close(saved);
+    return;
+  }
+  stream.saved = saved;
+  stream.kept = memory;
+}
+
+// Puts the stream back and writes out what was kept. Async-signal-safe.
+void RestoreStream(KeptStream& stream) {
+  if (stream.saved < 0) return;
+  dup2(stream.saved, stream.fd);
+  close(stream.saved);
+  stream.saved = -1;
+  lseek(stream.kept, 0, SEEK_SET);
+  char buffer[4096];
+  size_t total = 0;
+  ssize_t n;
+  while (total < kReplayLimit && (n = read(stream.kept, buffer, sizeof buffer)) > 0) {
+    WriteAll(stream.fd, buffer, static_cast<size_t>(n));
+    total += static_cast<size_t>(n);
+  }
+  close(stream.kept);
+  stream.kept = -1;
+}
+
+// Gives the terminal back from a signal handler: only async-signal-safe calls.
+void EmergencyRestore() {
+  TerminalState& s = State();
+  if (!s.up) return;
+  s.up = false;
+  if (!s.gone) WriteAll(s.tty, reset_bytes.bytes.data(), reset_bytes.size);
+  if (s.saved_valid) tcsetattr(s.tty, TCSANOW, &s.saved);
+  for (KeptStream& stream : kept_streams) RestoreStream(stream);
+}
+
+// An ending signal: the terminal back, then the action there was before (the default, or a
+// sanitizer's report), which ends the program.
+void OnEndingSignal(int number) {
+  const int saved_errno = errno;
+  if (number == SIGHUP && !hang_up) {
+    // The terminal is gone: the program ends through its own close, from the event loop.
+    hang_up = 1;
+    const TerminalState& s = State();
+    if (s.wake_write >= 0) {
+      const char byte = 1;
+      [[maybe_unused]] const ssize_t n = write(s.wake_write, &byte, 1);
+    }
+    errno = saved_errno;
+    return;
+  }
+  EmergencyRestore();
+  sigaction(number, &previous_actions[number], nullptr);
+  raise(number);
+  errno = saved_errno;
+}
+
+void InstallSignalHandlers() {
+  for (const int number : kEndingSignals) {
+    struct sigaction action {};
+    action.sa_handler = OnEndingSignal;
+    sigemptyset(&action.sa_mask);
+    struct sigaction before {};
+    if (sigaction(number, nullptr, &before) != 0 || before.sa_handler == SIG_IGN) continue;
+    previous_actions[number] = before;
+    sigaction(number, &action, nullptr);
+  }
+}
+
+// Posted messages wake the wait through the pipe (from any thread).
+void WakeUp() {
+  const int fd = State().wake_write;
+  if (fd < 0) return;
+  const char byte = 0;
+  [[maybe_unused]] const ssize_t n = write(fd, &byte, 1);
+}
+
+// Wide characters come out in the locale's character set: the user's, or UTF-8 when the
+// locale names none (an unset locale on a terminal that, these days, speaks UTF-8).
+bool ChooseLocale() {
+  const char* chosen = std::setlocale(LC_CTYPE, "");
+  const std::string codeset = chosen ? nl_langinfo(CODESET) : "";
+  if (!chosen || codeset == "ANSI_X3.4-1968" || codeset.empty())
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+  return std::string(nl_langinfo(CODESET)) == "UTF-8";
+}
+
+void ShutDown() {
+  TerminalState& s = State();
+  if (!s.up) return;
+  if (!s.gone) {
+    Present();
+    std::string restore;
+    if (s.kitty) restore += kKittyPop;
+    restore += kPasteOff;
+    WriteAll(s.tty, restore.data(), restore.size());
+    endwin();
+  }
+  s.up = false;
+  if (s.saved_valid) tcsetattr(s.tty, TCSANOW, &s.saved);
+  std::fflush(stdout);
+  std::fflush(stderr);
+  for (KeptStream& stream : kept_streams) RestoreStream(stream);
+  SetWakeUpHook(nullptr);
+}
+
+void CloseFiles() {
+  TerminalState& s = State();
+  if (s.in) std::fclose(s.in);
+  if (s.out) std::fclose(s.out);
+  if (s.tty >= 0) close(s.tty);
+  s.in = s.out = nullptr;
+  s.tty = -1;
+}
+
+// ---- display ---------------------------------------------------------------------------------
+
+bool Start(std::string* error) {
+  TerminalState& s = State();
+  if (s.up) return true;
+  s.tty = open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
+  if (s.tty < 0) {
+    if (error) *error = std::string("nenhum terminal disponível (/dev/tty: ") + std::strerror(errno) + ")";
+    return false;
+  }
+  s.saved_valid = tcgetattr(s.tty, &s.saved) == 0;
+  const bool utf8 = ChooseLocale();
+  s.in = fdopen(fcntl(s.tty, F_DUPFD_CLOEXEC, 3), "r");
+  s.out = fdopen(fcntl(s.tty, F_DUPFD_CLOEXEC, 3), "w");
+  if (!s.in || !s.out) {
+    if (error) *error = std::string("o terminal não pôde ser aberto: ") + std::strerror(errno);
+    CloseFiles();
+    return false;
+  }
+  std::fflush(stdout);
+  std::fflush(stderr);
+  for (KeptStream& stream : kept_streams) KeepStreamAside(stream, s.tty);
+  s.screen = newterm(nullptr, s.out, s.in);
+  if (!s.screen) {
+    for (KeptStream& stream : kept_streams) RestoreStream(stream);
+    if (s.saved_valid) tcsetattr(s.tty, TCSANOW, &s.saved);
+    const char* type = std::getenv("TERM");
+    if (error) *error = std::string("terminal de tipo desconhecido (TERM=") + (type ? type : "") + ")";
+    CloseFiles();
+    return false;
+  }
+  set_term(s.screen);
+  raw();
+  noecho();
+  nonl();
+  intrflush(stdscr, FALSE);
+  keypad(stdscr, TRUE);
+  nodelay(stdscr, TRUE);
+  meta(stdscr, TRUE);
+  set_escdelay(kEscapeDelayMs);
+  if (has_colors() && start_color() == OK) {
+    s.colours = true;
+    s.sixteen = COLORS >= 16;
+    const char* type = termname();
+    s.bright_background_blinks = !s.sixteen && type && std::strncmp(type, "linux", 5) == 0;
+  }
+  DefineKeys();
+  s.decoder.SetUtf8(utf8);
+  reset_bytes = ResetBytes{};
+  for (const char* name : {"sgr0", "cnorm", "rmkx", "rmcup"}) reset_bytes.Add(tigetstr(name));
+  reset_bytes.Add(kPasteOff);
+  int pipe_fds[2];
+  if (pipe2(pipe_fds, O_CLOEXEC | O_NONBLOCK) == 0) {
+    s.wake_read = pipe_fds[0];
+    s.wake_write = pipe_fds[1];
+  }
+  s.up = true;
+  hang_up = 0;
+  InstallSignalHandlers();
+  if (!s.shutdown_registered) {
+    s.shutdown_registered = true;
+    std::atexit(ShutDown);
+  }
+  doupdate();
+  WriteRaw(kPasteOn);
+  if (DetectKitty()) {
+    WriteRaw("\x1b[>" + std::to_string(terminal::kKittyFlags) + "u");
+    keypad(stdscr, FALSE);  // every key now comes as a report we read ourselves
+    s.kitty = true;
+    s.decoder.SetKitty(true);
+    reset_bytes.Add(kKittyPop);
+  }
+  SetWakeUpHook(WakeUp);
+  return true;
+}
+
+bool IsUp() { return State().up; }
+
+bool CreateWindow(std::string_view, int columns, int rows, std::string* error) {
+  TerminalState& s = State();
+  if (s.pad) delwin(s.pad);
+  s.pad = newpad(rows, columns);
+  if (!s.pad) {
+    if (error) *error = "sem memória para a tela";
+    return false;
+  }
+  s.columns = columns;
+  s.rows = rows;
+  s.top = s.left = 0;
+  s.caret = false;
+  s.caret_column = s.caret_row = 0;
+  s.redraw_all = true;
+  return true;
+}
+
+void DestroyWindow() {
+  TerminalState& s = State();
+  if (s.pad) delwin(s.pad);
+  s.pad = nullptr;
+  s.caret = false;
+}
+
+// The terminal has the focus as long as the program runs in it.
+void ShowWindow(bool) {
+  TerminalState& s = State();
+  s.redraw_all = true;
+  s.pending.push_back({.kind = EventKind::kFocusGained});
+}
+
+// The console colour number of a colour: the palette entry it is, else the nearest one.
+int ColourNumber(Rgb colour) {
+  int best = 0;
+  long best_distance = -1;
+  for (int i = 0; i < static_cast<int>(kConsolePalette.size()); ++i) {
+    const Rgb& p = kConsolePalette[i];
+    const long dr = p.red - colour.red, dg = p.green - colour.green, db = p.blue - colour.blue;
+    const long distance = dr * dr + dg * dg + db * db;
+    if (best_distance < 0 || distance < best_distance) {
+      best = i;
+      best_distance = distance;
+    }
+  }
+  return best;
+}
+
+// The attribute and colour pair of a cell: the terminal's own 16 colours by number; with 8,
+// bright letters in bold (and, on the Linux console, bright backgrounds through blink); with
+// none, a coloured background in reverse video.
+void CellLook(Rgb fore, Rgb back, attr_t* attribute, short* pair) {
+  const TerminalState& s = State();
+  int foreground = kAnsiColour[ColourNumber(fore)];
+  int background = kAnsiColour[ColourNumber(back)];
+  *attribute = A_NORMAL;
+  *pair = 0;
+  if (!s.colours) {
+    if (background != 0) *attribute |= A_REVERSE;
+    return;
+  }
+  if (!s.sixteen) {
+    if (foreground >= 8) *attribute |= A_BOLD;
+    if (background >= 8 && s.bright_background_blinks) *attribute |= A_BLINK;
+    foreground &= 7;
+    background &= 7;
+  }
+  const int allocated = alloc_pair(foreground, background);
+  *pair = static_cast<short>(std::max(allocated, 0));
+}
+
+// What a cp1252 byte shows: its character; controls and the unassigned bytes as '?'.
+wchar_t Glyph(unsigned char byte) {
+  const char32_t code = Cp1252ToCodePoint(byte);
+  if (code == 0) return L' ';
+  if (code < 0x20 || (code >= 0x7F && code < 0xA0)) return L'?';
+  return static_cast<wchar_t>(code);
+}
+
+void PutCells(int column, int row, std::string_view text, Rgb fore, Rgb back, bool blank) {
+  TerminalState& s = State();
+  if (!s.pad || row < 0 || row >= s.rows) return;
+  attr_t attribute;
+  short pair;
+  CellLook(fore, back, &attribute, &pair);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const int c = column + static_cast<int>(i);
+    if (c < 0 || c >= s.columns) continue;
+    const wchar_t glyph[2] = {blank ? L' ' : Glyph(static_cast<unsigned char>(text[i])), 0};
+    cchar_t cell;
+    setcchar(&cell, glyph, attribute, pair, nullptr);
+    mvwadd_wch(s.pad, row, c, &cell);
+  }
+  s.dirty = true;
+}
+
+void DrawRun(int column, int row, std::string_view text, Rgb fore, Rgb back) {
+  PutCells(column, row, text, fore, back, false);
+}
+
+void FillCells(int column, int row, int column2, int row2, Rgb colour) {
+  if (column2 <= column) return;
+  const std::string blanks(static_cast<size_t>(column2 - column), ' ');
+  for (int r = row; r < row2; ++r) PutCells(column, r, blanks, colour, colour, true);
+}
+
+// Keeps the caret's cell in view: the first row (column) shown moves only as far as needed.
+void Follow(int at, int size, int shown, int* first) {
+  if (size <= shown) {
+    *first = 0;
+    return;
+  }
+  if (at < *first) *first = at;
+  if (at >= *first + shown) *first = at - shown + 1;
+  *first = std::clamp(*first, 0, size - shown);
+}
+
+void ShowCaret(int column, int row) {
+  TerminalState& s = State();
+  s.caret = true;
+  s.caret_column = column;
+  s.caret_row = row;
+  Present();
+}
+
+void HideCaret() {
+  State().caret = false;
+  Present();
+}
+
+constexpr Display kDisplay = {
+    .Start = Start,
+    .IsUp = IsUp,
+    .CreateWindow = CreateWindow,
+    .DestroyWindow = DestroyWindow,
+    .ShowWindow = ShowWindow,
+    .DrawRun = DrawRun,
+    .FillCells = FillCells,
+    .Present = Present,
+    .ShowCaret = ShowCaret,
+    .HideCaret = HideCaret,
+    .PollEvent = PollEvent,
+    .WaitEvent = WaitEvent,
+    .ReportsKeyUps = ReportsKeyUps,
+};
+
+}  // namespace
+
+void Present() {
+  TerminalState& s = State();
+  if (!s.up || s.gone || !s.pad) return;
+  const int lines = std::max(LINES, 1), columns = std::max(COLS, 1);
+  Follow(s.caret_row, s.rows, lines, &s.top);
+  Follow(s.caret_column, s.columns, columns, &s.left);
+  if (s.redraw_all) {
+    werase(stdscr);
+    wnoutrefresh(stdscr);
+    touchwin(s.pad);
+    s.redraw_all = false;
+  }
+  const int shown_rows = std::min(s.rows - s.top, lines);
+  const int shown_columns = std::min(s.columns - s.left, columns);
+  const bool caret = s.caret && s.caret_row >= s.top && s.caret_row < s.top + shown_rows &&
+                     s.caret_column >= s.left && s.caret_column < s.left + shown_columns;
+  if (caret) wmove(s.pad, s.caret_row, s.caret_column);
+  if (!caret) curs_set(0);
+  pnoutrefresh(s.pad, s.top, s.left, 0, 0, shown_rows - 1, shown_columns - 1);
+  doupdate();
+  if (caret) curs_set(1);
+  s.dirty = false;
+}
+
+void WriteRaw(std::string_view bytes) {
+  const TerminalState& s = State();
+  if (!s.up || s.gone) return;
+  WriteAll(s.tty, bytes.data(), bytes.size());
+}
+
+void Bell() {
+  const TerminalState& s = State();
+  if (s.up && !s.gone) beep();
+}
+
+}  // namespace term
+
+const Display& TerminalDisplay() { return term::kDisplay; }
+
+}  // namespace platform

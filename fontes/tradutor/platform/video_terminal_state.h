@@ -1,0 +1,74 @@
+// TIRLA: what the terminal backend's files share: its one state struct. ncurses lives here only.
+#pragma once
+#define NCURSES_NOMACROS
+#define NCURSES_WIDECHAR 1
+#include <curses.h>
+#include <termios.h>
+
+#include <csignal>
+#include <deque>
+#include <string>
+
+#include "platform/display.h"
+#include "platform/video_terminal_keys.h"
+
+namespace platform::term {
+
+struct TerminalState {
+  bool up = false;                     // the terminal is in the console's modes
+  bool shutdown_registered = false;    // ShutDown is an exit handler (once per process)
+  int tty = -1;                        // the terminal (/dev/tty), read and written
+  FILE* in = nullptr;                  // ncurses' input and output streams over it
+  FILE* out = nullptr;
+  SCREEN* screen = nullptr;            // ncurses' screen
+  termios saved{};                     // the terminal's modes before the start
+  bool saved_valid = false;
+  bool kitty = false;                  // the kitty keyboard protocol is on (key releases)
+  bool colours = false;                // the terminal has colours
+  bool sixteen = false;                // ... sixteen of them or more
+  bool bright_background_blinks = false;  // 8 colours, bright backgrounds through blink (Linux)
+  WINDOW* pad = nullptr;               // the console's cells, columns x rows
+  int columns = 0, rows = 0;           // its size
+  bool caret = false;                  // the caret is shown
+  int caret_column = 0, caret_row = 0; // the cell it is under (kept when hidden: the view follows)
+  int top = 0, left = 0;               // first row and column shown, when the terminal is smaller
+  bool redraw_all = true;              // the whole terminal is drawn again at the next showing
+  bool dirty = false;                  // something changed since the last showing
+  int wake_read = -1, wake_write = -1; // a pipe: posted messages wake the wait
+  terminal::KeyDecoder decoder;        // bytes to key events
+  long long last_input_ms = 0;         // when the last byte came (an unfinished sequence waits)
+  std::deque<VideoEvent> pending;      // decoded events not yet taken
+  bool gone = false;                   // the terminal hung up: nothing is read or written
+  bool close_sent = false;             // the close event for a hang-up was given
+  std::string clipboard;               // the clipboard of our own (cp1252)
+  bool clipboard_has_text = false;
+  int saved_stderr = -1;               // standard error before it was kept aside
+  int kept_stderr = -1;                // where standard error goes meanwhile (a memory file)
+};
+
+// Never destroyed: the exit and signal handlers still use it while the process ends.
+TerminalState& State();
+
+// Set by SIGHUP: the terminal hung up; the next poll gives a close event.
+extern volatile std::sig_atomic_t hang_up;
+
+// Input (video_terminal_events.cpp).
+bool DetectKitty();               // asks the terminal; true when it has the kitty protocol
+void DefineKeys();                // teaches ncurses the modified keys' sequences
+bool PollEvent(VideoEvent* event);
+void WaitEvent(int timeout_ms);
+bool ReportsKeyUps();
+long long NowMs();
+
+// Output and life (video_terminal.cpp).
+void Present();                   // shows what changed
+void WriteRaw(std::string_view bytes);  // bytes for the terminal, after what ncurses drew
+void Bell();
+
+}  // namespace platform::term
+
+namespace platform {
+// The terminal backend's display table (video_terminal.cpp).
+const Display& TerminalDisplay();
+
+}  // namespace platform::term
