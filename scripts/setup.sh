@@ -6,6 +6,7 @@ packages=(
   g++ clang libclang-rt-14-dev cmake make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
+  libncurses-dev tmux
   xvfb xdotool x11-apps xclip
   mbrola mbrola-br4 espeak-ng sox
   fortunes-br wbrazilian python3

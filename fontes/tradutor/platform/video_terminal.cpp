@@ -124,8 +124,9 @@ void EmergencyRestore() {
   for (KeptStream& stream : kept_streams) RestoreStream(stream);
 }
 
-// An ending signal: the terminal back, then the action there was before (the default, or a
-// sanitizer's report), which ends the program.
+// A fault: the terminal back, then the action there was before (the default, or a
+// sanitizer's report), which ends the program. A request to end (SIGINT, SIGTERM, SIGQUIT, a
+// second SIGHUP) ends it as the signal's default does, whoever listened before.
 void OnEndingSignal(int number) {
   const int saved_errno = errno;
   if (number == SIGHUP && !hang_up) {
@@ -140,7 +141,10 @@ void OnEndingSignal(int number) {
     return;
   }
   EmergencyRestore();
-  sigaction(number, &previous_actions[number], nullptr);
+  if (number == SIGINT || number == SIGTERM || number == SIGQUIT || number == SIGHUP)
+    signal(number, SIG_DFL);
+  else
+    sigaction(number, &previous_actions[number], nullptr);
   raise(number);
   errno = saved_errno;
 }
