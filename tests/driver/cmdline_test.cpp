@@ -30,3 +30,21 @@ TEST(CommandLine, BuildsTheProcessLineInTheConsoleCodePage) {
 }
 
 }  // namespace
+
+TEST(CommandLine, ChoosesTheTerminalWhenAskedOrWhenThereIsNoDisplay) {
+  struct Row {
+    bool option, display, input_terminal;
+    driver::Screen expected;
+  };
+  using enum driver::Screen;
+  const Row rows[] = {
+      // --terminal  display named  stdin a terminal  screen
+      {true,         true,          false,            kTerminal},
+      {false,        false,         true,             kTerminal},
+      {false,        true,          true,             kWindow},
+      {false,        false,         false,            kWindow},  // the window says it cannot open
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(driver::ChooseScreen(row.option, row.display, row.input_terminal), row.expected)
+        << row.option << row.display << row.input_terminal;
+}

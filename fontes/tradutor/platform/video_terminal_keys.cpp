@@ -280,6 +280,7 @@ void KeyDecoder::AfterEscape(unsigned char byte) {
   sequence_.clear();
   if (byte == '[') {
     state_ = State::kCsi;
+    too_long_ = false;
   } else if (byte == 'O') {
     state_ = State::kSs3;
   } else if (byte == 0x1B) {
@@ -299,19 +300,25 @@ void KeyDecoder::AfterEscape(unsigned char byte) {
 
 void KeyDecoder::Csi(unsigned char byte) {
   if (byte >= 0x20 && byte <= 0x3F) {
-    sequence_ += static_cast<char>(byte);
-    if (sequence_.size() > kMaxSequence) {
-      dropped_ += static_cast<int>(sequence_.size());
-      sequence_.clear();
-      state_ = State::kGround;
-    }
+    // Past the limit the sequence is only skipped to its end.
+    if (sequence_.size() < kMaxSequence)
+      sequence_ += static_cast<char>(byte);
+    else
+      too_long_ = true;
     return;
   }
   state_ = State::kGround;
   if (byte >= 0x40 && byte <= 0x7E) {
+    if (too_long_) {
+      dropped_ += static_cast<int>(sequence_.size()) + 3;
+      sequence_.clear();
+      too_long_ = false;
+      return;
+    }
     EndCsi(static_cast<char>(byte));
     return;
   }
+  too_long_ = false;
   dropped_ += static_cast<int>(sequence_.size()) + 2;  // a sequence broken off
   sequence_.clear();
   if (byte == 0x1B)

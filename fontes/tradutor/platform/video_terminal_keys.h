@@ -100,6 +100,7 @@ class KeyDecoder {
   bool utf8_ = true;
   State state_ = State::kGround;
   std::string sequence_;          // parameter and intermediate bytes of a CSI or SS3 sequence
+  bool too_long_ = false;         // the CSI sequence passed the limit: skipped to its end
   int utf8_need_ = 0;             // continuation bytes still expected
   char32_t utf8_value_ = 0;       // the code point being assembled
   char32_t utf8_min_ = 0;         // the smallest code point its length may hold
