@@ -87,7 +87,7 @@ const Row kRows[] = {
     {"unknown sequence",           "\x1b[99;99X"sv,                      false, ""},
     {"private sequence",           "\x1b[?1049h"sv,                      false, ""},
     {"sequence broken off",        "\x1b[1;\x01"sv,                      false, "+C41 =C1 -C41"},
-    {"endless sequence",           "\x1b[111111111111111111111111111111111111111111111111111111111111111111111a"sv,
+    {"endless sequence",           "\x1b[111111111111111111111111111111111111111111111111111111111111111111111ab"sv,
                                                                          false, "+42 =98 -42"},
     {"bracketed paste",            "\x1b[200~ol\xc3\xa1\r\nmundo\x1b[201~"sv, false, "paste:ol\xe1\r\nmundo"},
     {"paste never ended",          "\x1b[200~abc"sv,                     false, "paste:abc"},
