@@ -39,6 +39,7 @@ constexpr size_t kReplayLimit = 1 << 20;          // kept-aside output replayed 
 
 // ANSI colour number of each console colour number (the PC order has red and blue swapped).
 constexpr std::array<int, 16> kAnsiColour = {0, 4, 2, 6, 1, 5, 3, 7, 8, 12, 10, 14, 9, 13, 11, 15};
+constexpr int kBrightBlack = 8;
 
 // What a signal handler writes to give the terminal back: built once ncurses knows the
 // terminal, read only afterwards.
@@ -333,8 +334,10 @@ int ColourNumber(Rgb colour) {
 }
 
 // The attribute and colour pair of a cell: the terminal's own 16 colours by number; with 8,
-// bright letters in bold (and, on the Linux console, bright backgrounds through blink); with
-// none, a coloured background in reverse video.
+// bright letters in bold and bright backgrounds as their dark form (on the Linux console
+// through blink, which it shows as a bright background), except the line editor's selection
+// (bright black, which would be black) in reverse video; with none, a coloured background in
+// reverse video.
 void CellLook(Rgb fore, Rgb back, attr_t* attribute, short* pair) {
   const TerminalState& s = State();
   int foreground = kAnsiColour[ColourNumber(fore)];
@@ -348,6 +351,7 @@ void CellLook(Rgb fore, Rgb back, attr_t* attribute, short* pair) {
   if (!s.sixteen) {
     if (foreground >= 8) *attribute |= A_BOLD;
     if (background >= 8 && s.bright_background_blinks) *attribute |= A_BLINK;
+    if (background == kBrightBlack && !s.bright_background_blinks) *attribute |= A_REVERSE;
     foreground &= 7;
     background &= 7;
   }
