@@ -22,7 +22,7 @@ mode=${1:-smoke}
 build=$top/build-fuzz
 jobs=${FUZZ_JOBS:-2}
 all_targets="profile translator_rules translator_exceptions translator_text orvia_nrl orvia_exc
-  orvia_abr orvia_pro orvia_dfn orvia_text wav cmdline"
+  orvia_abr orvia_pro orvia_dfn orvia_text wav cmdline terminal_keys"
 targets=${FUZZ_TARGETS:-$all_targets}
 
 case $mode in
@@ -104,7 +104,7 @@ printf 'tirla  dois  brancos\0e mais' >"$seeds/cmdline/plain"
 # One target: its corpus, then every seed folder.
 run_one() {
   local t=$1 max_len=16384
-  case $t in orvia_text|translator_text|cmdline|wav) max_len=4096 ;; esac
+  case $t in orvia_text|translator_text|cmdline|wav|terminal_keys) max_len=4096 ;; esac
   mkdir -p "$build/corpus/$t" "$build/findings/$t" "$build/logs"
   local time_flags=(-max_total_time="$seconds")
   [ "$seconds" = 0 ] && time_flags=()

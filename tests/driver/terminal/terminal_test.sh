@@ -169,6 +169,18 @@ wait_for "Tecle fim para terminar"
 kill -TERM "$(pgrep -P "$(cat "$work/term.pid")")"
 ended term 143
 
+# 6b. A crash signal: the terminal is given back before the program dies (its code is the
+#     signal's, or a sanitizer's report's).
+start crash "$(config crash -e s/x/x/)"
+wait_for "Tecle fim para terminar"
+kill -SEGV "$(pgrep -P "$(cat "$work/crash.pid")")"
+if wait_end crash; then
+  [ "$(cat "$work/crash.code")" != 0 ] || fail "crash: código 0"
+  for _ in $(seq 50); do [ -s "$work/crash.after" ] && break; sleep 0.1; done
+  cmp -s "$work/crash.before" "$work/crash.after" ||
+    fail "crash: o terminal mudou: $(diff "$work/crash.before" "$work/crash.after" | head -6)"
+fi
+
 # 7. The terminal closed under the program: it ends at once (no spinning on a dead terminal).
 start closed "$(config closed -e s/x/x/)"
 wait_for "Tecle fim para terminar"
