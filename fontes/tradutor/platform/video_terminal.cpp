@@ -41,34 +41,17 @@ constexpr size_t kReplayLimit = 1 << 20;          // kept-aside output replayed 
 constexpr std::array<int, 16> kAnsiColour = {0, 4, 2, 6, 1, 5, 3, 7, 8, 12, 10, 14, 9, 13, 11, 15};
 constexpr int kBrightBlack = 8;
 
-// What a signal handler writes to give the terminal back: built once ncurses knows the
-// terminal, read only afterwards.
-struct ResetBytes {
-  std::array<char, 512> bytes{};
-  size_t size = 0;
-  void Add(const char* text) {
-    if (!text || text == reinterpret_cast<const char*>(-1)) return;
-    const size_t n = std::min(std::strlen(text), bytes.size() - size);
-    std::memcpy(bytes.data() + size, text, n);
-    size += n;
-  }
-};
-ResetBytes reset_bytes;
+void AddReset(const char* text) {
+  ResetBytes& reset = State().reset;
+  if (!text || text == reinterpret_cast<const char*>(-1)) return;  // absent, or not a string
+  const size_t n = std::min(std::strlen(text), reset.bytes.size() - reset.size);
+  std::memcpy(reset.bytes.data() + reset.size, text, n);
+  reset.size += n;
+}
 
-// The standard streams set aside while ncurses owns the terminal: what the program and its
-// libraries write there would break the picture, so it goes to a memory file and is written
-// out once the terminal is given back.
-struct KeptStream {
-  int fd;          // 1 or 2
-  int saved = -1;  // the stream as it was
-  int kept = -1;   // the memory file
-};
-std::array<KeptStream, 2> kept_streams = {{{1}, {2}}};
-
-// The signals that end the program and their actions before ours.
+// The signals that end the program.
 constexpr std::array<int, 9> kEndingSignals = {SIGINT, SIGTERM, SIGQUIT, SIGHUP, SIGSEGV,
                                                SIGABRT, SIGBUS, SIGFPE, SIGILL};
-std::array<struct sigaction, 32> previous_actions{};
 
 void WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -80,6 +63,9 @@ void WriteAll(int fd, const char* data, size_t size) {
   }
 }
 
+// What the program and its libraries write to standard output and error while ncurses owns
+// the terminal would break the picture: it goes to a memory file and is written out once the
+// terminal is given back.
 void KeepStreamAside(KeptStream& stream, int tty) {
   struct stat a {}, b {};
   if (fstat(stream.fd, &a) != 0 || fstat(tty, &b) != 0 || !S_ISCHR(a.st_mode) ||
@@ -120,9 +106,9 @@ void EmergencyRestore() {
   TerminalState& s = State();
   if (!s.up) return;
   s.up = false;
-  if (!s.gone) WriteAll(s.tty, reset_bytes.bytes.data(), reset_bytes.size);
+  if (!s.gone) WriteAll(s.tty, s.reset.bytes.data(), s.reset.size);
   if (s.saved_valid) tcsetattr(s.tty, TCSANOW, &s.saved);
-  for (KeptStream& stream : kept_streams) RestoreStream(stream);
+  for (KeptStream& stream : s.kept_streams) RestoreStream(stream);
 }
 
 // A fault: the terminal back, then the action there was before (the default, or a
@@ -145,7 +131,7 @@ void OnEndingSignal(int number) {
   if (number == SIGINT || number == SIGTERM || number == SIGQUIT || number == SIGHUP)
     signal(number, SIG_DFL);
   else
-    sigaction(number, &previous_actions[number], nullptr);
+    sigaction(number, &State().previous_actions[number], nullptr);
   raise(number);
   errno = saved_errno;
 }
@@ -157,7 +143,7 @@ void InstallSignalHandlers() {
     sigemptyset(&action.sa_mask);
     struct sigaction before {};
     if (sigaction(number, nullptr, &before) != 0 || before.sa_handler == SIG_IGN) continue;
-    previous_actions[number] = before;
+    State().previous_actions[number] = before;
     sigaction(number, &action, nullptr);
   }
 }
@@ -195,7 +181,7 @@ void ShutDown() {
   if (s.saved_valid) tcsetattr(s.tty, TCSANOW, &s.saved);
   std::fflush(stdout);
   std::fflush(stderr);
-  for (KeptStream& stream : kept_streams) RestoreStream(stream);
+  for (KeptStream& stream : s.kept_streams) RestoreStream(stream);
   SetWakeUpHook(nullptr);
 }
 
@@ -229,10 +215,10 @@ bool Start(std::string* error) {
   }
   std::fflush(stdout);
   std::fflush(stderr);
-  for (KeptStream& stream : kept_streams) KeepStreamAside(stream, s.tty);
+  for (KeptStream& stream : s.kept_streams) KeepStreamAside(stream, s.tty);
   s.screen = newterm(nullptr, s.out, s.in);
   if (!s.screen) {
-    for (KeptStream& stream : kept_streams) RestoreStream(stream);
+    for (KeptStream& stream : s.kept_streams) RestoreStream(stream);
     if (s.saved_valid) tcsetattr(s.tty, TCSANOW, &s.saved);
     const char* type = std::getenv("TERM");
     if (error) *error = std::string("terminal de tipo desconhecido (TERM=") + (type ? type : "") + ")";
@@ -256,9 +242,9 @@ bool Start(std::string* error) {
   }
   DefineKeys();
   s.decoder.SetUtf8(utf8);
-  reset_bytes = ResetBytes{};
-  for (const char* name : {"sgr0", "cnorm", "rmkx", "rmcup"}) reset_bytes.Add(tigetstr(name));
-  reset_bytes.Add(kPasteOff);
+  s.reset = ResetBytes{};
+  for (const char* name : {"sgr0", "cnorm", "rmkx", "rmcup"}) AddReset(tigetstr(name));
+  AddReset(kPasteOff);
   int pipe_fds[2];
   if (pipe2(pipe_fds, O_CLOEXEC | O_NONBLOCK) == 0) {
     s.wake_read = pipe_fds[0];
@@ -278,7 +264,7 @@ bool Start(std::string* error) {
     keypad(stdscr, FALSE);  // every key now comes as a report we read ourselves
     s.kitty = true;
     s.decoder.SetKitty(true);
-    reset_bytes.Add(kKittyPop);
+    AddReset(kKittyPop);
   }
   SetWakeUpHook(WakeUp);
   return true;

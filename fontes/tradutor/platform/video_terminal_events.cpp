@@ -60,12 +60,6 @@ const CursesKey kCursesKeys[] = {
 };
 constexpr int kFunctionKeys = 12;
 
-// The keys taught to ncurses, by code from kFirstTaughtKey on.
-std::vector<terminal::NamedKey>& TaughtKeys() {
-  static std::vector<terminal::NamedKey> keys;
-  return keys;
-}
-
 // The key of an ncurses code; false for codes the console has no key for.
 bool KeyOfCode(int code, terminal::NamedKey* key) {
   for (const CursesKey& row : kCursesKeys) {
@@ -79,7 +73,7 @@ bool KeyOfCode(int code, terminal::NamedKey* key) {
     *key = {vk::kF1 + n % kFunctionKeys, n >= kFunctionKeys ? kModShift : 0u};
     return true;
   }
-  const std::vector<terminal::NamedKey>& taught = TaughtKeys();
+  const std::vector<terminal::NamedKey>& taught = State().taught_keys;  // from kFirstTaughtKey
   const int index = code - kFirstTaughtKey;
   if (index >= 0 && index < static_cast<int>(taught.size())) {
     *key = taught[index];
@@ -116,9 +110,6 @@ bool HungUp(int fd) {
   return poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
-bool readable_seen = false;  // the last wait saw input waiting
-int empty_reads = 0;         // waits that saw input in a row with nothing read after them
-
 // Reads what the terminal sent into events.
 void ReadInput() {
   TerminalState& s = State();
@@ -143,9 +134,9 @@ void ReadInput() {
       s.decoder.FeedKey(key);
     }
   }
-  if (readable_seen && !read_any && ++empty_reads >= kEmptyReadsForHangUp) s.gone = true;
-  if (read_any) empty_reads = 0;
-  readable_seen = false;
+  if (s.readable_seen && !read_any && ++s.empty_reads >= kEmptyReadsForHangUp) s.gone = true;
+  if (read_any) s.empty_reads = 0;
+  s.readable_seen = false;
   const int wait = s.decoder.PendingWaitMs();
   // ncurses has waited for the rest of a sequence after a lone Escape already.
   if (wait > 0 && ((!s.kitty && s.decoder.LoneEscape() && unit == ERR) ||
@@ -166,7 +157,7 @@ long long NowMs() {
 }
 
 void DefineKeys() {
-  std::vector<terminal::NamedKey>& taught = TaughtKeys();
+  std::vector<terminal::NamedKey>& taught = State().taught_keys;
   taught.clear();
   for (const terminal::KeySequence& sequence : terminal::ModifiedKeySequences()) {
     define_key(sequence.text.c_str(), 0);  // whatever the description called it, it is this
@@ -229,7 +220,7 @@ void WaitEvent(int timeout_ms) {
   if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL))
     s.gone = true;
   else if (fds[0].revents & POLLIN)
-    readable_seen = true;
+    s.readable_seen = true;
   if (fds[1].revents & POLLIN) {
     char drain[64];
     while (read(s.wake_read, drain, sizeof drain) > 0) {

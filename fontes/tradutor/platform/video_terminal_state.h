@@ -5,14 +5,30 @@
 #include <curses.h>
 #include <termios.h>
 
+#include <array>
 #include <csignal>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "platform/display.h"
 #include "platform/video_terminal_keys.h"
 
 namespace platform::term {
+
+// What a signal handler writes to give the terminal back: built once ncurses knows the
+// terminal, only read afterwards.
+struct ResetBytes {
+  std::array<char, 512> bytes{};
+  size_t size = 0;
+};
+
+// A standard stream set aside while ncurses owns the terminal.
+struct KeptStream {
+  int fd;          // 1 or 2
+  int saved = -1;  // the stream as it was
+  int kept = -1;   // the memory file that takes what is written meanwhile
+};
 
 struct TerminalState {
   bool up = false;                     // the terminal is in the console's modes
@@ -36,14 +52,18 @@ struct TerminalState {
   bool dirty = false;                  // something changed since the last showing
   int wake_read = -1, wake_write = -1; // a pipe: posted messages wake the wait
   terminal::KeyDecoder decoder;        // bytes to key events
+  std::vector<terminal::NamedKey> taught_keys;  // keys of the sequences taught to ncurses
   long long last_input_ms = 0;         // when the last byte came (an unfinished sequence waits)
   std::deque<VideoEvent> pending;      // decoded events not yet taken
   bool gone = false;                   // the terminal hung up: nothing is read or written
   bool close_sent = false;             // the close event for a hang-up was given
   std::string clipboard;               // the clipboard of our own (cp1252)
   bool clipboard_has_text = false;
-  int saved_stderr = -1;               // standard error before it was kept aside
-  int kept_stderr = -1;                // where standard error goes meanwhile (a memory file)
+  std::array<KeptStream, 2> kept_streams = {{{1}, {2}}};  // standard output and error
+  ResetBytes reset;                    // what gives the terminal back from a signal handler
+  std::array<struct sigaction, 32> previous_actions{};  // signal actions before ours
+  bool readable_seen = false;          // the last wait saw input waiting
+  int empty_reads = 0;                 // such waits in a row with nothing read after them
 };
 
 // Never destroyed: the exit and signal handlers still use it while the process ends.
