@@ -20,7 +20,7 @@ namespace {
 constexpr size_t kReadChunk = 65536;
 // Bytes read from one pipe per round: a child that writes as fast as we read must not keep
 // one round going for ever.
-constexpr size_t kMostPerRound = 16 * kReadChunk;
+constexpr size_t kMostPerRound = 4 * kReadChunk;
 
 void CloseFd(int& fd) {
   if (fd >= 0) close(fd);

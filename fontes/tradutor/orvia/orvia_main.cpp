@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -325,6 +324,8 @@ int Speak(const Options& options, TextSource& source, const std::string& folder)
     return start;
   }
   const int saidBefore = state.errorsSaid;
+  if (options.waveFile.empty())
+    waveout::PrepareDevice(uttsOrvia::kRate, uttsOrvia::kBits, uttsOrvia::kChannels);
   bool spoken = uttsOrvia::OrviaBeginText();
   const bool read = ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
                                             bool soundNow) {
@@ -347,8 +348,10 @@ int Speak(const Options& options, TextSource& source, const std::string& folder)
     return kNoOutput;
   }
   if (!options.waveFile.empty()) {
-    std::ifstream check(options.waveFile, std::ios::binary | std::ios::ate);
-    if (spoken && check && check.tellg() >= static_cast<std::streamoff>(uttsOrvia::kWaveHeaderSize))
+    // a file must hold its header at least; a device (/dev/null) keeps nothing to look at
+    struct stat info {};
+    const bool regular = stat(options.waveFile.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    if (spoken && (!regular || info.st_size >= static_cast<off_t>(uttsOrvia::kWaveHeaderSize)))
       return kOk;
     Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
     return kNoOutput;
