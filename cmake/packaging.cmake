@@ -38,6 +38,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # the package installs into the prefix's own folders, /etc included: the install is run as it
 # would be on the machine, into a staging folder
 set(CPACK_SET_DESTDIR ON)
+set(CPACK_STRIP_FILES ON)
+# files under /etc are the administrator's once installed: dpkg keeps their changes on upgrade
+set(tirla_conffiles ${CMAKE_BINARY_DIR}/packaging/conffiles)
+file(WRITE ${tirla_conffiles} "/etc/tolvan/TOLVAN.INI\n/etc/speech-dispatcher/modules/orvia.conf\n")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${tirla_conffiles})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 # The libraries the programs link (SDL2, SDL2_ttf, fontconfig, the C++ runtime) come from
 # dpkg-shlibdeps; the programs they run and the data they read are named here. The speech
