@@ -30,8 +30,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "TIRLA speaks Brazilian Portuguese through ORVIA, a rule-based text-to-speech engine that\n\
 drives the MBROLA voice br4. It holds the self-voicing console tirla, the orvia command,\n\
-and sd_orvia, an output module that gives ORVIA to Speech Dispatcher and so to the Orca\n\
-screen reader, browsers and spd-say (spd-say -o orvia).")
+and sd_orvia, an output module that gives ORVIA to Speech Dispatcher and so to screen\n\
+readers, browsers and spd-say (spd-say -o orvia).")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
