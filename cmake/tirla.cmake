@@ -28,15 +28,19 @@ function(tirla_keep_libraries name)
   endif()
 endfunction()
 
-# tirla_program(NAME SOURCE file DEPS target...)
+# tirla_program(NAME SOURCE file DEPS target... [DESTINATION folder]): installed in the
+# binaries folder unless DESTINATION names another.
 function(tirla_program name)
-  cmake_parse_arguments(ARG "" "SOURCE" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "SOURCE;DESTINATION" "DEPS" ${ARGN})
+  if(NOT ARG_DESTINATION)
+    set(ARG_DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_SOURCE})
     add_executable(${name} ${ARG_SOURCE})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS})
     tirla_keep_libraries(${name})
     add_dependencies(${name} tirla_data)
-    install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS ${name} RUNTIME DESTINATION ${ARG_DESTINATION})
   endif()
 endfunction()
 

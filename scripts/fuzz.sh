@@ -22,7 +22,7 @@ mode=${1:-smoke}
 build=$top/build-fuzz
 jobs=${FUZZ_JOBS:-2}
 all_targets="profile translator_rules translator_exceptions translator_text orvia_nrl orvia_exc
-  orvia_abr orvia_pro orvia_dfn orvia_text wav cmdline terminal_keys"
+  orvia_abr orvia_pro orvia_dfn orvia_text wav cmdline speechd_ssml terminal_keys"
 targets=${FUZZ_TARGETS:-$all_targets}
 
 case $mode in

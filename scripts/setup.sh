@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  g++ clang libclang-rt-14-dev cmake make pkg-config
+  g++ clang libclang-rt-14-dev cmake make pkg-config dpkg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
   libncurses-dev tmux

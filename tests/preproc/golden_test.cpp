@@ -5,10 +5,11 @@
 // first '[' and the last ']', with \xHH for any byte and \\ for a backslash; "#" comments;
 // "@abr PATH" loads an abbreviations file (relative to the source tree), "@abr none" empties
 // the table; "@nrm PATH" loads a normalisation file; "@utf8" makes the inputs that follow
-// UTF-8 text, whose emoji are named before it becomes cp1252. Each file starts with empty
-// tables.
+// UTF-8 text, whose emoji are named before it becomes cp1252; "@punct none|some|most|all" sets
+// which signs are read. Each file starts with empty tables and the default punctuation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -84,6 +85,14 @@ int RunGoldenFile(const fs::path& path, bool normalize) {
       }
     } else if (line.starts_with("@nrm ")) {
       EXPECT_TRUE(uttsNormal::LoadNormalData((kSourceDir / line.substr(5)).string())) << where;
+    } else if (line.starts_with("@punct ")) {
+      const std::string modes[] = {"none", "some", "most", "all"};
+      const auto mode = std::find(std::begin(modes), std::end(modes), line.substr(7));
+      if (mode == std::end(modes)) {
+        ADD_FAILURE() << where << ": unknown punctuation setting";
+        continue;
+      }
+      uttsPreproc::SetPunctuation(static_cast<uttsPreproc::Punctuation>(mode - std::begin(modes)));
     } else if (line == "@utf8") {
       utf8 = true;
     } else if (line.starts_with("in ")) {

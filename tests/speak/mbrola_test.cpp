@@ -158,6 +158,19 @@ TEST_F(MbrolaTest, RegistryAnswersOnlyTheVoiceKeyWithTheInstalledVoice) {
   EXPECT_FALSE(minireg::ReadRegistryString(minireg::kLocalMachine, key + "..\\", value));
   EXPECT_FALSE(minireg::ReadRegistryString(minireg::kLocalMachine, "br4", value));
   EXPECT_EQ(value, "unchanged");
+  // the listing: sorted, the first folder's copy, language where the id tells it
+  fs::create_directories(dir_ / "first/br4");
+  std::ofstream(dir_ / "first/br4/br4") << "x";
+  std::ofstream(dir_ / "voices/xx9") << "x";
+  fs::create_directories(dir_ / "voices/empty");
+  minireg::SetVoiceFolders({(dir_ / "first").string(), (dir_ / "voices").string()});
+  const std::vector<minireg::InstalledVoice> voices = minireg::InstalledVoices();
+  ASSERT_EQ(voices.size(), 2u);
+  EXPECT_EQ(voices[0].name, "br4");
+  EXPECT_EQ(voices[0].path, (dir_ / "first/br4/br4").string());
+  EXPECT_EQ(voices[0].language, "pt-BR");
+  EXPECT_EQ(voices[1].name, "xx9");
+  EXPECT_EQ(voices[1].language, "");
 }
 
 }  // namespace

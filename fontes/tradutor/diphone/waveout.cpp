@@ -244,6 +244,11 @@ int PlayPcm(const uint8_t* samples, size_t length, int rate, int channels, int b
   return PlayPcmWith(samples, length, rate, channels, bits, flags.FastRate, flags.CompactMode);
 }
 
+void PrepareDevice(int rate, int bits, int channels) {
+  if (platform::PcmIsOpen()) return;
+  if (platform::PcmOpen({rate, bits, channels}, nullptr) == platform::kPcmOk) platform::PcmClose();
+}
+
 platform::AudioSink EngineSink() { return {.context = nullptr, .Samples = TakeEngineSamples}; }
 
 int PlayWavImage(const uint8_t* image, size_t size) {

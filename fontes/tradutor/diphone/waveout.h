@@ -76,6 +76,11 @@ void WaveBlockDone(intptr_t window, intptr_t device, intptr_t header);
 // periods the first is dropped. Returns the new byte count (unchanged below 1000 samples).
 size_t CompactSpeech(uint8_t* bytes, size_t n, int bits, int rate);
 
+// Opens the device for sound of this format ahead of the first sound, and keeps it paused: a
+// program that speaks text as it arrives should not spend the first line's time opening it.
+// Quiet on failure: the first sound tries again and tells why.
+void PrepareDevice(int rate, int bits, int channels);
+
 // Result of the last attempt to open the device: 0, or the open error (reported once).
 int LastOpenError();
 

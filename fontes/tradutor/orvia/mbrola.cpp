@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "orvia/mbrolaChild.h"
@@ -49,6 +50,11 @@ constexpr size_t kSoundSlackBytes = 256 * 1024;
 constexpr size_t kMostUnreadBytes = 32u << 20;
 // Error output kept of a line that has not ended yet.
 constexpr size_t kLongestErrorLine = 4096;
+// Microseconds between rounds of traffic while the child is busy: its sound pipe (1 MiB) takes
+// several ms to fill, and its line pipe several ms to empty.
+constexpr int kBusyRoundUs = 1000;
+// Samples handed on at once while a flush is answered.
+constexpr size_t kHandOnSamples = 8192;
 // Output kept of the program's version banner or voice information.
 constexpr size_t kLongestCapture = 65536;
 
@@ -178,18 +184,26 @@ bool Move(int wait_ms, bool& progress) {
   return !t.outputEnded;
 }
 
-// Moves traffic until `done` holds; a child that leaves or stays silent too long fails.
-template <typename Done>
-int RunUntil(Done done) {
+// Moves traffic until `done` holds; `each` runs after every round and may take the sound
+// received. A child that leaves or stays silent too long fails.
+template <typename Done, typename Each>
+int RunUntil(Done done, Each each) {
   MbrolaState& s = State();
   auto quietSince = std::chrono::steady_clock::now();
+  bool busy = false;  // the last round moved something
   for (;;) {
+    // While the child is busy, traffic is taken in rounds a moment apart rather than at each
+    // of its small writes: waking for every few kilobytes would cost more than the sound.
+    if (busy && !done()) std::this_thread::sleep_for(std::chrono::microseconds(kBusyRoundUs));
     bool progress = false;
     const bool alive = Move(done() ? 0 : 20, progress);
+    busy = progress;
     if (done()) {
       Move(0, progress);  // every sample before the mark is in the pipe now
+      each();
       return 0;
     }
+    each();
     if (!alive) {
       if (s.lastError == kTooMuchSound) return -1;
       DropChild();
@@ -204,17 +218,34 @@ int RunUntil(Done done) {
   }
 }
 
-int SendAndFlush(const std::string& bytes) {
+template <typename Done>
+int RunUntil(Done done) {
+  return RunUntil(done, [] {});
+}
+
+// Sends `bytes` and a flush, and waits until the child has answered it; `each` as RunUntil.
+template <typename Each>
+int SendAndFlush(const std::string& bytes, Each each) {
   MbrolaState& s = State();
   s.pending += bytes;
   s.pending += kFlushAndMark;
   ++s.flushesSent;
-  const int result = RunUntil([&] { return s.pending.empty() && s.flushesSeen >= s.flushesSent; });
+  const int result =
+      RunUntil([&] { return s.pending.empty() && s.flushesSeen >= s.flushesSent; }, each);
   if (result == 0) {
     s.dirty = false;
     s.owedBytes = s.receivedBytes = 0;  // every sound owed is in: what comes now is new
   }
   return result;
+}
+
+int SendAndFlush(const std::string& bytes) { return SendAndFlush(bytes, [] {}); }
+
+// Forgets the sound received and not read.
+void DropUnread() {
+  MbrolaState& s = State();
+  s.samples.clear();
+  s.readAt = 0;
 }
 
 // A number as MBROLA reads it: a point before the decimals whatever the user's locale.
@@ -312,7 +343,9 @@ int FlushMbr() {
 int TakeSamples(short* buffer, int wanted) {
   MbrolaState& s = State();
   if (!buffer || wanted <= 0) return 0;
-  if (s.child.pid >= 0) {
+  // the pipe is read only when what is here does not fill the buffer: reading ahead of the
+  // reader would pile up sound faster than it is taken
+  if (s.child.pid >= 0 && s.samples.size() - s.readAt < static_cast<size_t>(wanted) * 2) {
     bool progress = false;
     if (!Move(0, progress) && s.child.pid >= 0) DropChild();
   }
@@ -396,8 +429,9 @@ int ResetMbr() {
   s.readAt = 0;
   s.childGone = false;
   ChildRunning(s.child);  // one that left between texts is replaced below
+  // the sound of what the child still holds is worked through and thrown away as it comes
   if (s.child.pid >= 0 && (s.dirty || s.flushesSeen < s.flushesSent || !s.pending.empty())) {
-    if (!s.pending.empty() || SendAndFlush("") != 0) EndChild(s.child, 0);
+    if (!s.pending.empty() || SendAndFlush("", DropUnread) != 0) EndChild(s.child, 0);
   }
   s.samples.clear();
   s.readAt = 0;
@@ -525,6 +559,23 @@ bool MbrolaBound() { return State().bound; }
 const EntryPoints& Mbrola() { return State().entries; }
 
 const std::string& MbrolaProgram() { return State().program; }
+
+int FlushHandingOn(bool (*take)(void* context, const short* samples, int count),
+                   void* context) {
+  MbrolaState& s = State();
+  if (s.child.pid < 0) return Fail(kNotStarted, Cp("o MBROLA não foi iniciado"));
+  bool taking = true;
+  short piece[kHandOnSamples];
+  auto handOn = [&] {
+    for (size_t count; (count = std::min((s.samples.size() - s.readAt) / 2, kHandOnSamples)) > 0;) {
+      std::memcpy(piece, s.samples.data() + s.readAt, count * 2);
+      s.readAt += count * 2;
+      taking = taking && take(context, piece, static_cast<int>(count));
+    }
+    if (s.readAt == s.samples.size()) DropUnread();
+  };
+  return SendAndFlush("", handOn);
+}
 
 void SetAnswerTimeout(int ms) { State().answerTimeoutMs = std::max(ms, 1); }
 

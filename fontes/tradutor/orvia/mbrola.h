@@ -69,6 +69,12 @@ const EntryPoints& Mbrola();
 // The program found by MbrolaBind (empty when unbound).
 const std::string& MbrolaProgram();
 
+// flush_MBR that hands the sound on as it arrives instead of keeping all of it for read_MBR:
+// `take` gets every sample not yet read, in order and in pieces, until the flush is answered.
+// Once `take` returns false (the listener wants no more) the rest is thrown away as it comes.
+// 0, or -1 as flush_MBR fails.
+int FlushHandingOn(bool (*take)(void* context, const short* samples, int count), void* context);
+
 // How long, in ms, the program may go without answering while it owes an answer before it is
 // taken for hung and killed (default 4000). Only sound within what the lines written ask for,
 // taken input and answered flushes count as answers; chatter on its error output does not.

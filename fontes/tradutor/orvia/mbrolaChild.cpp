@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -19,15 +20,28 @@ namespace {
 constexpr size_t kReadChunk = 65536;
 // Bytes read from one pipe per round: a child that writes as fast as we read must not keep
 // one round going for ever.
-constexpr size_t kMostPerRound = 16 * kReadChunk;
+constexpr size_t kMostPerRound = 4 * kReadChunk;
 
 void CloseFd(int& fd) {
   if (fd >= 0) close(fd);
   fd = -1;
 }
 
-// A pipe whose ends are closed on exec; false when it cannot be made.
-bool MakePipe(int ends[2]) { return pipe2(ends, O_CLOEXEC) == 0; }
+// Bytes the pipe of the child's sound holds: with room for about half a minute of it, the
+// child goes on working while we make the next lines. Linux lets any user go up to 1 MiB;
+// where it refuses, the pipe keeps its own size. The pipe of lines keeps its own: what waits
+// there must be worked through when a text is cut short.
+constexpr int kSoundPipeBytes = 1 << 20;
+
+// A pipe whose ends are closed on exec, of at least `bytes` when given; false when it cannot
+// be made.
+bool MakePipe(int ends[2], int bytes = 0) {
+  if (pipe2(ends, O_CLOEXEC) != 0) return false;
+#ifdef F_SETPIPE_SZ
+  if (bytes > 0) fcntl(ends[1], F_SETPIPE_SZ, bytes);
+#endif
+  return true;
+}
 
 void SetNonBlocking(int fd) { fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK); }
 
@@ -42,7 +56,8 @@ void IgnoreBrokenPipes() {
 // hard error.
 template <typename Buffer>
 bool ReadReady(int fd, Buffer& into, bool& progress) {
-  char chunk[kReadChunk];
+  using Byte = typename Buffer::value_type;
+  alignas(16) Byte chunk[kReadChunk];  // same type as the buffer: appending is one memcpy
   for (size_t taken = 0; taken < kMostPerRound;) {
     const ssize_t n = read(fd, chunk, sizeof chunk);
     if (n > 0) {
@@ -83,7 +98,7 @@ bool StartChild(const std::string& program, const std::vector<std::string>& args
   IgnoreBrokenPipes();
   int in[2], out[2], err[2];
   if (!MakePipe(in)) return false;
-  if (!MakePipe(out)) {
+  if (!MakePipe(out, kSoundPipeBytes)) {
     close(in[0]), close(in[1]);
     return false;
   }

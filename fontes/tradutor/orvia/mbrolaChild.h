@@ -40,7 +40,7 @@ struct Traffic {
 
 // Waits up to `wait_ms` (0: not at all) for the child to be ready, then moves what it can:
 // writes from `pending` (the written part is erased), appends ready samples to `samples`
-// and ready error text to `errors` (at most 1 MiB of each per round). A broken input pipe
+// and ready error text to `errors` (at most 256 KiB of each per round). A broken input pipe
 // counts as output ended.
 Traffic Exchange(Child& child, std::string& pending, std::vector<uint8_t>& samples,
                  std::string& errors, int wait_ms);

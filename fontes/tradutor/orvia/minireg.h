@@ -26,4 +26,14 @@ void SetVoiceFolders(const std::vector<std::string>& folders);
 // that are not installed.
 bool ReadRegistryString(RootKey root, const std::string& path, std::string& text);
 
+// One voice found in the voice folders.
+struct InstalledVoice {
+  std::string name;      // the id a voice is asked for by ("br4")
+  std::string path;      // its database file
+  std::string language;  // language tag from the id's two letters ("pt-BR"); empty if unknown
+};
+
+// Every voice in the voice folders, sorted by name; a name found twice is the first folder's.
+std::vector<InstalledVoice> InstalledVoices();
+
 }  // namespace minireg

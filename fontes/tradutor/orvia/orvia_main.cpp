@@ -1,8 +1,13 @@
 // TIRLA: the orvia program: ORVIA from the command line.
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <optional>
@@ -11,9 +16,12 @@
 #include <vector>
 
 #include "diphone/waveout.h"
-#include "orvia/uttsOrvia.h"
+#include "orvia/mbrola.h"
+#include "orvia/minireg.h"
 #include "orvia/uttsNormal.h"
+#include "orvia/uttsOrvia.h"
 #include "orvia/uttsOrviaEngine.h"
+#include "orvia/uttsOrviaParts.h"
 #include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugStages.h"
@@ -27,8 +35,9 @@
 
 namespace {
 
-constexpr int kPlayPollMs = 10;            // wait for the end of the sound
-constexpr size_t kLongestText = 64u << 20;  // bytes of text read at most: more than any book
+constexpr int kPlayPollMs = 10;   // wait for the end of the sound
+constexpr int kInputPollMs = 50;  // while the input waits, the sound device is tended this often
+constexpr size_t kReadBytes = 65536;  // bytes of text read at once
 
 // Exit codes, one per kind of failure.
 enum ExitCode : int {
@@ -47,22 +56,33 @@ const char* const kUsage =
     "Uso: orvia [opções] [TEXTO...]\n"
     "Fala TEXTO em português com a voz do MBROLA, ou o grava num arquivo WAV.\n"
     "  -f ARQUIVO      lê o texto de ARQUIVO (UTF-8 ou Windows-1252)\n"
-    "  -w ARQUIVO.wav  grava a fala em ARQUIVO.wav (16000 Hz, 16 bits, mono) em vez de tocá-la\n"
+    "  -w ARQUIVO.wav  grava a fala em ARQUIVO.wav (16000 Hz, 16 bits, mono) em vez de tocá-la;\n"
+    "                  \"-w -\" é o mesmo que --stdout\n"
+    "  --stdout        escreve o WAV na saída padrão à medida que é feito\n"
+    "                  (orvia --stdout \"texto\" | aplay)\n"
+    "  -q              não toca nada: só confere o texto e os dados (com -w, grava)\n"
     "  -s N            velocidade, número inteiro de -12 (metade) a 9 (quatro vezes mais\n"
     "                  rápido); 0 normal (fator de duração 0,8 - N/15)\n"
     "  -p N            tom, número inteiro de -5 (quase metade) a 11 (o dobro); 0 normal\n"
     "                  (fator (N + 11)/11)\n"
     "  -v VOZ          outra voz do MBROLA: um nome (br4, br1...) ou o caminho da voz\n"
+    "  --vozes         lista as vozes do MBROLA instaladas\n"
     "  --pho           escreve as linhas que o ORVIA entrega ao MBROLA, sem falar\n"
     "  --dados PASTA   lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn) de PASTA\n"
+    "  --version       mostra a versão do orvia e a do MBROLA\n"
     "  --help          mostra esta ajuda\n"
-    "Sem TEXTO nem -f, o texto vem da entrada padrão.\n";
+    "  --              o que vem depois é texto, mesmo que comece com \"-\"\n"
+    "Sem TEXTO nem -f, o texto vem da entrada padrão e é falado frase a frase, à medida que\n"
+    "chega.\n";
 
 struct Options {
   bool pho = false;              // print the MBROLA lines instead of speaking
+  bool quiet = false;            // -q: no sound device
+  bool version = false;          // --version
+  bool voices = false;           // --vozes
   std::string dataFolder;        // empty: [ORVIATTS] DIR, else the shared data folder
   std::string textFile;          // -f: read the text from this file
-  std::string waveFile;          // -w: write the sound here instead of playing it
+  std::string waveFile;          // -w: write the sound here instead of playing it ("-": stdout)
   std::string voice;             // -v: MBROLA voice id or path; empty: [ORVIATTS] MBROLA_DB
   int speed = 0;                 // -s
   int pitch = 0;                 // -p
@@ -113,6 +133,14 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
     }
     if (arg == "--pho") {
       options.pho = true;
+    } else if (arg == "-q") {
+      options.quiet = true;
+    } else if (arg == "--stdout") {
+      options.waveFile = "-";
+    } else if (arg == "--version") {
+      options.version = true;
+    } else if (arg == "--vozes" || arg == "--voices") {
+      options.voices = true;
     } else if (arg == "--dados" || arg == "-d") {
       options.dataFolder = argv[++i];
     } else if (arg == "-f") {
@@ -138,57 +166,123 @@ bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
   return true;
 }
 
-// Standard input, up to `limit` bytes; false when it holds more (a device that never ends).
-bool ReadStandardInput(std::string& text, size_t limit) {
-  text.clear();
-  char chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, stdin)) > 0) {
-    if (text.size() + n > limit) return false;
-    text.append(chunk, n);
+// Where the text comes from: the words of the command line, or a file or standard input read
+// as the text arrives.
+struct TextSource {
+  std::string words;  // the command line's text, when given there
+  int fd = -1;        // else read from here
+  std::string name;   // the file's name, for messages; empty for standard input
+};
+
+// Opens the text's source; false (said) when the file cannot be read (a folder or a device is
+// no text file).
+bool OpenText(const Options& options, TextSource& source) {
+  if (!options.text.empty()) {
+    for (const std::string& word : options.text) {
+      if (!source.words.empty()) source.words += ' ';
+      source.words += word;
+    }
+    return true;
   }
-  return true;
+  if (options.textFile.empty()) {
+    source.fd = STDIN_FILENO;
+    return true;
+  }
+  source.name = options.textFile;
+  std::string why = platform::DataFileProblem(options.textFile);
+  if (why.empty()) {
+    source.fd = open(options.textFile.c_str(), O_RDONLY | O_CLOEXEC);
+    if (source.fd >= 0) return true;
+    why = platform::Utf8ToCp1252("não pôde ser lido");
+  }
+  Say("não foi possível ler o arquivo de texto \"" + options.textFile +
+      "\": " + platform::Cp1252ToUtf8(why) + ".");
+  return false;
 }
 
-// The text to speak, as it came (UTF-8 or cp1252); false (said) when the file cannot be read
-// (a folder or a device is no text file) or the text is longer than any book.
-bool TextOf(const Options& options, std::string& text) {
-  text.clear();
-  const std::string limit = std::to_string(kLongestText >> 20) + " MB";
-  if (!options.textFile.empty()) {
-    if (platform::ReadDataFile(options.textFile, text, kLongestText)) return true;
-    const std::string why = platform::Cp1252ToUtf8(platform::DataFileProblem(options.textFile));
-    Say("não foi possível ler o arquivo de texto \"" + options.textFile + "\": " +
-        (why.empty() ? "passa de " + limit : why) + ".");
-    return false;
+// Whether more of the text can be read at once.
+bool InputReady(int fd) {
+  pollfd ready{fd, POLLIN, 0};
+  return poll(&ready, 1, 0) > 0;
+}
+
+// Waits until the text's source has something (or has ended), tending the sound device while
+// it waits: a pipe may stay open and silent for as long as its writer likes.
+void WaitForInput(int fd) {
+  pollfd ready{fd, POLLIN, 0};
+  while (poll(&ready, 1, kInputPollMs) == 0) platform::PumpMessages();
+}
+
+// Each part of the text as it can be spoken: `take(part, place, soundNow)` in order, the last
+// with place.last; an empty part with soundNow asks for the sound of what was given so far,
+// because the input waits. False (said) when the source cannot be read to its end.
+template <typename Take>
+bool ForEachPart(TextSource& source, Take take) {
+  std::string buffer = std::move(source.words);
+  size_t from = 0;  // first byte of `buffer` not yet given
+  bool first = true, lastGiven = false;
+  uttsOrvia::InputState input =
+      source.fd < 0 ? uttsOrvia::InputState::kEnded : uttsOrvia::InputState::kMoreComing;
+  for (;;) {
+    std::string_view rest = std::string_view(buffer).substr(from);
+    for (size_t length; (length = uttsOrvia::ReadyPartLength(rest, input)) > 0;) {
+      const bool last = input == uttsOrvia::InputState::kEnded && length == rest.size();
+      take(rest.substr(0, length), uttsPortug::PlaceInText{.first = first, .last = last}, false);
+      first = false;
+      lastGiven = last;
+      rest.remove_prefix(length);
+    }
+    from = buffer.size() - rest.size();
+    if (input == uttsOrvia::InputState::kEnded) break;
+    if (input == uttsOrvia::InputState::kWaiting && !first)
+      take({}, uttsPortug::PlaceInText{.first = false, .last = false}, true);
+    buffer.erase(0, from);  // what was given goes; a part never passes kLongestPart
+    from = 0;
+    char chunk[kReadBytes];
+    if (!InputReady(source.fd)) WaitForInput(source.fd);
+    const ssize_t n = read(source.fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      const std::string what = source.name.empty() ? "a entrada padrão"
+                                                   : "o arquivo de texto \"" + source.name + "\"";
+      Say("não foi possível ler " + what + " até o fim: " + std::strerror(errno) + ".");
+      return false;
+    }
+    buffer.append(chunk, static_cast<size_t>(n));
+    input = n == 0                     ? uttsOrvia::InputState::kEnded
+            : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
+                                       : uttsOrvia::InputState::kWaiting;
   }
-  if (options.text.empty()) {
-    if (ReadStandardInput(text, kLongestText)) return true;
-    Say("a entrada padrão passa de " + limit + " de texto.");
-    return false;
-  }
-  for (const std::string& word : options.text) {
-    if (!text.empty()) text += ' ';
-    text += word;
-  }
+  // a text that ended just after a cut still gets its closing pause
+  if (!lastGiven) take({}, uttsPortug::PlaceInText{.first = first, .last = true}, false);
   return true;
 }
 
 // The text in the engine's code page. Emoji have no place in cp1252: their names (from the
 // loaded data) go in while the text is still UTF-8.
-std::string EngineText(const std::string& text) {
+std::string EngineText(std::string_view text) {
   return platform::Utf8ToCp1252(uttsNormal::NameEmoji(text));
 }
 
-int PrintPho(const std::string& cp1252Text, double durationFactor, double pitchFactor) {
-  std::string out;
-  for (const std::string& line :
-       uttsPortug::TextToMbrolaLines(cp1252Text, durationFactor, pitchFactor)) {
-    out += platform::Cp1252ToUtf8(line);
-    out += '\n';
-  }
-  std::fwrite(out.data(), 1, out.size(), stdout);
-  return std::fflush(stdout) == 0 ? 0 : 1;
+// Prints the lines MBROLA would be given, part by part; `print` false only runs the stages.
+int PrintPho(TextSource& source, double durationFactor, double pitchFactor, bool print) {
+  std::string lines;
+  bool written = true;
+  const bool read = ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
+                                            bool soundNow) {
+    lines.clear();
+    for (const std::string& line :
+         uttsPortug::TextToMbrolaLines(EngineText(part), durationFactor, pitchFactor, place)) {
+      lines += line;
+      lines += '\n';
+    }
+    if (!print) return;
+    const std::string out = platform::Cp1252ToUtf8(lines);
+    written = written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
+    if (soundNow) written = written && std::fflush(stdout) == 0;
+  });
+  if (!read) return kNoText;
+  return written && std::fflush(stdout) == 0 ? kOk : kSpeechFailed;
 }
 
 // Starts the engine through its row and tells what failed; the exit code.
@@ -222,7 +316,7 @@ int StartEngine(const platform::SpeechEngine& engine, const Options& options,
   }
 }
 
-int Speak(const Options& options, const std::string& text, const std::string& folder) {
+int Speak(const Options& options, TextSource& source, const std::string& folder) {
   const platform::SpeechEngine& engine = uttsOrvia::OrviaEngine();
   const int start = StartEngine(engine, options, folder);
   if (start != kOk) {
@@ -230,19 +324,34 @@ int Speak(const Options& options, const std::string& text, const std::string& fo
     return start;
   }
   const int saidBefore = state.errorsSaid;
-  const bool spoken = platform::SpeakText(engine, EngineText(text));
+  if (options.waveFile.empty())
+    waveout::PrepareDevice(uttsOrvia::kRate, uttsOrvia::kBits, uttsOrvia::kChannels);
+  bool spoken = uttsOrvia::OrviaBeginText();
+  const bool read = ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
+                                            bool soundNow) {
+    spoken = uttsOrvia::OrviaSpeakPart(EngineText(part), place, soundNow) && spoken;
+  });
+  spoken = uttsOrvia::OrviaEndText() && spoken;
   const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
   while (engine.IsSpeaking(0)) platform::PumpFor(kPlayPollMs);
   engine.End();
+  if (!read) return kNoText;
   // MBROLA's own words say it was MBROLA; otherwise what failed is where the sound went.
   if (!spoken && !engineError.empty()) {
     Say("o MBROLA falhou durante a fala (" + engineError +
         "); parte do texto pode ter se perdido.");
     return kSpeechFailed;
   }
+  if (options.waveFile == "-") {
+    if (spoken) return kOk;
+    Say("a saída padrão não aceitou o som; quem a lia a fechou?");
+    return kNoOutput;
+  }
   if (!options.waveFile.empty()) {
-    std::ifstream check(options.waveFile, std::ios::binary | std::ios::ate);
-    if (spoken && check && check.tellg() >= static_cast<std::streamoff>(uttsOrvia::kWaveHeaderSize))
+    // a file must hold its header at least; a device (/dev/null) keeps nothing to look at
+    struct stat info {};
+    const bool regular = stat(options.waveFile.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    if (spoken && (!regular || info.st_size >= static_cast<off_t>(uttsOrvia::kWaveHeaderSize)))
       return kOk;
     Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
     return kNoOutput;
@@ -250,6 +359,47 @@ int Speak(const Options& options, const std::string& text, const std::string& fo
   const bool deviceSaid = waveout::LastOpenError() != 0 || state.errorsSaid > saidBefore;
   if (!spoken && !deviceSaid) Say("o som não pôde ser tocado.");
   return spoken && !deviceSaid ? kOk : kNoSound;
+}
+
+// The MBROLA voices in the folders the voice lookup searches, one a line: name, language,
+// file.
+int ListVoices() {
+  const std::vector<minireg::InstalledVoice> voices = minireg::InstalledVoices();
+  if (voices.empty()) {
+    std::cout << "Nenhuma voz do MBROLA instalada (em /usr/share/mbrola ou "
+                 "/usr/local/share/mbrola); instale, por exemplo, o pacote mbrola-br4.\n";
+    return kNoVoice;
+  }
+  for (const minireg::InstalledVoice& voice : voices)
+    std::cout << voice.name << '\t' << (voice.language.empty() ? "?" : voice.language) << '\t'
+              << voice.path << '\n';
+  return kOk;
+}
+
+int PrintVersion() {
+  std::cout << "orvia " << TIRLA_VERSION << '\n';
+  if (!mbrola::MbrolaBind()) {
+    std::cout << "MBROLA: não encontrado\n";
+    return kOk;
+  }
+  char version[64] = "";
+  mbrola::Mbrola().getVersion_MBR(version, sizeof version);
+  std::cout << "MBROLA " << (version[0] ? version : "(versão desconhecida)") << " ("
+            << mbrola::MbrolaProgram() << ")\n";
+  mbrola::MbrolaUnbind();
+  return kOk;
+}
+
+// Loads the text data alone (no MBROLA): what --pho and -q need. The exit code.
+int LoadTextStages(const std::string& folder) {
+  uttsPortug::StartPortug();
+  uttsPreproc::StartPreproc();
+  uttsProsodia::StartProsodia();
+  const std::string failure =
+      uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder, platform::OrviaBaseName()));
+  if (failure.empty()) return kOk;
+  Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
+  return kNoData;
 }
 
 }  // namespace
@@ -264,22 +414,17 @@ int main(int argc, char** argv) {
     std::cout << kUsage;
     return kOk;
   }
-  std::string text;
-  if (!TextOf(options, text)) return kNoText;
-  std::string folder =
+  if (options.version) return PrintVersion();
+  if (options.voices) return ListVoices();
+  TextSource source;
+  if (!OpenText(options, source)) return kNoText;
+  const std::string folder =
       options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
-  if (!options.pho) return Speak(options, text, folder);
-  const uttsPortug::TextDataFiles files =
-      uttsPortug::DataFilesIn(folder, platform::OrviaBaseName());
-  uttsPortug::StartPortug();
-  uttsPreproc::StartPreproc();
-  uttsProsodia::StartProsodia();
-  std::string failure = uttsPortug::LoadTextData(files);
-  if (!failure.empty()) {
-    Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
-    return kNoData;
-  }
+  const bool silent = options.quiet && options.waveFile.empty();
+  if (!options.pho && !silent) return Speak(options, source, folder);
+  const int loaded = LoadTextStages(folder);
+  if (loaded != kOk) return loaded;
   // the lines MBROLA would be given when speaking, with the same factors
-  return PrintPho(EngineText(text), uttsOrvia::DurationFactorFor(options.speed),
-                  uttsOrvia::PitchFactorFor(options.pitch));
+  return PrintPho(source, uttsOrvia::DurationFactorFor(options.speed),
+                  uttsOrvia::PitchFactorFor(options.pitch), options.pho);
 }

@@ -53,29 +53,41 @@ std::string ResolveDatabase(const std::string& database) {
   return resolved;
 }
 
+// The output file name that means standard output, and the data size its header claims: the
+// size that readers of piped WAV (sox, aplay) take for "up to the end", without a warning.
+constexpr char kStandardOutput[] = "-";
+constexpr uint32_t kStreamingDataSize = 0x7FFFF000u;
+
 // Creates the output file with an empty header; false on failure.
 bool CreateOutputFile() {
   OrviaState& s = State();
-  s.outputFile = fopen(s.outputFileName.c_str(), "wb");
+  s.standardOutput = s.outputFileName == kStandardOutput;
+  s.outputFile = s.standardOutput ? stdout : fopen(s.outputFileName.c_str(), "wb");
   if (!s.outputFile) return false;
   uint8_t header[kWaveHeaderSize];
-  BuildWaveHeader(header, kRate, kBits, 0, kChannels);
+  BuildWaveHeader(header, kRate, kBits, s.standardOutput ? kStreamingDataSize : 0, kChannels);
   if (fwrite(header, 1, sizeof header, s.outputFile) != sizeof header ||
       fflush(s.outputFile) != 0) {
     SetLastError("Arquivo de saída não pode ser criado");
-    fclose(s.outputFile);
+    if (!s.standardOutput) fclose(s.outputFile);
     s.outputFile = nullptr;
     return false;
   }
   return true;
 }
 
-// Writes the final sizes into the output file's header.
+// Writes the final sizes into the output file's header; standard output only when it can be
+// rewound (a file, not a pipe).
 void CompleteOutputFile() {
   OrviaState& s = State();
-  if (s.outputFile) fclose(s.outputFile);
+  FILE* f = s.outputFile;
   s.outputFile = nullptr;
-  FILE* f = fopen(s.outputFileName.c_str(), "r+b");
+  if (s.standardOutput) {
+    if (!f || fflush(f) != 0 || fseek(f, 0, SEEK_END) != 0) return;
+  } else {
+    if (f) fclose(f);
+    f = fopen(s.outputFileName.c_str(), "r+b");
+  }
   if (!f) return;
   long size = 0;
   if (fseek(f, 0, SEEK_END) == 0) size = ftell(f);
@@ -85,7 +97,8 @@ void CompleteOutputFile() {
   uint8_t header[kWaveHeaderSize];
   BuildWaveHeader(header, kRate, kBits, data, kChannels);
   if (fseek(f, 0, SEEK_SET) == 0) fwrite(header, 1, sizeof header, f);
-  fclose(f);
+  if (s.standardOutput) fflush(f);
+  else fclose(f);
 }
 
 }  // namespace
@@ -97,7 +110,7 @@ OrviaState& State() {
 
 void StartOrvia() {
   OrviaState& s = State();
-  if (s.outputFile) fclose(s.outputFile);
+  if (s.outputFile && !s.standardOutput) fclose(s.outputFile);
   mbrola::StartMbrola();
   s = OrviaState{};
   s.readBuffer.assign(kReadSamples, 0);
@@ -123,7 +136,7 @@ bool OrviaStart(const std::string& database, const std::string& rulesFile,
   s.engineError.clear();
   if (s.readBuffer.empty()) StartOrvia();
   if (s.outputFile) {
-    fclose(s.outputFile);
+    if (!s.standardOutput) fclose(s.outputFile);
     s.outputFile = nullptr;
   }
   if (!mbrola::MbrolaBind()) {

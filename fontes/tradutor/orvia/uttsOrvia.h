@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "orvia/uttsPortugStages.h"
 #include "platform/speech.h"
 
 namespace uttsOrvia {
@@ -37,7 +39,9 @@ bool OrviaStart(const std::string& database, const std::string& rulesFile,
                 const std::string& exceptionsFile, const std::string& abbreviationsFile,
                 const std::string& prosodyFile, const std::string& diphoneListFile);
 
-// Names the WAV file the next OrviaStart creates; empty: play through the wave output.
+// Names the WAV file the next OrviaStart creates; empty: play through the wave output; "-":
+// standard output, as the sound is made, behind a header that claims the longest length (a
+// reader of a pipe takes the sound up to its end; a file is given its true sizes at close).
 void OrviaSetOutputFile(const std::string& fileName);
 
 // Sets DurationFactor and PitchFactor.
@@ -81,6 +85,14 @@ void OrviaSetOutput(const platform::SpeechOutput& output);
 // on. A stop request drops the rest of the text and MBROLA's pending sound; that is not a
 // failure. False as for OrviaSpeak.
 bool OrviaSpeakPieces(std::span<const platform::SpeechPiece> pieces);
+
+// A text spoken in parts as it arrives: OrviaBeginText, then OrviaSpeakPart for each part in
+// order, then OrviaEndText. `soundNow` says nothing more is coming for a while: the part's
+// sound is made whole and handed on before the call returns. False as for OrviaSpeak (and
+// OrviaSpeakPart without OrviaBeginText).
+bool OrviaBeginText();
+bool OrviaSpeakPart(std::string_view text, uttsPortug::PlaceInText place, bool soundNow);
+bool OrviaEndText();
 
 // The synthesis loop on lines already made: writes them to MBROLA, collects the samples and
 // plays or stores them, in blocks of about half a second. The second half of OrviaSpeak.

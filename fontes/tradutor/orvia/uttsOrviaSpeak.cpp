@@ -1,9 +1,14 @@
 // TIRLA: the ORVIA synthesis driver: text stages, lines to MBROLA, samples to sound or file.
+//
+// Lines go to MBROLA in batches and its samples are taken between batches, so MBROLA works on
+// one batch while the next is made. Only where the sound must be complete (a mark, the end of
+// a text, an input that waits) is MBROLA asked to flush, which waits for its last sample.
 #include <cstring>
 
 #include "diphone/waveout.h"
 #include "orvia/mbrola.h"
 #include "orvia/uttsOrvia.h"
+#include "orvia/uttsOrviaParts.h"
 #include "orvia/uttsOrviaState.h"
 #include "orvia/uttsPortugStages.h"
 
@@ -11,6 +16,8 @@ namespace uttsOrvia {
 namespace {
 
 constexpr size_t kShortestBlock = waveout::kMinBlock / 2;  // samples: the device's least block
+// Bytes of phoneme lines written to MBROLA at once: a few sentences.
+constexpr size_t kBatchBytes = 4096;
 
 // Whether the text holds anything but blanks and control characters.
 bool HasContent(std::string_view text) {
@@ -19,126 +26,179 @@ bool HasContent(std::string_view text) {
   return false;
 }
 
-// One text's traffic with MBROLA and where its samples go.
-struct Run {
-  const mbrola::EntryPoints& mbr;
-  platform::AudioSink sink;  // where blocks go when no output file is open
-  bool result = true;        // false once MBROLA, the file or the sink failed
-  bool stopped = false;      // the stop token asked to stop
-};
+const mbrola::EntryPoints& Mbr() { return mbrola::Mbrola(); }
 
-bool StopAsked(Run& run) {
+bool StopAsked() {
+  TextRun& run = State().run;
   if (!run.stopped && platform::StopRequested(State().output.stop)) run.stopped = true;
   return run.stopped;
 }
 
 // Keeps MBROLA's words on its failure, then makes it ready for the next lines.
-void ResetAfterFailure(Run& run) {
+void ResetAfterFailure() {
   char text[512] = "";
-  run.mbr.lastErrorStr_MBR(text, sizeof text);
+  Mbr().lastErrorStr_MBR(text, sizeof text);
   State().engineError = text;
-  run.mbr.reset_MBR();
-  run.result = false;
+  Mbr().reset_MBR();
+  State().run.result = false;
 }
 
-void HandBlock(Run& run) {
+void HandBlock() {
   OrviaState& s = State();
-  if (!s.block.empty() && !StopAsked(run) &&
-      !run.sink.Samples(run.sink.context, s.block.data(), s.block.size(), kRate))
-    run.result = false;
+  if (!s.block.empty() && !StopAsked() &&
+      !s.run.sink.Samples(s.run.sink.context, s.block.data(), s.block.size(), kRate))
+    s.run.result = false;
   s.block.clear();
 }
 
 // Samples MBROLA has ready now; 0 for none or on failure (which resets it).
-size_t ReadSamples(Run& run) {
+size_t ReadSamples() {
   OrviaState& s = State();
-  const int n = run.mbr.read_MBR(s.readBuffer.data(), kReadSamples);
+  const int n = Mbr().read_MBR(s.readBuffer.data(), kReadSamples);
   if (n >= 0) return static_cast<size_t>(n);
-  if (run.mbr.lastError_MBR() != 0) ResetAfterFailure(run);
+  if (Mbr().lastError_MBR() != 0) ResetAfterFailure();
   return 0;
 }
 
-void TakeSamples(Run& run, size_t count) {
+// Stores or queues `count` samples (at most kReadSamples).
+void TakeSamples(const short* samples, size_t count) {
   OrviaState& s = State();
   if (s.fileOutput) {
     const size_t bytes = count * 2;
-    if (!s.outputFile || fwrite(s.readBuffer.data(), 1, bytes, s.outputFile) != bytes)
-      run.result = false;
+    if (!s.outputFile || fwrite(samples, 1, bytes, s.outputFile) != bytes) s.run.result = false;
     return;
   }
   const size_t waiting = s.block.size() * 2, adding = count * 2;
-  if (waiting + adding >= kHandOver && waiting > 0) HandBlock(run);
-  if (s.block.size() * 2 + adding > kSampleArea) HandBlock(run);
-  s.block.insert(s.block.end(), s.readBuffer.begin(), s.readBuffer.begin() + count);
+  if (waiting + adding >= kHandOver && waiting > 0) HandBlock();
+  if (s.block.size() * 2 + adding > kSampleArea) HandBlock();
+  s.block.insert(s.block.end(), samples, samples + count);
 }
 
-// The last block of a text is at least the device's least block, padded with silence.
-void HandLastBlock(Run& run) {
+bool TakeFlushedSamples(void*, const short* samples, int count) {
+  if (StopAsked()) return false;
+  TakeSamples(samples, static_cast<size_t>(count));
+  return true;
+}
+
+// Takes every sample MBROLA has ready.
+void Drain() {
   OrviaState& s = State();
-  if (s.fileOutput || s.block.empty()) return;
+  for (size_t count = ReadSamples(); count > 0 && !StopAsked(); count = ReadSamples())
+    TakeSamples(s.readBuffer.data(), count);
+}
+
+// What is waiting goes on now, at least the device's least block (padded with silence).
+void HandWaitingBlock() {
+  OrviaState& s = State();
+  if (s.fileOutput || s.block.empty() || StopAsked()) return;
   if (s.block.size() < kShortestBlock) s.block.resize(kShortestBlock, 0);
-  HandBlock(run);
+  HandBlock();
 }
 
-bool SpeakLinesIn(Run& run, const std::vector<std::string>& lines) {
-  const size_t n = lines.size();
-  for (size_t i = 0; i < n && !StopAsked(run); ++i) {
-    const bool last = i + 1 == n;
-    if (lines[i].empty() && !last) continue;
-    const std::string line = lines[i] + "\r\n";
-    run.mbr.write_MBR(line.c_str());
-    if (run.mbr.lastError_MBR() != 0) ResetAfterFailure(run);
-    if (last) run.mbr.flush_MBR();
-    for (size_t count = ReadSamples(run); count > 0 && !StopAsked(run); count = ReadSamples(run))
-      TakeSamples(run, count);
-  }
-  if (StopAsked(run)) {
-    run.mbr.reset_MBR();  // what MBROLA still holds is not wanted
-    State().block.clear();
-    return run.result;
-  }
-  HandLastBlock(run);
+void Send(const std::string& batch) {
+  if (batch.empty() || StopAsked()) return;
+  Mbr().write_MBR(batch.c_str());
+  if (Mbr().lastError_MBR() != 0) ResetAfterFailure();
+  Drain();
+}
+
+// All sound of the lines written is made, taken and handed on.
+void Complete() {
+  if (StopAsked()) return;
+  Drain();
+  // the sound goes on as it comes: a flush after a long text must not hold all of it at once
+  if (mbrola::FlushHandingOn(TakeFlushedSamples, nullptr) != 0) ResetAfterFailure();
+  HandWaitingBlock();
+}
+
+// After a stop, what MBROLA still holds is not wanted.
+void DropAfterStop() {
   OrviaState& s = State();
-  if (s.fileOutput && s.outputFile && fflush(s.outputFile) != 0) run.result = false;
-  return run.result;
+  if (!s.run.stopped || s.run.dropped) return;
+  Mbr().reset_MBR();
+  s.block.clear();
+  s.run.dropped = true;
 }
 
-// A run over the connected sink, or the wave output; false when MBROLA is not there.
-bool BeginRun(Run& run) {
+void WriteLines(const std::vector<std::string>& lines, bool complete) {
+  std::string batch;
+  batch.reserve(kBatchBytes + 128);
+  for (const std::string& line : lines) {
+    if (StopAsked()) break;
+    if (line.empty()) continue;  // MBROLA skips blank lines
+    batch += line;
+    batch += '\n';
+    if (batch.size() >= kBatchBytes) {
+      Send(batch);
+      batch.clear();
+    }
+  }
+  Send(batch);
+  if (complete) Complete();
+  DropAfterStop();
+}
+
+}  // namespace
+
+bool OrviaBeginText() {
   OrviaState& s = State();
   if (!mbrola::MbrolaBound()) return false;
   if (s.readBuffer.empty()) s.readBuffer.assign(kReadSamples, 0);
   s.block.clear();
   s.block.reserve(kSampleArea / 2);
   s.engineError.clear();
-  if (!run.sink.Samples) run.sink = waveout::EngineSink();
-  run.mbr.reset_MBR();
+  s.run = TextRun{.sink = s.output.sink.Samples ? s.output.sink : waveout::EngineSink(),
+                  .open = true};
+  Mbr().reset_MBR();
   return true;
 }
 
-}  // namespace
+bool OrviaSpeakPart(std::string_view text, uttsPortug::PlaceInText place, bool soundNow) {
+  OrviaState& s = State();
+  if (!s.run.open) return false;
+  if (!StopAsked())
+    WriteLines(uttsPortug::TextToMbrolaLines(std::string(text), s.durationFactor, s.pitchFactor,
+                                             place),
+               soundNow);
+  return s.run.result;
+}
+
+bool OrviaEndText() {
+  OrviaState& s = State();
+  if (!s.run.open) return false;
+  Complete();
+  DropAfterStop();
+  if (s.fileOutput && s.outputFile && fflush(s.outputFile) != 0) s.run.result = false;
+  s.run.open = false;
+  return s.run.result;
+}
 
 bool SpeakLines(const std::vector<std::string>& lines) {
-  Run run{mbrola::Mbrola(), State().output.sink};
-  if (!BeginRun(run)) return false;
-  return SpeakLinesIn(run, lines);
+  if (!OrviaBeginText()) return false;
+  WriteLines(lines, false);
+  return OrviaEndText();
 }
 
 bool OrviaSpeakPieces(std::span<const platform::SpeechPiece> pieces) {
   const OrviaState& s = State();
   bool started = false;
-  Run run{mbrola::Mbrola(), s.output.sink};
   for (const platform::SpeechPiece& piece : pieces) {
     if (HasContent(piece.text)) {
-      if (!started && !BeginRun(run)) return false;
+      if (!started && !OrviaBeginText()) return false;
       started = true;
-      SpeakLinesIn(run, uttsPortug::TextToMbrolaLines(std::string(piece.text), s.durationFactor,
-                                                      s.pitchFactor));
+      // a long piece goes in parts, so that what it costs at once stays small
+      std::string_view rest = piece.text;
+      for (bool first = true; !rest.empty() && !StopAsked(); first = false) {
+        const size_t length = ReadyPartLength(rest, InputState::kEnded);
+        const bool last = length == rest.size();
+        OrviaSpeakPart(rest.substr(0, length), {.first = first, .last = last}, last);
+        rest.remove_prefix(length);
+      }
     }
-    if (StopAsked(run)) break;
+    if (StopAsked()) break;
     if (!piece.mark.empty() && s.output.Mark) s.output.Mark(s.output.context, piece.mark);
   }
-  return run.result;
+  return started ? OrviaEndText() : true;
 }
 
 bool OrviaSpeak(const std::string& text) {

@@ -15,6 +15,15 @@ constexpr int kReadSamples = 16000;
 // A block is handed over once this many sample bytes are waiting.
 constexpr size_t kHandOver = 16000;
 
+// The text being spoken: where its blocks go and how it went.
+struct TextRun {
+  platform::AudioSink sink;  // the connected sink, or the wave output
+  bool open = false;         // between OrviaBeginText and OrviaEndText
+  bool result = true;        // false once MBROLA, the file or the sink failed
+  bool stopped = false;      // the stop token asked to stop
+  bool dropped = false;      // MBROLA's pending sound was dropped after the stop
+};
+
 struct OrviaState {
   std::string outputFileName;                 // set by OrviaSetOutputFile; "" = play
   bool fileOutput = false;                    // FileOutput: samples go to the output file
@@ -27,6 +36,8 @@ struct OrviaState {
   std::vector<int16_t> block;                 // samples waiting to be handed on
   std::vector<short> readBuffer;              // target of every read_MBR
   platform::SpeechOutput output;              // sink, stop token and mark listener
+  TextRun run;                                // the text being spoken
+  bool standardOutput = false;                // the output file is standard output ("-")
 
   OrviaState() = default;
   OrviaState(const OrviaState&) = delete;     // owns the output file

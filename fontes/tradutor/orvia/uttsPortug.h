@@ -45,7 +45,13 @@ bool IsUnstressedWord(const std::string& word);
 
 // Turns pattern lines ("555|word") into the phoneme list: per token a ";"-comment line, its
 // phonemes (or a pause line) and an empty line; a final "__"; then JoinAcrossWords.
-Lines BuildPhonemeList(const Lines& patternLines);
+// `closing` false leaves out the final "__": more of the text follows.
+Lines BuildPhonemeList(const Lines& patternLines, bool closing = true);
+
+// The final pause of a text, and the lines a phrase start (the empty token every text opens
+// with) becomes in the phoneme list: its comment, "__" and the empty line.
+constexpr const char* kClosingPause = "__";
+constexpr size_t kPhraseStartLines = 3;
 
 // A word-final "r2"/"s2" before a word that starts with a vowel phoneme becomes "r"/"z".
 void JoinAcrossWords(Lines& list);

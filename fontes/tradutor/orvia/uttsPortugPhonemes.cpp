@@ -91,7 +91,7 @@ bool IsUnstressedWord(const std::string& word) {
   return false;
 }
 
-Lines BuildPhonemeList(const Lines& patternLines) {
+Lines BuildPhonemeList(const Lines& patternLines, bool closing) {
   Lines list;
   list.reserve(patternLines.size() * 8);
   for (const std::string& pattern : patternLines) {
@@ -109,7 +109,7 @@ Lines BuildPhonemeList(const Lines& patternLines) {
       AppendWord(word, list);
     }
   }
-  list.push_back("__");
+  if (closing) list.push_back(kClosingPause);
   JoinAcrossWords(list);
   return list;
 }

@@ -60,12 +60,19 @@ std::string LoadTextData(const TextDataFiles& files) {
 }
 
 std::vector<std::string> TextToMbrolaLines(const std::string& text, double durationFactor,
-                                           double pitchFactor) {
-  if (Trim(text).empty()) return {};
+                                           double pitchFactor, PlaceInText place) {
+  if (Trim(text).empty()) {
+    // the last part of a text that ended on a cut brings only the final pause
+    if (place.first || !place.last) return {};
+    return uttsProsodia::ApplyProsody(Lines{std::string(kClosingPause)}, durationFactor,
+                                      pitchFactor);
+  }
   Lines lines =
       uttsProsodia::Tokenize(uttsPreproc::PreprocessText(uttsNormal::NormalizeText(text)));
   lines = uttsProsodia::AssignPatterns(std::move(lines), true);
-  lines = BuildPhonemeList(lines);
+  lines = BuildPhonemeList(lines, place.last);
+  // the phrase start of a later part was the end of the part before it
+  if (!place.first) lines.erase(lines.begin(), lines.begin() + std::min<size_t>(kPhraseStartLines, lines.size()));
   lines = uttsProsodia::ApplyProsody(std::move(lines), durationFactor, pitchFactor);
   // MBROLA reads lines into a buffer of its own and takes what overflows it, or what follows
   // a control character, for a phoneme: comments are cut and cleaned.

@@ -27,9 +27,17 @@ std::string NormalFileFor(const std::string& abbreviations);
 // "Erro no arquivo de prosódia".
 std::string LoadTextData(const TextDataFiles& files);
 
+// Where a piece of text stands in the text it comes from. A text read as it arrives is cut
+// after its sentences; its parts together give the lines the whole text gives: only the first
+// opens with a phrase start, only the last closes with the final pause.
+struct PlaceInText {
+  bool first = true;
+  bool last = true;
+};
+
 // Runs the text stages on a cp1252 text: normalisation, preprocessing, tokens, pitch patterns, phoneme
 // list, durations and pitch. The result holds the lines for MBROLA, without line ends.
 std::vector<std::string> TextToMbrolaLines(const std::string& text, double durationFactor,
-                                           double pitchFactor);
+                                           double pitchFactor, PlaceInText place = {});
 
 }  // namespace uttsPortug

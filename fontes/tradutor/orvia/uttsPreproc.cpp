@@ -22,6 +22,7 @@ struct Words {
   std::string point = "ponto ";
   std::string innerPoint = " ponto ";
   std::string ellipsis = "... ";
+  std::string ellipsisRead = platform::Utf8ToCp1252(" reticências... ");
 };
 
 const Words& W() {
@@ -78,12 +79,19 @@ void AppendWord(std::string& out, std::string_view text, std::size_t& pos) {
   out += word;
 }
 
-// Any other character: kept punctuation as it stands, TAB/LF/CR as one blank, anything else
-// by its name between blanks.
+bool ReadAloud(unsigned char c) { return CurrentPunctuation() >= LeastModeReading(c); }
+
+// Any other character: kept punctuation as it stands (after its name, when the punctuation
+// setting reads it, so that its pause follows), TAB/LF/CR as one blank, a sign the setting
+// does not read as one blank, anything else by its name between blanks.
 void AppendOther(std::string& out, unsigned char c) {
   if (IsKeptPunctuation(c)) {
+    if (c != ' ' && ReadAloud(c)) {
+      out += ' ';
+      out += CharName(c);
+    }
     out += static_cast<char>(c);
-  } else if (IsLineBreakOrTab(static_cast<char>(c))) {
+  } else if (IsLineBreakOrTab(static_cast<char>(c)) || !ReadAloud(c)) {
     out += ' ';
   } else {
     out += ' ';
@@ -110,7 +118,7 @@ std::string Rewrite(std::string_view text) {
     } else if (IsWordLetter(c)) {
       AppendWord(out, text, pos);
     } else if (text.substr(pos).starts_with(kEllipsis)) {
-      out += W().ellipsis;
+      out += ReadAloud('.') ? W().ellipsisRead : W().ellipsis;
       pos += kEllipsis.size();
     } else if (c == '.' && pos + 1 < text.size() && !IsBlankAt(text, pos + 1)) {
       out += W().innerPoint;

@@ -4,8 +4,18 @@
 
 namespace uttsPreproc {
 
-// Puts the module in its start state: the abbreviations table empty.
+// Which signs are read aloud by name (a speech service's punctuation setting). kMost is what
+// ORVIA always did: every sign but the punctuation that shapes the phrase (! ( ) , . : ; ?).
+// kSome reads only symbols with a meaning of their own ($ % @ # + = ...), kNone no sign, and
+// kAll the phrase punctuation and the ellipsis too, keeping their pauses.
+enum class Punctuation : int { kNone = 0, kSome = 1, kMost = 2, kAll = 3 };
+
+// Puts the module in its start state: the abbreviations table empty, punctuation kMost.
 void StartPreproc();
+
+// The signs later texts read; kept until changed or StartPreproc (loading data keeps it).
+void SetPunctuation(Punctuation mode);
+Punctuation CurrentPunctuation();
 
 // Reads the abbreviations file (cp1252, "KEY = value" lines, ";" comments) into the table,
 // replacing the old one, which is dropped even when loading fails. False when the file is

@@ -67,7 +67,10 @@ std::string FindFile(const std::string& fileName) {
 
 }  // namespace
 
-void StartPreproc() { state = State{}; }
+void StartPreproc() {
+  state = State{};
+  SetPunctuation(Punctuation::kMost);
+}
 
 std::string UpperCase(std::string_view text) { return platform::UpperCp1252(text); }
 

@@ -71,6 +71,21 @@ constexpr std::string_view kKeptPunctuation = " !(),.:;?";
 constexpr platform::ByteSet kConsonantSet(kConsonants);
 constexpr platform::ByteSet kKeptSet(kKeptPunctuation);
 
+// Signs by the least punctuation setting that reads them. The phrase punctuation is read only
+// with kAll; quotes, brackets, dashes and the typographic marks from kMost; every other sign
+// (money, arithmetic, @ # & % and the like) from kSome. From the first accented capital on,
+// cp1252 holds letters, read whatever the setting.
+constexpr platform::ByteSet kReadFromAll("!(),.:;?");
+constexpr platform::ByteSet kReadFromMost =
+    platform::ByteSet("\"'-[]`{}\xA1\xA6\xA8\xAB\xAC\xAD\xAF\xB4\xB7\xB8\xBB\xBF");
+constexpr unsigned char kFirstNamedLetter = 0xC0;
+
+// The signs read now (the module's one setting).
+struct PunctuationState {
+  Punctuation mode = Punctuation::kMost;
+};
+PunctuationState punctuation;
+
 // The names by byte, converted once to cp1252.
 using NameTable = std::array<std::string, 256>;
 
@@ -94,5 +109,15 @@ bool IsConsonantLetter(unsigned char c) { return kConsonantSet.Has(c); }
 bool IsKeptPunctuation(unsigned char c) { return kKeptSet.Has(c); }
 
 const std::string& CharName(unsigned char code) { return Names()[code]; }
+
+Punctuation LeastModeReading(unsigned char code) {
+  if (code >= kFirstNamedLetter) return Punctuation::kNone;
+  if (kReadFromAll.Has(code)) return Punctuation::kAll;
+  if (kReadFromMost.Has(code)) return Punctuation::kMost;
+  return Punctuation::kSome;
+}
+
+void SetPunctuation(Punctuation mode) { punctuation.mode = mode; }
+Punctuation CurrentPunctuation() { return punctuation.mode; }
 
 }  // namespace uttsPreproc

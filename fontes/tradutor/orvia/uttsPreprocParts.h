@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "orvia/uttsPreproc.h"
 #include "platform/byteset.h"
 
 namespace uttsPreproc {
@@ -39,6 +40,10 @@ inline bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
 // The spoken name of one character (cp1252); empty for a character without a name.
 const std::string& CharName(unsigned char code);
+
+// The least punctuation setting that reads the sign `code` by name: kNone for letters that
+// are no word letters (they are always read), kAll for the phrase punctuation.
+Punctuation LeastModeReading(unsigned char code);
 
 // Words for the unit digit 0..9 ("zero" .. "nove"), as read one by one.
 const std::string& UnitWord(int digit);

@@ -1,0 +1,286 @@
+// TIRLA: the output module's commands and main loop.
+#include "speechd/module.h"
+
+#include <string_view>
+#include <vector>
+
+#include "orvia/minireg.h"
+#include "orvia/uttsOrvia.h"
+#include "orvia/uttsOrviaEngine.h"
+#include "orvia/uttsPreproc.h"
+#include "platform/codepage.h"
+#include "platform/report.h"
+#include "platform/settings.h"
+#include "speechd/icons.h"
+#include "speechd/moduleConfig.h"
+#include "speechd/saying.h"
+#include "speechd/speaking.h"
+#include "speechd/voiceSettings.h"
+
+namespace sdOrvia {
+namespace {
+
+constexpr std::string_view kLanguage = "pt-BR";  // the only language ORVIA speaks
+constexpr std::string_view kDefaultVoice = "br4";
+constexpr size_t kLongestSettings = 64u << 10;   // bytes of a SET, AUDIO or LOGLEVEL block
+
+struct ModuleState {
+  Channel& channel;
+  ModuleConfig config;
+  VoiceSettings settings;
+  bool started = false;      // ORVIA and MBROLA are running
+  std::string runningVoice;  // the MBROLA voice they run with
+  bool quit = false;
+};
+
+void Log(platform::Severity severity, const std::string& utf8) {
+  platform::Report(severity, platform::Utf8ToCp1252(utf8));
+}
+
+// Voices ORVIA can drive: the installed MBROLA voices of Brazilian Portuguese, br4 first.
+std::vector<std::string> Voices() {
+  std::vector<std::string> names;
+  for (const minireg::InstalledVoice& voice : minireg::InstalledVoices())
+    if (voice.language == kLanguage) {
+      if (voice.name == kDefaultVoice) names.insert(names.begin(), voice.name);
+      else names.push_back(voice.name);
+    }
+  return names;
+}
+
+// What went wrong in the last start of ORVIA, in the user's words.
+std::string StartProblem(const std::string& voice) {
+  const std::string engine = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
+  switch (uttsOrvia::OrviaStartFailure()) {
+    case uttsOrvia::kNoMbrola:
+      return "o programa mbrola não foi encontrado; instale o pacote mbrola";
+    case uttsOrvia::kNoVoice:
+      return "a voz \"" + voice + "\" do MBROLA não pôde ser usada" +
+             (engine.empty() ? "" : ": " + engine);
+    default:
+      return platform::Cp1252ToUtf8(uttsOrvia::OrviaLastError());
+  }
+}
+
+// Starts ORVIA and MBROLA with `voice`; false (logged, `problem` said) when they cannot.
+bool StartEngine(ModuleState& m, const std::string& voice, std::string& problem) {
+  uttsOrvia::StartOrvia();
+  const std::string folder =
+      m.config.dataFolder.empty() ? platform::OrviaDataFolder() : m.config.dataFolder;
+  uttsOrvia::SetEngineFiles({platform::Utf8ToCp1252(voice), folder, platform::OrviaBaseName()});
+  m.started = uttsOrvia::OrviaEngine().Start({});
+  m.runningVoice = m.started ? voice : std::string();
+  if (!m.started) {
+    problem = StartProblem(voice);
+    Log(platform::Severity::kError, problem);
+  }
+  return m.started;
+}
+
+std::string ConfiguredVoice(const ModuleState& m) {
+  return m.config.voice.empty() ? platform::OrviaVoice() : m.config.voice;
+}
+
+// The voice the settings ask for: a listed one by name, else the configured one.
+std::string WantedVoice(const ModuleState& m) {
+  if (!m.settings.voice.empty())
+    for (const std::string& name : Voices())
+      if (name == m.settings.voice) return name;
+  return ConfiguredVoice(m);
+}
+
+// Makes ORVIA ready for a message with the current settings; false when it cannot speak.
+bool Prepare(ModuleState& m) {
+  std::string problem;
+  const std::string voice = WantedVoice(m);
+  if ((!m.started || voice != m.runningVoice) && !StartEngine(m, voice, problem)) {
+    if (voice == ConfiguredVoice(m) || !StartEngine(m, ConfiguredVoice(m), problem)) return false;
+  }
+  uttsOrvia::OrviaSetFactors(DurationFactorFor(m.settings.rate),
+                             PitchFactorFor(m.settings.pitch));
+  uttsPreproc::SetPunctuation(m.settings.punctuation);
+  return true;
+}
+
+void SendVoiceList(void* context) {
+  ModuleState& m = *static_cast<ModuleState*>(context);
+  std::vector<std::string> lines;
+  for (const std::string& name : Voices())
+    lines.push_back(name + "\t" + std::string(kLanguage) + "\tnone");
+  if (lines.empty()) SendReply(m.channel, 304, "CANT LIST VOICES");
+  else SendReply(m.channel, 200, lines, "OK VOICE LIST SENT");
+}
+
+// Reads a block after its first reply; false when the input ended.
+bool Block(ModuleState& m, int code, std::string_view reply, std::vector<std::string>& lines,
+           size_t limit, bool& tooLong) {
+  SendReply(m.channel, code, reply);
+  return ReadBlock(m.channel, lines, limit, tooLong);
+}
+
+// Speaks a message accepted after its block; "200 OK SPEAKING" first, then the events.
+void Speak(ModuleState& m, const Message& message) {
+  if (!Prepare(m)) {
+    SendReply(m.channel, 301, "ERROR CANT SPEAK");
+    return;
+  }
+  SendReply(m.channel, 200, "OK SPEAKING");
+  Message withVolume = message;
+  withVolume.gain = GainFor(m.settings.volume);
+  if (SpeakMessage(m.channel, withVolume, {&m, SendVoiceList}) == Ending::kInputEnded)
+    m.quit = true;
+}
+
+// SPEAK, CHAR, KEY, SOUND_ICON: the block, then the message or 301/305.
+using MessageMaker = Message (*)(const ModuleState& m, const std::string& text);
+
+void MessageCommand(ModuleState& m, bool oneLine, MessageMaker make) {
+  std::vector<std::string> lines;
+  bool tooLong = false;
+  if (!Block(m, 202, "OK RECEIVING MESSAGE", lines, kLongestMessage, tooLong)) return;
+  if (oneLine && lines.size() > 1) {
+    SendReply(m.channel, 305, "DATA MORE THAN ONE LINE");
+    return;
+  }
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  const Message message = tooLong ? Message{} : make(m, text);
+  if (tooLong) Log(platform::Severity::kError, "mensagem longa demais; passa de 8 MB");
+  if (message.pieces.empty() && message.iconFile.empty() && !message.tone) {
+    SendReply(m.channel, 301, "ERROR CANT SPEAK");
+    return;
+  }
+  Speak(m, message);
+}
+
+bool HasWords(const std::vector<Piece>& pieces) {
+  for (const Piece& piece : pieces)
+    for (unsigned char c : piece.text)
+      if (c > ' ') return true;
+  return false;
+}
+
+Message SpeakText(const ModuleState& m, const std::string& text) {
+  Message message{SpeakPieces(text, m.settings)};
+  if (!HasWords(message.pieces)) message.pieces.clear();
+  return message;
+}
+
+Message CharText(const ModuleState& m, const std::string& text) {
+  return {CharPieces(text, m.settings)};
+}
+
+Message KeyText(const ModuleState& m, const std::string& text) {
+  return {KeyPieces(text, m.settings)};
+}
+
+Message IconText(const ModuleState&, const std::string& name) {
+  Message message;
+  message.iconFile = IconFile(kIconFolder, name);
+  message.tone = message.iconFile.empty();
+  return message;
+}
+
+void Init(ModuleState& m, std::string_view) {
+  std::string problem;
+  if (m.started || StartEngine(m, ConfiguredVoice(m), problem)) {
+    SendReply(m.channel, 299, {"ORVIA: iniciado com a voz " + m.runningVoice},
+              "OK LOADED SUCCESSFULLY");
+    return;
+  }
+  SendReply(m.channel, 399, {problem}, "ERR CANT INIT MODULE");
+  m.quit = true;
+}
+
+void Audio(ModuleState& m, std::string_view) {
+  std::vector<std::string> lines;
+  bool tooLong = false;
+  if (!Block(m, 207, "OK RECEIVING AUDIO SETTINGS", lines, kLongestSettings, tooLong)) return;
+  for (const std::string& line : lines)
+    if (line == "audio_output_method=server") {
+      SendReply(m.channel, 203, "OK AUDIO INITIALIZED");
+      return;
+    }
+  // The module has no sound device of its own: the server plays what it sends.
+  SendReply(m.channel, 303, "ERROR INVALID PARAMETER OR VALUE");
+}
+
+void LogLevel(ModuleState& m, std::string_view) {
+  std::vector<std::string> lines;
+  bool tooLong = false;
+  if (Block(m, 207, "OK RECEIVING LOGLEVEL SETTINGS", lines, kLongestSettings, tooLong))
+    SendReply(m.channel, 203, "OK LOGLEVEL SET");
+}
+
+void Set(ModuleState& m, std::string_view) {
+  std::vector<std::string> lines;
+  bool tooLong = false;
+  if (!Block(m, 203, "OK RECEIVING SETTINGS", lines, kLongestSettings, tooLong)) return;
+  std::string problem = "bloco longo demais";
+  const SetResult result =
+      tooLong ? SetResult::kBadValue : ApplySettings(m.settings, lines, problem);
+  if (result == SetResult::kOk) {
+    SendReply(m.channel, 203, "OK SETTINGS RECEIVED");
+    return;
+  }
+  Log(platform::Severity::kWarning, "SET recusado: " + problem);
+  if (result == SetResult::kBadSyntax) SendReply(m.channel, 302, "ERROR BAD SYNTAX");
+  else SendReply(m.channel, 303, "ERROR INVALID PARAMETER OR VALUE");
+}
+
+void Debug(ModuleState& m, std::string_view line) {
+  const bool on = line.starts_with("DEBUG ON");
+  SendReply(m.channel, 200, on ? "OK DEBUGGING ON" : "OK DEBUGGING OFF");
+}
+
+void Quit(ModuleState& m, std::string_view) {
+  SendReply(m.channel, 210, "OK QUIT");
+  m.quit = true;
+}
+
+struct Command {
+  std::string_view name;
+  bool prefix;  // the line only starts with the name (it carries arguments)
+  void (*Run)(ModuleState& m, std::string_view line);
+};
+
+// STOP and PAUSE with nothing spoken are answered by nothing: they may race with an END.
+constexpr Command kCommands[] = {
+    {"INIT", false, Init},
+    {"AUDIO", false, Audio},
+    {"LOGLEVEL", false, LogLevel},
+    {"SET", false, Set},
+    {"SPEAK", false, [](ModuleState& m, std::string_view) { MessageCommand(m, false, SpeakText); }},
+    {"CHAR", false, [](ModuleState& m, std::string_view) { MessageCommand(m, true, CharText); }},
+    {"KEY", false, [](ModuleState& m, std::string_view) { MessageCommand(m, true, KeyText); }},
+    {"SOUND_ICON", false,
+     [](ModuleState& m, std::string_view) { MessageCommand(m, true, IconText); }},
+    {"STOP", false, [](ModuleState&, std::string_view) {}},
+    {"PAUSE", false, [](ModuleState&, std::string_view) {}},
+    {"LIST VOICES", false, [](ModuleState& m, std::string_view) { SendVoiceList(&m); }},
+    {"DEBUG ", true, Debug},
+    {"QUIT", false, Quit},
+};
+
+void Serve(ModuleState& m, std::string_view line) {
+  for (const Command& command : kCommands)
+    if (command.prefix ? line.starts_with(command.name) : line == command.name) {
+      command.Run(m, line);
+      return;
+    }
+  Log(platform::Severity::kWarning, "comando desconhecido: " + std::string(line.substr(0, 80)));
+  SendReply(m.channel, 300, "ERR UNKNOWN COMMAND");
+}
+
+}  // namespace
+
+int RunModule(Channel& channel, const std::string& configPath) {
+  ModuleState m{channel, ReadModuleConfig(configPath)};
+  for (const std::string& note : m.config.notes) Log(platform::Severity::kWarning, note);
+  std::string line;
+  while (!m.quit && !channel.broken && NextLine(channel, line, true)) Serve(m, line);
+  if (m.started) uttsOrvia::OrviaClose();
+  return 0;
+}
+
+}  // namespace sdOrvia
