@@ -44,8 +44,8 @@ set(tirla_conffiles ${CMAKE_BINARY_DIR}/packaging/conffiles)
 file(WRITE ${tirla_conffiles} "/etc/tolvan/TOLVAN.INI\n/etc/speech-dispatcher/modules/orvia.conf\n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${tirla_conffiles})
 set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
-# The libraries the programs link (SDL2, SDL2_ttf, fontconfig, ncursesw, the C++ runtime) come from
-# dpkg-shlibdeps; the programs they run and the data they read are named here. The speech
+# The libraries the programs link (SDL2, SDL2_ttf, fontconfig, ncursesw, the C++ runtime) come
+# from dpkg-shlibdeps; the programs they run and the data they read are named here. The speech
 # services the bridges open at run time are optional.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "mbrola, mbrola-br4, speech-dispatcher, fonts-dejavu-core")
