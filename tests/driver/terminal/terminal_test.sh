@@ -35,6 +35,8 @@ start() {
   run+=" '$tirla' $* 2>'$work/$name.err'; echo \$? >'$work/$name.code';"
   run+=" stty -a >'$work/$name.after'; sleep 600"
   tmux -f /dev/null new-session -d -x 100 -y 30 -s t "$run"
+  # bytes already waiting when tirla starts (typed ahead), in hexadecimal
+  [ -n "${typed_ahead:-}" ] && tmux send-keys -t t -H $typed_ahead
   tmux set-option -g set-clipboard on
   tmux set-option -g window-size manual
 }
@@ -134,6 +136,26 @@ keys C-M-F11
 wait_for "teclado Braille indispon"
 keys fim Enter
 ended review 0
+
+# 3b. A terminal with the kitty keyboard protocol, which reports key releases: its answer to
+#     the protocol's query is typed ahead (tmux itself has no such answer), then keys come as
+#     its reports. The Braille keyboard (Ctrl+Alt+F11) takes F and J held together as c.
+typed_ahead="1b 5b 3f 30 75" start kitty "$(config kitty -e s/x/x/)"
+wait_for "Tecle fim para terminar"
+kitty() { tmux send-keys -t t -H "$@"; sleep 0.4; }
+kitty 1b 5b 32 33 3b 37 7e                   # Ctrl+Alt+F11 pressed: Braille mode 1
+kitty 1b 5b 32 33 3b 37 3a 33 7e             # ... released
+sleep 0.6                                    # the mode's two tones
+kitty 1b 5b 31 30 32 75 1b 5b 31 30 36 75    # F and J pressed
+kitty 1b 5b 31 30 32 3b 31 3a 33 75          # F released: the chord is not complete
+kitty 1b 5b 31 30 36 3b 31 3a 33 75          # J released
+kitty 1b 5b 31 33 75 1b 5b 31 33 3b 31 3a 33 75  # Enter pressed and released
+wait_for "^c\["
+kitty 1b 5b 32 34 3b 37 7e 1b 5b 32 34 3b 37 3a 33 7e  # Ctrl+Alt+F12: Braille off
+sleep 0.3
+keys fim Enter
+ended kitty 0
+grep -q "Braille indispon" "$work/kitty.err" && fail "kitty: Braille recusado"
 
 # 4. Bad input: a burst of 1000 keys, bytes that are not UTF-8, an unknown escape sequence,
 #    the terminal shrunk to 20x5 (the part around the cursor is shown) and grown back.
