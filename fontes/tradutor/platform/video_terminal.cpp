@@ -232,7 +232,8 @@ bool Start(std::string* error) {
   intrflush(stdscr, FALSE);
   keypad(stdscr, TRUE);
   nodelay(stdscr, TRUE);
-  meta(stdscr, TRUE);
+  // No meta(): an 8-bit terminal line already gives bytes from 128 on (UTF-8), and meta()
+  // would make xterm send Alt+key as one 8-bit byte instead of Escape and the key.
   set_escdelay(kEscapeDelayMs);
   if (has_colors() && start_color() == OK) {
     s.colours = true;
