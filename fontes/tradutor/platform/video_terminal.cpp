@@ -38,9 +38,11 @@ constexpr const char* kKittyPop = "\x1b[<u";      // the kitty protocol's flags,
 constexpr size_t kReplayLimit = 1 << 20;          // kept-aside output replayed at the end
 
 // ANSI colour number of each console colour number (the PC order has red and blue swapped).
-constexpr std::array<int, 16> kAnsiColour = {0, 4, 2, 6, 1, 5, 3, 7, 8, 12, 10, 14, 9, 13, 11, 15};
+constexpr std::array<int, 16> kAnsiColour = {0, 4, 2, 6, 1, 5, 3, 7,
+                                             8, 12, 10, 14, 9, 13, 11, 15};
 constexpr int kBrightBlack = 8;
 
+// Adds a terminfo string (or our own sequence) to what gives the terminal back.
 void AddReset(const char* text) {
   ResetBytes& reset = State().reset;
   if (!text || text == reinterpret_cast<const char*>(-1)) return;  // absent, or not a string
@@ -201,7 +203,8 @@ bool Start(std::string* error) {
   if (s.up) return true;
   s.tty = open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
   if (s.tty < 0) {
-    if (error) *error = std::string("nenhum terminal disponível (/dev/tty: ") + std::strerror(errno) + ")";
+    if (error)
+      *error = std::string("nenhum terminal disponível (/dev/tty: ") + std::strerror(errno) + ")";
     return false;
   }
   s.saved_valid = tcgetattr(s.tty, &s.saved) == 0;
@@ -221,7 +224,8 @@ bool Start(std::string* error) {
     for (KeptStream& stream : s.kept_streams) RestoreStream(stream);
     if (s.saved_valid) tcsetattr(s.tty, TCSANOW, &s.saved);
     const char* type = std::getenv("TERM");
-    if (error) *error = std::string("terminal de tipo desconhecido (TERM=") + (type ? type : "") + ")";
+    if (error)
+      *error = std::string("terminal de tipo desconhecido (TERM=") + (type ? type : "") + ")";
     CloseFiles();
     return false;
   }

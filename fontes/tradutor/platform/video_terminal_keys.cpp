@@ -174,9 +174,10 @@ std::vector<KeySequence> ModifiedKeySequences() {
   std::vector<KeySequence> sequences;
   for (const CsiKey& key : kCsiKeys) {
     for (int m = 2; m <= 8; ++m) {
+      const std::string modifiers = std::to_string(m);
       const std::string text = key.final == '~'
-                                   ? "\x1b[" + std::to_string(key.number) + ";" + std::to_string(m) + "~"
-                                   : "\x1b[1;" + std::to_string(m) + key.final;
+                                   ? "\x1b[" + std::to_string(key.number) + ";" + modifiers + "~"
+                                   : "\x1b[1;" + modifiers + key.final;
       sequences.push_back({text, {key.vk, ModifiersOf(m)}});
     }
   }
@@ -400,7 +401,9 @@ void KeyDecoder::KittyKey(const std::vector<std::vector<int>>& fields) {
   const int key = Field(fields, 0, 0, -1);
   const unsigned modifiers = ModifiersOf(Field(fields, 1, 0, 1));
   const int event = Field(fields, 1, 1, 1);
-  const Action action = event == 3 ? Action::kRelease : event == 2 ? Action::kRepeat : Action::kPress;
+  const Action action = event == 3   ? Action::kRelease
+                        : event == 2 ? Action::kRepeat
+                                     : Action::kPress;
   int text = -1;  // the first character of the text field, in cp1252
   if (fields.size() > 2) {
     const int code = Field(fields, 2, 0, -1);
