@@ -24,6 +24,15 @@ class CliTest : public SpeakTest {
 
   std::string Fake() { return "PATH=" + (dir_ / "bin").string() + ":$PATH"; }
 
+  // Runs a shell command line with `orvia` standing for the program; gives its exit code.
+  int Shell(std::string line) {
+    const std::string program = std::string(TIRLA_BUILD_DIR) + "/bin/orvia";
+    for (size_t at = 0; (at = line.find("orvia ", at)) != std::string::npos; at += program.size())
+      line.replace(at, 5, program);
+    const int status = std::system(("cd " + dir_.string() + " && " + line).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
   std::string said_;
 };
 
@@ -85,6 +94,58 @@ TEST_F(CliTest, UnreadableInputsAndFaultsEndWithTheirCodeAndAMessage) {
     EXPECT_EQ(Run(c.arguments, c.environment), c.code) << c.arguments << "\n" << said_;
     EXPECT_NE(said_.find(c.said), std::string::npos) << c.arguments << "\n" << said_;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  }
+}
+
+TEST_F(CliTest, TextFromAPipeIsSpokenAsItArrivesWholeAndInOrder) {
+  UseFakeMbrola();
+  const std::string fake = Fake() + " ";
+  const std::string voice = " -v " + FakeVoice();
+  // the second line is written only once the first one's lines came out: a program that
+  // waited for the end of its input would never end (timeout gives 124)
+  EXPECT_EQ(Shell("(echo 'Bom dia.'; until [ -s a.pho ]; do sleep 0.05; done; echo 'Tchau.') | "
+                  "timeout 20 orvia --pho > a.pho"), 0);
+  EXPECT_EQ(Shell("orvia --pho 'Bom dia.' 'Tchau.' > b.pho"), 0);
+  EXPECT_EQ(ReadAll((dir_ / "a.pho").string()), ReadAll((dir_ / "b.pho").string()));
+  // a sentence and a number cut between reads are said once, whole
+  EXPECT_EQ(Shell("(printf 'Custa 1.5'; sleep 0.3; printf '00 reais. Bom d'; sleep 0.3; "
+                  "printf 'ia.\\n') | orvia --pho > c.pho"), 0);
+  EXPECT_EQ(Shell("orvia --pho 'Custa 1.500 reais. Bom dia.' > d.pho"), 0);
+  EXPECT_EQ(ReadAll((dir_ / "c.pho").string()), ReadAll((dir_ / "d.pho").string()));
+  // the sound of the first line comes out while the pipe stays open
+  EXPECT_EQ(Shell("(echo 'Bom dia.'; until [ $(stat -c %s s.wav) -gt 44 ]; do sleep 0.05; done; "
+                  "echo 'Tchau.') | " + fake + "timeout 20 orvia --stdout" + voice + " > s.wav"),
+            0);
+  // a megabyte without a break ends, with sound
+  Write("digits.txt", std::string(1 << 20, '7'));
+  EXPECT_EQ(Shell("orvia --pho -f digits.txt | grep -c . > n.txt"), 0);
+  EXPECT_GT(std::stoi(ReadAll((dir_ / "n.txt").string())), 1000);
+  // MBROLA dying in the middle of a piped text ends the program with 1, and no hang
+  EXPECT_EQ(Shell("(echo 'Bom dia, tudo bem?'; sleep 0.3; echo 'Tchau, até logo.') | " + fake +
+                  "FAKE_MBROLA=die:8 timeout 20 orvia -w e.wav" + voice + " 2> e.txt"),
+            1);
+  EXPECT_NE(ReadAll((dir_ / "e.txt").string()).find("terminou inesperadamente"), std::string::npos);
+}
+
+TEST_F(CliTest, StandardOutputGetsTheWavAsItIsMadeAndOtherOptionsAnswer) {
+  UseFakeMbrola();
+  const std::string run = Fake() + " orvia -v " + FakeVoice();
+  ASSERT_EQ(Shell(run + " -w a.wav 'Bom dia'"), 0);
+  ASSERT_EQ(Shell(run + " --stdout 'Bom dia' | cat > piped.wav"), 0);
+  ASSERT_EQ(Shell(run + " -w - 'Bom dia' > seekable.wav"), 0);
+  const std::string file = ReadAll((dir_ / "a.wav").string());
+  const std::string piped = ReadAll((dir_ / "piped.wav").string());
+  ASSERT_GT(file.size(), 44u);
+  EXPECT_EQ(ReadAll((dir_ / "seekable.wav").string()), file);  // a file gets its true sizes
+  EXPECT_EQ(piped.substr(44), file.substr(44));
+  EXPECT_EQ(piped.substr(0, 4), "RIFF");
+  EXPECT_EQ(Le32(piped, 40), 0x7FFFF000u);  // "up to the end", for readers of a pipe
+  EXPECT_EQ(Shell("orvia --version > v.txt"), 0);
+  EXPECT_EQ(ReadAll((dir_ / "v.txt").string()).rfind("orvia 0.", 0), 0u);
+  EXPECT_EQ(Shell("orvia -q 'Bom dia' && orvia -q -- '-5 graus' > q.txt"), 0);
+  EXPECT_EQ(ReadAll((dir_ / "q.txt").string()), "");
+  if (access(kRealVoice, R_OK) == 0) {
+    EXPECT_EQ(Shell("orvia --vozes | grep -qP '^br4\\tpt-BR\\t'"), 0);
   }
 }
 

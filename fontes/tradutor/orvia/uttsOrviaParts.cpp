@@ -3,19 +3,30 @@
 
 #include <algorithm>
 
+#include "orvia/uttsPreproc.h"
 #include "platform/byteset.h"
+#include "platform/codepage.h"
 
 namespace uttsOrvia {
 namespace {
 
 constexpr platform::ByteSet kSentenceEnds = platform::ByteSet().Add(".!?");
-// Closing quotes and brackets that may stand between a sentence's end and the blank after it
-// (ASCII, and the cp1252 closing quotes).
-constexpr platform::ByteSet kClosers = platform::ByteSet().Add("\"')]\x94\xBB");
 constexpr platform::ByteSet kBlanks = platform::ByteSet().Add(" \t\r\n\f\v");
 constexpr platform::ByteSet kSmallLetters = platform::ByteSet().AddRange('a', 'z');
+// Bytes of a word: ASCII letters, and every byte of an accented letter in UTF-8 or cp1252.
+constexpr platform::ByteSet kWordBytes =
+    platform::ByteSet().AddRange('a', 'z').AddRange('A', 'Z').AddRange(0x80, 0xFF);
 
 bool IsUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// Whether the point at text[point] closes an abbreviation ("Sr."), which ends no sentence.
+bool AfterAbbreviation(std::string_view text, size_t point) {
+  if (text[point] != '.') return false;
+  size_t start = point;
+  while (start > 0 && kWordBytes.Has(static_cast<unsigned char>(text[start - 1]))) --start;
+  return start < point &&
+         uttsPreproc::IsAbbreviation(platform::Utf8ToCp1252(text.substr(start, point - start + 1)));
+}
 
 // Just past the blank that closes the last sentence ending within text[0, limit); 0 when
 // none does. What follows the blank may lie beyond `limit`: a small letter there says the
@@ -24,9 +35,10 @@ bool IsUtf8Continuation(unsigned char c) { return (c & 0xC0) == 0x80; }
 size_t LastSentenceEnd(std::string_view text, size_t limit, bool openEnd) {
   for (size_t blank = std::min(limit, text.size()); blank-- > 1;) {
     if (!kBlanks.Has(static_cast<unsigned char>(text[blank]))) continue;
-    size_t mark = blank;
-    while (mark > 0 && kClosers.Has(static_cast<unsigned char>(text[mark - 1]))) --mark;
-    if (mark == 0 || !kSentenceEnds.Has(static_cast<unsigned char>(text[mark - 1]))) continue;
+    // a point before a quote is read out ("ponto"): the sentence goes on
+    const size_t mark = blank;
+    if (!kSentenceEnds.Has(static_cast<unsigned char>(text[mark - 1]))) continue;
+    if (AfterAbbreviation(text, mark - 1)) continue;
     size_t next = blank + 1;
     while (next < text.size() && kBlanks.Has(static_cast<unsigned char>(text[next]))) ++next;
     if (next == text.size() ? openEnd : !kSmallLetters.Has(static_cast<unsigned char>(text[next])))

@@ -64,8 +64,9 @@ std::vector<std::string> TextToMbrolaLines(const std::string& text, double durat
   if (Trim(text).empty()) {
     // the last part of a text that ended on a cut brings only the final pause
     if (place.first || !place.last) return {};
-    return uttsProsodia::ApplyProsody(Lines{std::string(kClosingPause)}, durationFactor,
-                                      pitchFactor);
+    // (it carries no pitch point: in a whole text a phoneme of its phrase has one already)
+    Lines pauses = uttsProsodia::ApplyProsody(Lines(2, kClosingPause), durationFactor, pitchFactor);
+    return Lines{pauses.back()};
   }
   Lines lines =
       uttsProsodia::Tokenize(uttsPreproc::PreprocessText(uttsNormal::NormalizeText(text)));

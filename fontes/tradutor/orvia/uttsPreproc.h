@@ -1,6 +1,7 @@
 // TIRLA: ORVIA text preprocessing: numbers, abbreviations, vowel-less words and symbols to words.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace uttsPreproc {
 
@@ -22,6 +23,10 @@ Punctuation CurrentPunctuation();
 // missing, is no regular file, or cannot be read; true otherwise (malformed lines are kept or
 // skipped as documented in uttsPreprocAbbrev.cpp).
 bool LoadAbbreviations(const std::string& fileName);
+
+// Whether `word` (cp1252, with or without its point) is in the abbreviations table: a point
+// after it ends no sentence.
+bool IsAbbreviation(std::string_view word);
 
 // Rewrites a cp1252 text into the words to be spoken: numbers, ordinals, decimals, dashes,
 // abbreviations followed by ". ", vowel-less words and symbols become words; letters, blanks,

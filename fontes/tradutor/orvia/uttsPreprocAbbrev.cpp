@@ -106,6 +106,12 @@ const std::string& LookupAbbreviation(std::string_view word) {
   return found == state.first.end() ? none : state.table[found->second].value;
 }
 
+bool IsAbbreviation(std::string_view word) {
+  if (!word.empty() && word.back() == '.' && !LookupAbbreviation(word).empty()) return true;
+  if (!word.empty() && word.back() == '.') word.remove_suffix(1);
+  return !word.empty() && !LookupAbbreviation(word).empty();
+}
+
 std::size_t AbbreviationCount() { return state.table.size(); }
 
 }  // namespace uttsPreproc

@@ -1,6 +1,8 @@
 // TIRLA: the PCM sound device on SDL audio, with a memory device for tests.
 #include "platform/pcm.h"
 
+#include <dlfcn.h>
+
 #include <SDL.h>
 
 #include <cstring>
@@ -97,6 +99,25 @@ bool FormatPlayable(const PcmFormat& f) {
 // say what failed.
 void DropSdlLog(void*, int, SDL_LogPriority, const char*) {}
 
+// The ALSA library writes its own complaints (a missing card is forty lines) straight to
+// standard error, below SDL. SDL loads it at run time; so do we, to give it a handler that
+// keeps quiet. The handle stays open: closing it could unload the library under SDL.
+void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+void QuietAlsa() {
+  static const bool done = [] {
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
+    if (!alsa) alsa = dlopen("libasound.so.2", RTLD_NOW);
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (alsa)
+      if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(DropAlsaMessage);
+    return true;
+  }();
+  (void)done;
+}
+
 int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
   PcmState& s = State();
   PcmClose();
@@ -124,6 +145,7 @@ int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
     s.device = 0;
   }
   SDL_LogSetOutputFunction(DropSdlLog, nullptr);
+  QuietAlsa();
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     s.lastError = SDL_GetError();
     return kPcmNoDriver;
