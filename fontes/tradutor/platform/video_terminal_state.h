@@ -80,6 +80,16 @@ void WaitEvent(int timeout_ms);
 bool ReportsKeyUps();
 long long NowMs();
 
+// Giving the terminal back (video_terminal_restore.cpp).
+inline constexpr const char* kPasteOff = "\x1b[?2004l";  // bracketed paste off
+inline constexpr const char* kKittyPop = "\x1b[<u";      // the kitty flags as they were
+void WriteAll(int fd, const char* data, size_t size);  // every byte, unless the fd fails
+void AddReset(const char* text);   // a terminfo string or sequence for the signal handlers
+void KeepStreamsAside();           // standard output and error to memory, when they are the tty
+void RestoreStreams();             // back, with what they took meanwhile (async-signal-safe)
+void InstallSignalHandlers();      // the ending signals give the terminal back
+void ShutDown();                   // the program's end: ncurses ended, the modes as they were
+
 // Output and life (video_terminal.cpp).
 void Present();                   // shows what changed
 void WriteRaw(std::string_view bytes);  // bytes for the terminal, after what ncurses drew
