@@ -74,6 +74,7 @@ const Row kRows[] = {
     {"Ctrl+F1",                    "\x1b[1;5P"sv,                        false, "+C70 -C70"},
     {"Home (vt220)",               "\x1b[1~"sv,                          false, "+24 -24"},
     {"F1 (SS3)",                   "\x1bOP"sv,                           false, "+70 -70"},
+    {"keypad 7 and minus (SS3)",   "\x1bOw\x1bOm"sv,                     false, "+37 =55 -37 +00 =45 -00"},
     {"Shift+Tab",                  "\x1b[Z"sv,                           false, "+S09 =S9 -S09"},
     {"UTF-8 e acute",              "\xc3\xa9"sv,                         false, "+00 =233 -00"},
     {"UTF-8 euro sign",            "\xe2\x82\xac"sv,                     false, "+00 =128 -00"},

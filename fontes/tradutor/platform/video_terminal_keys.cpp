@@ -75,6 +75,11 @@ constexpr ControlRow kControlBytes[] = {
 // terminals) cannot send, Ctrl+Alt+F1..F12, typed as Alt+1..9, Alt+0, Alt+- and Alt+=.
 constexpr std::string_view kAltFunctionKeys = "1234567890-=";
 
+// The numeric keypad in application mode (ESC O and a letter j..y), which ncurses' keypad mode
+// turns on: tmux sends its digits so whatever Num Lock says. Index: the letter minus 'j'.
+constexpr std::string_view kKeypadCharacters = "*+,-./0123456789";
+static_assert(kKeypadCharacters.size() == 'y' - 'j' + 1);
+
 // The keys of the kitty protocol's numbers (beyond the characters) and their characters.
 struct KittyRow {
   int first, last;  // key number range
@@ -338,6 +343,10 @@ void KeyDecoder::Ss3(unsigned char byte) {
   sequence_.clear();
   if (byte == 'M') {
     Key(vk::kReturn, modifiers, Action::kTap, 13);
+    return;
+  }
+  if (byte >= 'j' && byte <= 'y') {
+    Typed(static_cast<unsigned char>(kKeypadCharacters[byte - 'j']));
     return;
   }
   for (const CsiKey& key : kCsiKeys) {
