@@ -65,6 +65,22 @@ wait_end() {
 
 keys() { tmux send-keys -t t "$@"; sleep 0.4; }
 
+# Waits (up to 30 s) until the screen has stayed the same for a second: the keys sent are done.
+wait_quiet() {
+  local before="" now same=0
+  for _ in $(seq 100); do
+    now=$(screen)
+    if [ "$now" = "$before" ]; then
+      same=$((same + 1))
+      [ $same -ge 3 ] && return 0
+    else
+      same=0
+    fi
+    before=$now
+    sleep 0.3
+  done
+}
+
 # The run ended with the code and left the terminal's modes as they were.
 ended() {
   local name=$1 code=$2
@@ -119,9 +135,13 @@ wait_for "Tecle fim para terminar"
 keys "pqr" Enter
 wait_for "^pqr\["
 keys C-M-F9
-sleep 1
-keys C-c
-sleep 0.5
+# Ctrl+C copies the field in the line editor and the screen in review: once review has come,
+# the buffer holds the screen.
+for _ in $(seq 20); do
+  keys C-c
+  tmux show-buffer 2>/dev/null | grep -q "^Tecle fim para terminar" && break
+  sleep 0.5
+done
 tmux show-buffer 2>/dev/null | grep -q "^Tecle fim para terminar" ||
   fail "revisão: Ctrl+C não copiou a tela: $(tmux show-buffer 2>&1 | head -3)"
 keys Escape
@@ -162,9 +182,9 @@ grep -q "Braille indispon" "$work/kitty.err" && fail "kitty: Braille recusado"
 start bad "$(config bad -e s/x/x/)"
 wait_for "Tecle fim para terminar"
 tmux send-keys -t t -l "$(printf 'a%.0s' $(seq 1000))"
-sleep 2
+wait_quiet
 keys Escape
-sleep 0.5
+wait_quiet
 tmux send-keys -t t -H ff fe c3 c3 e2 82 1b 5b 39 39 3b 39 39 58
 keys -l "aé"
 keys Enter
