@@ -224,11 +224,20 @@ if wait_end crash; then
 fi
 
 # 7. The terminal closed under the program: it ends at once (no spinning on a dead terminal).
-start closed "$(config closed -e s/x/x/)"
+#    tirla is the pane's own process here: with a shell around it, the shell's end signals the
+#    orphaned process group again while a sanitizer build stops its threads to look for leaks,
+#    which that build does not survive.
+tmux kill-server 2>/dev/null
+socket=$work/tmux-closed
+tmux -f /dev/null new-session -d -x 100 -y 30 -s t "exec env -u DISPLAY -u WAYLAND_DISPLAY \
+  -u SDL_VIDEODRIVER TERM=tmux-256color SDL_AUDIODRIVER=dummy \
+  TOLVAN_WINDIR='$(config closed -e s/x/x/)' '$tirla' 2>'$work/closed.err'"
+echo "== closed"
 wait_for "Tecle fim para terminar"
-pid=$(pgrep -P "$(cat "$work/closed.pid")")
+pid=$(tmux display-message -p -t t '#{pane_pid}')
 tmux kill-server
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+# (30 s: a sanitizer build looks for leaks at the end, which takes seconds on a busy machine)
+for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
   fail "terminal fechado: tirla continua rodando ($(ps -o stat=,pcpu= -p "$pid"))"
   kill -KILL "$pid"
