@@ -94,7 +94,7 @@ void SetBrailleMode(int32_t mode) {
     platform::Report(platform::Severity::kWarning,
                      "teclado Braille indispon\xEDvel: este terminal n\xE3o informa quando as "
                      "teclas s\xE3o soltas");
-    mode = 0;
+    mode = s.mode = 0;  // the configuration's mode too, without a second tone
   }
   if (mode == 0) {
     s.chord = s.held = 0;

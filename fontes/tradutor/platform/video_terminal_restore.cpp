@@ -2,7 +2,7 @@
 // (with only what a signal handler may call), and the standard streams kept aside meanwhile.
 #include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,11 +25,10 @@ constexpr std::array<int, 9> kEndingSignals = {SIGINT, SIGTERM, SIGQUIT, SIGHUP,
 // What the program and its libraries write to standard output and error while ncurses owns
 // the terminal would break the picture: it goes to a memory file and is written out once the
 // terminal is given back.
-void KeepStreamAside(KeptStream& stream, int tty) {
-  struct stat a {}, b {};
-  if (fstat(stream.fd, &a) != 0 || fstat(tty, &b) != 0 || !S_ISCHR(a.st_mode) ||
-      a.st_rdev != b.st_rdev)
-    return;  // it does not go to this terminal
+void KeepStreamAside(KeptStream& stream) {
+  // /dev/tty is a device of its own: the stream goes to the same terminal when that terminal
+  // is this session's controlling one
+  if (!isatty(stream.fd) || tcgetsid(stream.fd) != getsid(0)) return;
   const int memory = memfd_create("tirla-saida", MFD_CLOEXEC);
   if (memory < 0) return;
   const int saved = fcntl(stream.fd, F_DUPFD_CLOEXEC, 3);
@@ -129,7 +128,7 @@ void AddReset(const char* text) {
 
 void KeepStreamsAside() {
   TerminalState& s = State();
-  for (KeptStream& stream : s.kept_streams) KeepStreamAside(stream, s.tty);
+  for (KeptStream& stream : s.kept_streams) KeepStreamAside(stream);
 }
 
 void RestoreStreams() {
