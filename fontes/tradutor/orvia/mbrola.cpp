@@ -201,9 +201,14 @@ int RunUntil(Done done, Each each) {
     const bool alive = Move(done() ? 0 : 20, progress);
     busy = progress;
     if (done()) {
-      Move(0, progress);  // every sample before the mark is in the pipe now
-      each();
-      return 0;
+      // every sample before the mark is in the pipe now: all of it is taken, in as many
+      // rounds as it needs (the pipe holds more than one round reads)
+      bool more = alive;
+      while (more) {
+        more = Move(0, progress) && progress;
+        each();
+      }
+      return s.lastError == kTooMuchSound ? -1 : 0;
     }
     each();
     if (!alive) {

@@ -110,6 +110,10 @@ void Complete() {
   if (Mbr().lastError_MBR() != 0) ResetAfterFailure();
   Drain();
   HandWaitingBlock();
+  // a reader of standard output hears the end of the line now, not with the next one
+  OrviaState& s = State();
+  if (s.fileOutput && s.standardOutput && s.outputFile && fflush(s.outputFile) != 0)
+    s.run.result = false;
 }
 
 // After a stop, what MBROLA still holds is not wanted.
