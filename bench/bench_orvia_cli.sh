@@ -46,6 +46,8 @@ for _ in range(3):  # in turn, so that a drift of the machine touches both
     a.append(best(f"{orvia} -f {T} -w {work}/o.wav", 1))
     b.append(best(pipe, 1))
 same = open(f"{work}/o.wav", "rb").read() == open(f"{work}/pipe.wav", "rb").read()
+if not same:
+    print(f"sizes: -w {os.path.getsize(f'{work}/o.wav')}, pipe {os.path.getsize(f'{work}/pipe.wav')}")
 print(f"-w: {min(a):.2f} s, pipe into mbrola: {min(b):.2f} s, ratio {min(a)/min(b):.3f} "
       f"(best of three); same file: {same}")
 

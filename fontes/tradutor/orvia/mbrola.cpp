@@ -53,7 +53,7 @@ constexpr size_t kLongestErrorLine = 4096;
 // Microseconds between rounds of traffic while the child is busy: its sound pipe (1 MiB) takes
 // several ms to fill, and its line pipe several ms to empty.
 constexpr int kBusyRoundUs = 1000;
-// Samples handed on at once while a flush is answered.
+// Samples handed to the listener at once.
 constexpr size_t kHandOnSamples = 8192;
 // Output kept of the program's version banner or voice information.
 constexpr size_t kLongestCapture = 65536;
@@ -83,6 +83,8 @@ struct MbrolaState {
   int frequency = 0;                // setFreq_MBR; 0 = the voice's own
   float volume = 1.0f;              // setVolumeRatio_MBR
   int answerTimeoutMs = 4000;       // SetAnswerTimeout
+  SoundListener listener;           // SetSoundListener
+  bool listenerTaking = true;       // the listener has not said it wants no more
 };
 
 MbrolaState& State() {
@@ -199,9 +201,14 @@ int RunUntil(Done done, Each each) {
     const bool alive = Move(done() ? 0 : 20, progress);
     busy = progress;
     if (done()) {
-      Move(0, progress);  // every sample before the mark is in the pipe now
-      each();
-      return 0;
+      // every sample before the mark is in the pipe now: all of it is taken, in as many
+      // rounds as it needs (the pipe holds more than one round reads)
+      bool more = alive;
+      while (more) {
+        more = Move(0, progress) && progress;
+        each();
+      }
+      return s.lastError == kTooMuchSound ? -1 : 0;
     }
     each();
     if (!alive) {
@@ -218,9 +225,26 @@ int RunUntil(Done done, Each each) {
   }
 }
 
+// Gives the listener, when there is one, every sample not yet read.
+void HandOnToListener() {
+  MbrolaState& s = State();
+  if (!s.listener.take) return;
+  short piece[kHandOnSamples];
+  for (size_t count; (count = std::min((s.samples.size() - s.readAt) / 2, kHandOnSamples)) > 0;) {
+    std::memcpy(piece, s.samples.data() + s.readAt, count * 2);
+    s.readAt += count * 2;
+    s.listenerTaking = s.listenerTaking &&
+                       s.listener.take(s.listener.context, piece, static_cast<int>(count));
+  }
+  if (s.readAt == s.samples.size()) {
+    s.samples.clear();
+    s.readAt = 0;
+  }
+}
+
 template <typename Done>
 int RunUntil(Done done) {
-  return RunUntil(done, [] {});
+  return RunUntil(done, HandOnToListener);
 }
 
 // Sends `bytes` and a flush, and waits until the child has answered it; `each` as RunUntil.
@@ -239,7 +263,7 @@ int SendAndFlush(const std::string& bytes, Each each) {
   return result;
 }
 
-int SendAndFlush(const std::string& bytes) { return SendAndFlush(bytes, [] {}); }
+int SendAndFlush(const std::string& bytes) { return SendAndFlush(bytes, HandOnToListener); }
 
 // Forgets the sound received and not read.
 void DropUnread() {
@@ -423,6 +447,7 @@ void CloseMbr() {
 
 int ResetMbr() {
   MbrolaState& s = State();
+  s.listenerTaking = true;
   s.lastError = kNoError;
   s.lastErrorText.clear();
   s.samples.clear();
@@ -560,21 +585,9 @@ const EntryPoints& Mbrola() { return State().entries; }
 
 const std::string& MbrolaProgram() { return State().program; }
 
-int FlushHandingOn(bool (*take)(void* context, const short* samples, int count),
-                   void* context) {
-  MbrolaState& s = State();
-  if (s.child.pid < 0) return Fail(kNotStarted, Cp("o MBROLA não foi iniciado"));
-  bool taking = true;
-  short piece[kHandOnSamples];
-  auto handOn = [&] {
-    for (size_t count; (count = std::min((s.samples.size() - s.readAt) / 2, kHandOnSamples)) > 0;) {
-      std::memcpy(piece, s.samples.data() + s.readAt, count * 2);
-      s.readAt += count * 2;
-      taking = taking && take(context, piece, static_cast<int>(count));
-    }
-    if (s.readAt == s.samples.size()) DropUnread();
-  };
-  return SendAndFlush("", handOn);
+void SetSoundListener(const SoundListener& listener) {
+  State().listener = listener;
+  State().listenerTaking = true;
 }
 
 void SetAnswerTimeout(int ms) { State().answerTimeoutMs = std::max(ms, 1); }

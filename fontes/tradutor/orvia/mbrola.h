@@ -69,11 +69,15 @@ const EntryPoints& Mbrola();
 // The program found by MbrolaBind (empty when unbound).
 const std::string& MbrolaProgram();
 
-// flush_MBR that hands the sound on as it arrives instead of keeping all of it for read_MBR:
-// `take` gets every sample not yet read, in order and in pieces, until the flush is answered.
-// Once `take` returns false (the listener wants no more) the rest is thrown away as it comes.
-// 0, or -1 as flush_MBR fails.
-int FlushHandingOn(bool (*take)(void* context, const short* samples, int count), void* context);
+// Who takes the sound as it arrives, instead of leaving it for read_MBR: while the program is
+// waited for (write_MBR, flush_MBR), `take` gets every sample received, in order and in
+// pieces. Once it returns false (a stop) the rest is thrown away as it comes, until the next
+// SetSoundListener or reset_MBR. A null `take` leaves the sound for read_MBR.
+struct SoundListener {
+  bool (*take)(void* context, const short* samples, int count) = nullptr;
+  void* context = nullptr;
+};
+void SetSoundListener(const SoundListener& listener);
 
 // How long, in ms, the program may go without answering while it owes an answer before it is
 // taken for hung and killed (default 4000). Only sound within what the lines written ask for,

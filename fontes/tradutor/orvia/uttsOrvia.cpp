@@ -56,6 +56,7 @@ std::string ResolveDatabase(const std::string& database) {
 // The output file name that means standard output, and the data size its header claims: the
 // size that readers of piped WAV (sox, aplay) take for "up to the end", without a warning.
 constexpr char kStandardOutput[] = "-";
+constexpr size_t kFileBufferBytes = 1 << 18;
 constexpr uint32_t kStreamingDataSize = 0x7FFFF000u;
 
 // Creates the output file with an empty header; false on failure.
@@ -64,6 +65,9 @@ bool CreateOutputFile() {
   s.standardOutput = s.outputFileName == kStandardOutput;
   s.outputFile = s.standardOutput ? stdout : fopen(s.outputFileName.c_str(), "wb");
   if (!s.outputFile) return false;
+  // a file is written in large pieces; standard output keeps its buffer and is flushed
+  // whenever a line's sound is complete
+  if (!s.standardOutput) setvbuf(s.outputFile, nullptr, _IOFBF, kFileBufferBytes);
   uint8_t header[kWaveHeaderSize];
   BuildWaveHeader(header, kRate, kBits, s.standardOutput ? kStreamingDataSize : 0, kChannels);
   if (fwrite(header, 1, sizeof header, s.outputFile) != sizeof header ||

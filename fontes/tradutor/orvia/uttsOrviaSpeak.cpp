@@ -74,7 +74,7 @@ void TakeSamples(const short* samples, size_t count) {
   s.block.insert(s.block.end(), samples, samples + count);
 }
 
-bool TakeFlushedSamples(void*, const short* samples, int count) {
+bool TakeArrivingSamples(void*, const short* samples, int count) {
   if (StopAsked()) return false;
   TakeSamples(samples, static_cast<size_t>(count));
   return true;
@@ -106,9 +106,14 @@ void Send(const std::string& batch) {
 void Complete() {
   if (StopAsked()) return;
   Drain();
-  // the sound goes on as it comes: a flush after a long text must not hold all of it at once
-  if (mbrola::FlushHandingOn(TakeFlushedSamples, nullptr) != 0) ResetAfterFailure();
+  Mbr().flush_MBR();
+  if (Mbr().lastError_MBR() != 0) ResetAfterFailure();
+  Drain();
   HandWaitingBlock();
+  // a reader of standard output hears the end of the line now, not with the next one
+  OrviaState& s = State();
+  if (s.fileOutput && s.standardOutput && s.outputFile && fflush(s.outputFile) != 0)
+    s.run.result = false;
 }
 
 // After a stop, what MBROLA still holds is not wanted.
@@ -150,6 +155,8 @@ bool OrviaBeginText() {
   s.run = TextRun{.sink = s.output.sink.Samples ? s.output.sink : waveout::EngineSink(),
                   .open = true};
   Mbr().reset_MBR();
+  // the sound goes on as it comes: waiting on MBROLA must not pile it up
+  mbrola::SetSoundListener({.take = TakeArrivingSamples, .context = nullptr});
   return true;
 }
 
@@ -170,6 +177,7 @@ bool OrviaEndText() {
   DropAfterStop();
   if (s.fileOutput && s.outputFile && fflush(s.outputFile) != 0) s.run.result = false;
   s.run.open = false;
+  mbrola::SetSoundListener({});
   return s.run.result;
 }
 

@@ -104,6 +104,30 @@ void DropSdlLog(void*, int, SDL_LogPriority, const char*) {}
 // keeps quiet. The handle stays open: closing it could unload the library under SDL.
 void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
+// What the sound library's usual failures mean, for the user: a piece of its English
+// message and our words for it.
+struct DeviceFailure {
+  const char* says;
+  const char* means;
+};
+
+constexpr DeviceFailure kDeviceFailures[] = {
+    {"Couldn't open audio device", "nenhuma placa de som encontrada"},
+    {"connection to PulseAudio", "o servidor de som (PulseAudio) não responde"},
+    {"libpipewire", "o PipeWire não está instalado"},
+    {"not available", "o sistema de som pedido em SDL_AUDIODRIVER não existe"},
+    {"No available audio device", "nenhuma placa de som encontrada"},
+};
+
+// The library's message with our words in front, when we know them.
+std::string Explained(const char* message) {
+  const std::string text = message ? message : "";
+  for (const DeviceFailure& failure : kDeviceFailures)
+    if (text.find(failure.says) != std::string::npos)
+      return std::string(failure.means) + "; " + text;
+  return text;
+}
+
 void QuietAlsa() {
   static const bool done = [] {
     void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD);
@@ -147,7 +171,7 @@ int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
   SDL_LogSetOutputFunction(DropSdlLog, nullptr);
   QuietAlsa();
   if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    s.lastError = SDL_GetError();
+    s.lastError = Explained(SDL_GetError());
     return kPcmNoDriver;
   }
   SDL_AudioSpec want{};
@@ -159,7 +183,7 @@ int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
   SDL_AudioSpec have{};
   s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (s.device == 0) {
-    s.lastError = SDL_GetError();
+    s.lastError = Explained(SDL_GetError());
     return kPcmBadDevice;
   }
   s.format = format;
