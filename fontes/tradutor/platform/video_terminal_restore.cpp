@@ -29,8 +29,15 @@ void KeepStreamAside(KeptStream& stream) {
   // /dev/tty is a device of its own: the stream goes to the same terminal when that terminal
   // is this session's controlling one
   if (!isatty(stream.fd) || tcgetsid(stream.fd) != getsid(0)) return;
-  const int memory = memfd_create("tirla-saida", MFD_CLOEXEC);
+  const int memory = memfd_create("tirla-saida", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (memory < 0) return;
+  // the file cannot grow past what is written out at the end: a library that talks without
+  // end gets a write error, not the machine's memory (pages are taken only when written)
+  if (ftruncate(memory, kReplayLimit) != 0 ||
+      fcntl(memory, F_ADD_SEALS, F_SEAL_GROW | F_SEAL_SHRINK | F_SEAL_SEAL) != 0) {
+    close(memory);
+    return;
+  }
   const int saved = fcntl(stream.fd, F_DUPFD_CLOEXEC, 3);
   if (saved < 0 || dup2(memory, stream.fd) < 0) {
     close(memory);
@@ -47,11 +54,15 @@ void RestoreStream(KeptStream& stream) {
   dup2(stream.saved, stream.fd);
   close(stream.saved);
   stream.saved = -1;
+  // the shared offset says how much was written; the rest of the file is its zero padding
+  const off_t written = lseek(stream.kept, 0, SEEK_CUR);
   lseek(stream.kept, 0, SEEK_SET);
   char buffer[4096];
   size_t total = 0;
+  const size_t wanted = written > 0 ? static_cast<size_t>(written) : 0;
   ssize_t n;
-  while (total < kReplayLimit && (n = read(stream.kept, buffer, sizeof buffer)) > 0) {
+  while (total < wanted &&
+         (n = read(stream.kept, buffer, std::min(sizeof buffer, wanted - total))) > 0) {
     WriteAll(stream.fd, buffer, static_cast<size_t>(n));
     total += static_cast<size_t>(n);
   }
