@@ -73,15 +73,14 @@ std::vector<std::string> LinesReadInSteps(const std::string& text, size_t step,
     buffer += text.substr(read, step);
     const InputState input =
         read + step >= text.size() ? InputState::kEnded : InputState::kMoreComing;
-    for (size_t n; (n = ReadyPartLength(buffer, input)) > 0;) {
-      const bool last = input == InputState::kEnded && n == buffer.size();
-      joined += buffer.substr(0, n);
-      for (std::string& line : uttsPortug::TextToMbrolaLines(buffer.substr(0, n), 1.0, 1.0,
-                                                            {.first = first, .last = last}))
-        lines.push_back(std::move(line));
-      buffer.erase(0, n);
-      first = false;
-    }
+    buffer.erase(0, uttsOrvia::TakeReadyParts(
+                        buffer, input, first,
+                        [&](std::string_view part, uttsPortug::PlaceInText place) {
+                          joined += part;
+                          for (std::string& line : uttsPortug::TextToMbrolaLines(
+                                   std::string(part), 1.0, 1.0, place))
+                            lines.push_back(std::move(line));
+                        }));
   }
   return lines;
 }

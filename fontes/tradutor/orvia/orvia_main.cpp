@@ -218,26 +218,21 @@ void WaitForInput(int fd) {
 // because the input waits. False (said) when the source cannot be read to its end.
 template <typename Take>
 bool ForEachPart(TextSource& source, Take take) {
-  std::string buffer = std::move(source.words);
-  size_t from = 0;  // first byte of `buffer` not yet given
+  std::string buffer = std::move(source.words);  // what is read and not yet given
   bool first = true, lastGiven = false;
   uttsOrvia::InputState input =
       source.fd < 0 ? uttsOrvia::InputState::kEnded : uttsOrvia::InputState::kMoreComing;
   for (;;) {
-    std::string_view rest = std::string_view(buffer).substr(from);
-    for (size_t length; (length = uttsOrvia::ReadyPartLength(rest, input)) > 0;) {
-      const bool last = input == uttsOrvia::InputState::kEnded && length == rest.size();
-      take(rest.substr(0, length), uttsPortug::PlaceInText{.first = first, .last = last}, false);
-      first = false;
-      lastGiven = last;
-      rest.remove_prefix(length);
-    }
-    from = buffer.size() - rest.size();
+    const size_t given = uttsOrvia::TakeReadyParts(
+        buffer, input, first,
+        [&](std::string_view part, uttsPortug::PlaceInText place) {
+          take(part, place, false);
+          lastGiven = place.last;
+        });
     if (input == uttsOrvia::InputState::kEnded) break;
     if (input == uttsOrvia::InputState::kWaiting && !first)
       take({}, uttsPortug::PlaceInText{.first = false, .last = false}, true);
-    buffer.erase(0, from);  // what was given goes; a part never passes kLongestPart
-    from = 0;
+    buffer.erase(0, given);  // what stays is less than a part
     char chunk[kReadBytes];
     if (!InputReady(source.fd)) WaitForInput(source.fd);
     const ssize_t n = read(source.fd, chunk, sizeof chunk);

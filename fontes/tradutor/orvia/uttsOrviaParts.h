@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "orvia/uttsPortugStages.h"
+
 namespace uttsOrvia {
 
 // What is known of the text after the bytes read so far.
@@ -22,5 +24,20 @@ constexpr size_t kLongestPart = 4096;
 // that goes on for kLongestPart bytes without either is cut at a blank, else where a UTF-8
 // character begins.
 size_t ReadyPartLength(std::string_view text, InputState input);
+
+// Gives every part of `text` that can be spoken now to `take(part, place)`, in order; `first`
+// says whether nothing of the text was given before, and is kept up to date. The last part of
+// an ended text has place.last. Returns the bytes given.
+template <typename Take>
+size_t TakeReadyParts(std::string_view text, InputState input, bool& first, Take take) {
+  size_t given = 0;
+  for (size_t length; (length = ReadyPartLength(text.substr(given), input)) > 0;) {
+    const bool last = input == InputState::kEnded && given + length == text.size();
+    take(text.substr(given, length), uttsPortug::PlaceInText{.first = first, .last = last});
+    first = false;
+    given += length;
+  }
+  return given;
+}
 
 }  // namespace uttsOrvia

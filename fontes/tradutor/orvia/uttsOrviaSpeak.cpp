@@ -195,13 +195,11 @@ bool OrviaSpeakPieces(std::span<const platform::SpeechPiece> pieces) {
       if (!started && !OrviaBeginText()) return false;
       started = true;
       // a long piece goes in parts, so that what it costs at once stays small
-      std::string_view rest = piece.text;
-      for (bool first = true; !rest.empty() && !StopAsked(); first = false) {
-        const size_t length = ReadyPartLength(rest, InputState::kEnded);
-        const bool last = length == rest.size();
-        OrviaSpeakPart(rest.substr(0, length), {.first = first, .last = last}, last);
-        rest.remove_prefix(length);
-      }
+      bool first = true;
+      TakeReadyParts(piece.text, InputState::kEnded, first,
+                     [](std::string_view part, uttsPortug::PlaceInText place) {
+                       OrviaSpeakPart(part, place, place.last);
+                     });
     }
     if (StopAsked()) break;
     if (!piece.mark.empty() && s.output.Mark) s.output.Mark(s.output.context, piece.mark);

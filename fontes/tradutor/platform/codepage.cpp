@@ -15,18 +15,6 @@ constexpr std::array<char32_t, 32> kHighControls = {
 };
 static_assert(kHighControls.size() == 0xA0 - 0x80);
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 // Decodes one UTF-8 sequence at text[i]; returns its length, or 0 when it is not valid.
 size_t DecodeUtf8(std::string_view text, size_t i, char32_t& cp) {
@@ -123,6 +111,24 @@ int CodePointToCp1252(char32_t cp) {
   for (size_t i = 0; i < kHighControls.size(); ++i)
     if (kHighControls[i] == cp) return static_cast<int>(0x80 + i);
   return -1;
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
 }
 
 std::string Utf8ToCp1252(std::string_view utf8) {

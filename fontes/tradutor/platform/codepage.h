@@ -12,6 +12,9 @@ std::string Utf8ToCp1252(std::string_view utf8);
 // Code page 1252 to UTF-8. The five unassigned bytes map to the C1 controls of the same value.
 std::string Cp1252ToUtf8(std::string_view cp1252);
 
+// Appends the UTF-8 form of one code point (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t code_point);
+
 // The Unicode code point of one cp1252 byte.
 char32_t Cp1252ToCodePoint(unsigned char byte);
 

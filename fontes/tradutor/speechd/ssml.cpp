@@ -41,24 +41,6 @@ struct Walk {
   std::string text;  // UTF-8 of the piece being gathered
 };
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // The code point of "#233" or "#xE9"; nothing when malformed or out of range.
 std::optional<char32_t> NumericEntity(std::string_view body) {
   if (body.size() < 2 || body[0] != '#') return std::nullopt;
@@ -90,7 +72,7 @@ size_t DecodeEntity(std::string_view text, size_t pos, std::string& out) {
     }
   const std::optional<char32_t> code = NumericEntity(body);
   if (!code) return 0;
-  AppendUtf8(out, *code < ' ' ? U' ' : *code);
+  platform::AppendUtf8(out, *code < ' ' ? U' ' : *code);
   return end - pos + 1;
 }
 
