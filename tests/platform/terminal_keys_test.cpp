@@ -51,19 +51,16 @@ const Row kRows[] = {
     // what                        input                                 kitty  events
     {"letter",                     "a"sv,                                false, "+41 =97 -41"},
     {"capital",                    "A"sv,                                false, "+S41 =S65 -S41"},
-    {"digit and space",            "1 "sv,                               false, "+31 =49 -31 +20 =32 -20"},
     {"Enter",                      "\r"sv,                               false, "+0D =13 -0D"},
     {"Ctrl+Enter (line feed)",     "\n"sv,                               false, "+C0D =C13 -C0D"},
     {"Backspace",                  "\x7f"sv,                             false, "+08 =8 -08"},
     {"Ctrl+Backspace",             "\x08"sv,                             false, "+C08 =C8 -C08"},
-    {"Tab",                        "\t"sv,                               false, "+09 =9 -09"},
     {"Ctrl+C",                     "\x03"sv,                             false, "+C43 =C3 -C43"},
     {"Ctrl+Space",                 "\0"sv,                               false, "+C20 -C20"},
     {"Ctrl+\\ is Ctrl+Break",      "\x1c"sv,                             false, "+C03 -C03"},
     {"Ctrl+] has no key",          "\x1d"sv,                             false, ""},
     {"Escape alone",               "\x1b"sv,                             false, "+1B =27 -1B"},
     {"Escape, then a letter",      "\x1bx"sv,                            false, "+1B =27 -1B +58 =120 -58"},
-    {"Escape twice",               "\x1b\x1b"sv,                         false, "+1B =27 -1B +1B =27 -1B"},
     {"Ctrl+Alt+X",                 "\x1b\x18"sv,                         false, "+CA58 -CA58"},
     {"Alt+9 is Ctrl+Alt+F9",       "\x1b" "9"sv,                         false, "+CA78 -CA78"},
     {"Alt+= is Ctrl+Alt+F12",      "\x1b="sv,                            false, "+CA7B -CA7B"},
@@ -72,7 +69,6 @@ const Row kRows[] = {
     {"Shift+Delete",               "\x1b[3;2~"sv,                        false, "+S2E -S2E"},
     {"Ctrl+Alt+F9",                "\x1b[20;7~"sv,                       false, "+CA78 -CA78"},
     {"Ctrl+F1",                    "\x1b[1;5P"sv,                        false, "+C70 -C70"},
-    {"Home (vt220)",               "\x1b[1~"sv,                          false, "+24 -24"},
     {"F1 (SS3)",                   "\x1bOP"sv,                           false, "+70 -70"},
     {"keypad 7 and minus (SS3)",   "\x1bOw\x1bOm"sv,                     false, "+37 =55 -37 +00 =45 -00"},
     {"Shift+Tab",                  "\x1b[Z"sv,                           false, "+S09 =S9 -S09"},
@@ -94,13 +90,9 @@ const Row kRows[] = {
     {"paste never ended",          "\x1b[200~abc"sv,                     false, "paste:abc"},
     {"kitty: press",               "\x1b[102u"sv,                        true,  "+46 =102"},
     {"kitty: release",             "\x1b[102;1:3u"sv,                    true,  "-46"},
-    {"kitty: repeat",              "\x1b[102;1:2u"sv,                    true,  "+46 =102"},
     {"kitty: Shift with text",     "\x1b[97;2;65u"sv,                    true,  "+S41 =S65"},
     {"kitty: Ctrl+A",              "\x1b[97;5u"sv,                       true,  "+C41 =C1"},
     {"kitty: Alt+A, no character", "\x1b[97;3u"sv,                       true,  "+A41"},
-    {"kitty: Enter",               "\x1b[13u"sv,                         true,  "+0D =13"},
-    {"kitty: Escape",              "\x1b[27u"sv,                         true,  "+1B =27"},
-    {"kitty: space released",      "\x1b[32;1:3u"sv,                     true,  "-20"},
     {"kitty: c cedilla",           "\x1b[231;1;231u"sv,                  true,  "+00 =231"},
     {"kitty: left Shift",          "\x1b[57441;2u"sv,                    true,  "+S10"},
     {"kitty: Ctrl+Pause",          "\x1b[57362;5u"sv,                    true,  "+C03"},
@@ -156,14 +148,6 @@ TEST(TerminalKeys, ABurstOfKeysGivesEveryOne) {
   KeyDecoder decoder;
   for (int i = 0; i < 1000; ++i) decoder.FeedByte('a');
   EXPECT_EQ(decoder.Output().size(), 3000u);
-}
-
-TEST(TerminalKeys, ModifiedSequencesNameTheirKeys) {
-  bool ctrl_left = false;
-  for (const auto& sequence : platform::terminal::ModifiedKeySequences())
-    if (sequence.text == "\x1b[1;5D")
-      ctrl_left = sequence.key.vk == platform::vk::kLeft && sequence.key.modifiers == platform::kModCtrl;
-  EXPECT_TRUE(ctrl_left);
 }
 
 }  // namespace
