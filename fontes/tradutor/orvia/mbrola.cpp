@@ -225,6 +225,13 @@ int RunUntil(Done done, Each each) {
   }
 }
 
+// Forgets the sound received and not read.
+void DropUnread() {
+  MbrolaState& s = State();
+  s.samples.clear();
+  s.readAt = 0;
+}
+
 // Gives the listener, when there is one, every sample not yet read.
 void HandOnToListener() {
   MbrolaState& s = State();
@@ -236,10 +243,7 @@ void HandOnToListener() {
     s.listenerTaking = s.listenerTaking &&
                        s.listener.take(s.listener.context, piece, static_cast<int>(count));
   }
-  if (s.readAt == s.samples.size()) {
-    s.samples.clear();
-    s.readAt = 0;
-  }
+  if (s.readAt == s.samples.size()) DropUnread();
 }
 
 template <typename Done>
@@ -264,13 +268,6 @@ int SendAndFlush(const std::string& bytes, Each each) {
 }
 
 int SendAndFlush(const std::string& bytes) { return SendAndFlush(bytes, HandOnToListener); }
-
-// Forgets the sound received and not read.
-void DropUnread() {
-  MbrolaState& s = State();
-  s.samples.clear();
-  s.readAt = 0;
-}
 
 // A number as MBROLA reads it: a point before the decimals whatever the user's locale.
 template <typename Number>

@@ -99,11 +99,6 @@ bool FormatPlayable(const PcmFormat& f) {
 // say what failed.
 void DropSdlLog(void*, int, SDL_LogPriority, const char*) {}
 
-// The ALSA library writes its own complaints (a missing card is forty lines) straight to
-// standard error, below SDL. SDL loads it at run time; so do we, to give it a handler that
-// keeps quiet. The handle stays open: closing it could unload the library under SDL.
-void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
-
 // What the sound library's usual failures mean, for the user: a piece of its English
 // message and our words for it.
 struct DeviceFailure {
@@ -127,6 +122,11 @@ std::string Explained(const char* message) {
       return std::string(failure.means) + "; " + text;
   return text;
 }
+
+// The ALSA library writes its own complaints (a missing card is forty lines) straight to
+// standard error, below SDL. SDL loads it at run time; so do we, to give it a handler that
+// keeps quiet. The handle stays open: closing it could unload the library under SDL.
+void DropAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 
 void QuietAlsa() {
   static const bool done = [] {
