@@ -124,7 +124,8 @@ BENCHMARK(KeyToSilence)
 int main(int argc, char** argv) {
   setenv("SDL_AUDIODRIVER", "dummy", 0);  // real-time playing without a sound card
   const std::string dir = "/tmp/tirla-bench-speechd-" + std::to_string(getpid());
-  const std::string script = std::string(TIRLA_SOURCE_DIR) + "/scripts/speechd-private.sh ";
+  const std::string script =
+      "SD_ORVIA=none " + std::string(TIRLA_SOURCE_DIR) + "/scripts/speechd-private.sh ";
   std::string address;
   if (FILE* pipe = popen((script + "start " + dir).c_str(), "r")) {
     char line[512];

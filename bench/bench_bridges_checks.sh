@@ -15,7 +15,7 @@ text="Bom dia, tudo bem?"
 mkdir -p "$work/difones"
 cp "$source/data/diphone/regras.rgr" "$source/data/diphone/portug.exc" "$work/difones/"
 : > "$work/difones/DIFONES3.IND"; : > "$work/difones/DIFONES3.DIF"
-SPEECHD_ADDRESS=$("$source/scripts/speechd-private.sh" start "$work/spd")
+SPEECHD_ADDRESS=$(SD_ORVIA=none "$source/scripts/speechd-private.sh" start "$work/spd")
 export SPEECHD_ADDRESS TOLVAN_WINDIR="$work" SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=disk
 
 for type in 4 5 54; do

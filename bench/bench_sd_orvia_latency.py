@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 # TIRLA: times sd_orvia's protocol exchange as the server sees it: from the end of a SPEAK of
-# one sentence to its first audio chunk, and from STOP, sent in the middle of a long text, to
-# "703 STOP". The module's output is read as it comes, as the server reads it.
+# one sentence to its first audio chunk; from STOP, sent in the middle of a long text, to
+# "703 STOP"; and the whole making of a paragraph with a mark before every word (as a screen
+# reader sends it) against the same paragraph without marks. The module's output is read as it
+# comes, as the server reads it.
 # Usage: bench/bench_sd_orvia_latency.py [BUILD] [ROUNDS]
 import os
 import queue
@@ -72,7 +74,30 @@ for _ in range(rounds):
     time.sleep(0.2)  # well inside the text
     sent = send("STOP\n")
     stopped.append((until(b"703 ") - sent) * 1000)
+# a paragraph of about 600 characters, as a screen reader marks it: a mark before every word
+paragraph = ("O leitor de tela lê em voz alta o que aparece no computador: menus, janelas, "
+             "botões e caixas de texto. Cada tecla digitada é dita de novo, e quando o usuário "
+             "aperta outra tecla antes do fim da frase, a fala para na hora e começa a próxima. "
+             "Assim quem não enxerga trabalha, estuda e conversa com a mesma rapidez de quem vê a "
+             "tela. As marcas dizem ao leitor até onde a fala chegou, palavra por palavra, para "
+             "que ele saiba onde retomar a leitura depois de uma interrupção qualquer.")
+at, marked = 0, []
+for word in paragraph.split(" "):
+    marked.append(f'<mark name="{at}:{len(word)}"/>{word}')
+    at += len(word) + 1
+plain_text = "<speak>" + paragraph + "</speak>\n.\n"
+marked_text = "<speak>" + " ".join(marked) + "</speak>\n.\n"
+making = {plain_text: [], marked_text: []}
+for _ in range(rounds):
+    for text, times in making.items():
+        send(settings); until(b"203 OK SETTINGS")
+        send("SPEAK\n"); until(b"202 ")
+        sent = send(text)
+        times.append((until(b"702 ") - sent) * 1000)
 send("QUIT\n"); until(b"210 ")
 module.wait(timeout=10)
 print(f"SPEAK of one sentence to its first audio chunk ({rounds} rounds): {ms(first_audio)}")
 print(f"STOP in the middle of a long text to 703 STOP ({rounds} rounds): {ms(stopped)}")
+plain, marks = statistics.median(making[plain_text]), statistics.median(making[marked_text])
+print(f"{len(paragraph)} characters to 702 END ({rounds} rounds): without marks {ms(making[plain_text])}; "
+      f"a mark before each of {len(marked)} words {ms(making[marked_text])}; ratio {marks / plain:.2f}")

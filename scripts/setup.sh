@@ -10,7 +10,7 @@ packages=(
   xvfb xdotool x11-apps xclip
   mbrola mbrola-br4 espeak-ng sox
   fortunes-br wbrazilian python3
-  libespeak-ng-dev libspeechd-dev speech-dispatcher librhvoice-dev rhvoice-brazilian-portuguese
+  libespeak-ng-dev libspeechd-dev speech-dispatcher python3-speechd librhvoice-dev rhvoice-brazilian-portuguese
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

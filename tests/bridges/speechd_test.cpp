@@ -39,7 +39,9 @@ class SpeechdTest : public BridgeTest {
   }
   // Runs the private service's script; what it printed.
   std::string Service(const char* action) {
-    const std::string command = std::string(TIRLA_SOURCE_DIR) + "/scripts/speechd-private.sh " +
+    // only the two known modules: the voice numbers depend on the list
+    const std::string command = "SD_ORVIA=none " + std::string(TIRLA_SOURCE_DIR) +
+                                "/scripts/speechd-private.sh " +
                                 action + " " + dir_.string() + " 2>&1";
     std::string out;
     if (FILE* pipe = popen(command.c_str(), "r")) {

@@ -101,7 +101,7 @@ TEST_F(ProtocolTest, ServerSessionFromInitToQuit) {
       {"AUDIO\n", "207 OK RECEIVING AUDIO SETTINGS"},
       {"audio_output_method=server\n.\n", "203 OK AUDIO INITIALIZED"},
       {"LOGLEVEL\n", "207 OK RECEIVING LOGLEVEL SETTINGS"},
-      {"log_level=3\n.\n", "203 OK LOGLEVEL SET"},
+      {"log_level=4\n.\n", "203 OK LOGLEVEL SET"},
       {kSet, "203 OK RECEIVING SETTINGS"},
       {kSettings, "203 OK SETTINGS RECEIVED"},
       {"SPEAK\n", "202 OK RECEIVING MESSAGE"},
@@ -117,11 +117,23 @@ TEST_F(ProtocolTest, ServerSessionFromInitToQuit) {
       {"control_alt_delete\n.\n", "200 OK SPEAKING\n701 BEGIN\n705 AUDIO\n702 END"},
       {"SOUND_ICON\n", "202 OK RECEIVING MESSAGE"},
       {"nao-existe\n.\n", "200 OK SPEAKING\n701 BEGIN\n705 AUDIO\n702 END"},
-      {"DEBUG ON /tmp/x \n", "200 OK DEBUGGING ON"},
+      {"DEBUG ON " + (dir_ / "nao" / "existe").string() + " \n", "303 CANT OPEN CUSTOM DEBUG FILE"},
+      {"DEBUG ON " + (dir_ / "debug.log").string() + " \n", "200 OK DEBUGGING ON"},
       {"QUIT\n", "210 OK QUIT"},
   });
   EXPECT_GT(module_->Samples(), 16000u);
   EXPECT_EQ(module_->Wait(), 0);
+  // level 4 logs every command and event; the debug file gets every line from DEBUG ON on
+  const auto text = [](const fs::path& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string log = text(dir_ / "orvia.log"), debug = text(dir_ / "debug.log");
+  for (const char* line : {"<- SPEAK", "-> 701 BEGIN", "-> 700-fim|700 INDEX MARK", "-> 702 END"})
+    EXPECT_NE(log.find(line), std::string::npos) << line;
+  EXPECT_EQ(log.find("-> 705 AUDIO"), std::string::npos);  // chunks only at level 5
+  EXPECT_NE(debug.find("<- QUIT"), std::string::npos);
+  EXPECT_NE(debug.find("-> 210 OK QUIT"), std::string::npos);
 }
 
 TEST_F(ProtocolTest, StopAndPauseEndTheMessageWithTheirEvent) {
@@ -149,6 +161,33 @@ TEST_F(ProtocolTest, StopAndPauseEndTheMessageWithTheirEvent) {
       {"<speak>Depois de parar, fala de novo.</speak>\n.\n",
        "200 OK SPEAKING\n701 BEGIN\n705 AUDIO\n702 END"},
   });
+  // a screen reader's messages begin with a mark: after each way a message can be cut short,
+  // the next one is spoken whole, every mark in its place
+  const std::string leadingMarks =
+      "<speak><mark name=\"0:3\"/><mark name=\"1:3\"/>Olá, <mark name=\"5:2\"/>de novo."
+      "</speak>\n.\n";
+  const std::string spokenWithMarks =
+      "200 OK SPEAKING\n701 BEGIN\n700 0:3\n700 1:3\n705 AUDIO\n700 5:2\n705 AUDIO\n702 END";
+  const std::string wordMarks = "<speak><mark name=\"0:4\"/>Leitor <mark name=\"7:2\"/>de "
+                                "<mark name=\"10:4\"/>tela.</speak>\n.\n";
+  for (const std::string cut : {"STOP\n", "PAUSE\n", "SET\n"}) {
+    module_->Send("SPEAK\n");
+    ASSERT_EQ(module_->Reply().back(), "202 OK RECEIVING MESSAGE");
+    module_->Send(longText);
+    EXPECT_EQ(module_->Reply().back(), "200 OK SPEAKING");
+    EXPECT_EQ(module_->Reply().back(), "701 BEGIN");
+    EXPECT_EQ(module_->Reply().back(), "705 AUDIO");
+    module_->Send(cut);
+    const std::vector<std::string> events = module_->Events();
+    EXPECT_TRUE(events.back() == "703 STOP" || events.back() == "704 PAUSE") << cut;
+    if (cut == "SET\n") Play({{kSettings, "203 OK RECEIVING SETTINGS\n203 OK SETTINGS RECEIVED"}});
+    Play({{"SPEAK\n", "202 OK RECEIVING MESSAGE"},
+          {leadingMarks, spokenWithMarks},
+          {"SPEAK\n", "202 OK RECEIVING MESSAGE"},
+          {wordMarks,
+           "200 OK SPEAKING\n701 BEGIN\n700 0:4\n705 AUDIO\n700 7:2\n705 AUDIO\n700 10:4\n"
+           "705 AUDIO\n702 END"}});
+  }
 }
 
 TEST_F(ProtocolTest, BadInputGetsClearRepliesAndTheNextMessageSpeaks) {

@@ -36,6 +36,8 @@ TEST(SsmlPieces, TagsEntitiesAndMarksBecomePieces) {
        "forte fim"},
       {"x<mark name='m1'/>y<mark name=\"m2\"/>", "x|m1 / y|m2"},
       {"<mark name=\"só\"/>", "|só"},
+      {"<mark name=\"0:3\"/><mark name=\"1:3\"/>Olá<mark name=\"a\"/><mark name=\"b\"/>",
+       "|0:3 / |1:3 / Olá|a / |b"},
       {"<!-- nada --><![CDATA[<cru>]]>", "<cru>"},
       // malformed markup is text, never a failure
       {"<speak>a < b e c > d", "a < b e c > d"},

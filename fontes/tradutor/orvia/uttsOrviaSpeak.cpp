@@ -1,8 +1,12 @@
 // TIRLA: the ORVIA synthesis driver: text stages, lines to MBROLA, samples to sound or file.
 //
 // Lines go to MBROLA in batches and its samples are taken between batches, so MBROLA works on
-// one batch while the next is made. Only where the sound must be complete (a mark, the end of
-// a text, an input that waits) is MBROLA asked to flush, which waits for its last sample.
+// one batch while the next is made. Only where the sound must be complete (the end of a text,
+// an input that waits) is MBROLA asked to flush, which waits for its last sample. An index
+// mark costs no flush: it falls on the sample the durations of the lines before it add up to,
+// and is reported once that many samples have been handed on.
+#include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "diphone/waveout.h"
@@ -61,7 +65,7 @@ size_t ReadSamples() {
 }
 
 // Stores or queues `count` samples (at most kReadSamples).
-void TakeSamples(const short* samples, size_t count) {
+void StoreSamples(const short* samples, size_t count) {
   OrviaState& s = State();
   if (s.fileOutput) {
     const size_t bytes = count * 2;
@@ -72,6 +76,47 @@ void TakeSamples(const short* samples, size_t count) {
   if (waiting + adding >= kHandOver && waiting > 0) HandBlock();
   if (s.block.size() * 2 + adding > kSampleArea) HandBlock();
   s.block.insert(s.block.end(), samples, samples + count);
+}
+
+// Reports the marks whose sound is all taken, the samples waiting before them handed on first.
+// `all`: the text's sound is complete, so the marks past its end are reached too.
+void ReportReachedMarks(bool all) {
+  OrviaState& s = State();
+  TextRun& run = s.run;
+  while (run.nextMark < run.marks.size() && !StopAsked() &&
+         (all || run.marks[run.nextMark].at <= run.taken)) {
+    if (!s.fileOutput && !s.block.empty()) HandBlock();
+    if (StopAsked()) break;
+    const PendingMark& mark = run.marks[run.nextMark++];
+    if (s.output.Mark) s.output.Mark(s.output.context, mark.name);
+  }
+}
+
+// Takes samples from MBROLA, cut where a mark falls so that it is reported right there.
+void TakeSamples(const short* samples, size_t count) {
+  TextRun& run = State().run;
+  while (count > 0 && !StopAsked()) {
+    size_t n = count;
+    if (run.nextMark < run.marks.size() && run.marks[run.nextMark].at > run.taken)
+      n = static_cast<size_t>(std::min<uint64_t>(n, run.marks[run.nextMark].at - run.taken));
+    StoreSamples(samples, n);
+    run.taken += n;
+    samples += n;
+    count -= n;
+    ReportReachedMarks(false);
+  }
+}
+
+// Samples a line for MBROLA makes: its duration in milliseconds, the second field.
+uint64_t LineSamples(const std::string& line) {
+  if (line.empty() || line[0] == ';') return 0;
+  const size_t blank = line.find_first_of(" \t");
+  if (blank == std::string::npos) return 0;
+  const size_t start = line.find_first_not_of(" \t", blank);
+  if (start == std::string::npos) return 0;
+  double ms = 0;
+  std::from_chars(line.data() + start, line.data() + line.size(), ms);
+  return ms > 0 ? static_cast<uint64_t>(ms * kRate / 1000) : 0;
 }
 
 bool TakeArrivingSamples(void*, const short* samples, int count) {
@@ -133,6 +178,7 @@ void WriteLines(const std::vector<std::string>& lines, bool complete) {
     if (line.empty()) continue;  // MBROLA skips blank lines
     batch += line;
     batch += '\n';
+    State().run.planned += LineSamples(line);
     if (batch.size() >= kBatchBytes) {
       Send(batch);
       batch.clear();
@@ -174,6 +220,7 @@ bool OrviaEndText() {
   OrviaState& s = State();
   if (!s.run.open) return false;
   Complete();
+  ReportReachedMarks(true);
   DropAfterStop();
   if (s.fileOutput && s.outputFile && fflush(s.outputFile) != 0) s.run.result = false;
   s.run.open = false;
@@ -188,23 +235,40 @@ bool SpeakLines(const std::vector<std::string>& lines) {
 }
 
 bool OrviaSpeakPieces(std::span<const platform::SpeechPiece> pieces) {
-  const OrviaState& s = State();
-  bool started = false;
+  OrviaState& s = State();
+  const auto lastSpoken = std::find_if(pieces.rbegin(), pieces.rend(), [](const auto& piece) {
+    return HasContent(piece.text);
+  });
+  if (lastSpoken == pieces.rend()) {
+    // nothing to say: the marks are reached at once, unless this text is stopped already
+    for (const platform::SpeechPiece& piece : pieces) {
+      if (platform::StopRequested(s.output.stop)) break;
+      if (!piece.mark.empty() && s.output.Mark) s.output.Mark(s.output.context, piece.mark);
+    }
+    return true;
+  }
+  // the run starts before the first mark: a stop belongs to the text it was asked for
+  if (!OrviaBeginText()) return false;
+  const platform::SpeechPiece* const last = &*lastSpoken;
+  bool first = true;
   for (const platform::SpeechPiece& piece : pieces) {
+    if (StopAsked()) break;
     if (HasContent(piece.text)) {
-      if (!started && !OrviaBeginText()) return false;
-      started = true;
-      // a long piece goes in parts, so that what it costs at once stays small
-      bool first = true;
+      // the pieces are one text: only the first opens a phrase, only the last closes it; a
+      // long piece goes in parts, so that what it costs at once stays small
+      const bool endsText = &piece == last;
       TakeReadyParts(piece.text, InputState::kEnded, first,
-                     [](std::string_view part, uttsPortug::PlaceInText place) {
-                       OrviaSpeakPart(part, place, place.last);
+                     [endsText](std::string_view part, uttsPortug::PlaceInText place) {
+                       place.last = place.last && endsText;
+                       OrviaSpeakPart(part, place, false);
                      });
     }
-    if (StopAsked()) break;
-    if (!piece.mark.empty() && s.output.Mark) s.output.Mark(s.output.context, piece.mark);
+    if (!piece.mark.empty()) {
+      s.run.marks.push_back({s.run.planned, std::string(piece.mark)});
+      ReportReachedMarks(false);
+    }
   }
-  return started ? OrviaEndText() : true;
+  return OrviaEndText();
 }
 
 bool OrviaSpeak(const std::string& text) {

@@ -1,5 +1,6 @@
 // TIRLA: the ORVIA engine's state, shared by its start/close and its synthesis driver.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -15,13 +16,23 @@ constexpr int kReadSamples = 16000;
 // A block is handed over once this many sample bytes are waiting.
 constexpr size_t kHandOver = 16000;
 
-// The text being spoken: where its blocks go and how it went.
+// An index mark of the text and the sample it falls on: the samples of the lines before it.
+struct PendingMark {
+  uint64_t at = 0;
+  std::string name;
+};
+
+// The text being spoken: where its blocks go, its marks still ahead, and how it went.
 struct TextRun {
   platform::AudioSink sink;  // the connected sink, or the wave output
   bool open = false;         // between OrviaBeginText and OrviaEndText
   bool result = true;        // false once MBROLA, the file or the sink failed
   bool stopped = false;      // the stop token asked to stop
   bool dropped = false;      // MBROLA's pending sound was dropped after the stop
+  uint64_t planned = 0;      // samples the lines written so far make, by their durations
+  uint64_t taken = 0;        // samples taken from MBROLA so far
+  std::vector<PendingMark> marks;  // in text order; those before `nextMark` are reported
+  size_t nextMark = 0;
 };
 
 struct OrviaState {

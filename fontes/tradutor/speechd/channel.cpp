@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "speechd/moduleLog.h"
+
 namespace sdOrvia {
 namespace {
 
@@ -127,6 +129,12 @@ bool SendReply(Channel& channel, int code, const std::vector<std::string>& lines
   reply += number + " ";
   reply += last;
   reply += '\n';
+  if (Logging(kLogExchange)) {
+    std::string said = reply;
+    said.pop_back();
+    std::replace(said.begin(), said.end(), '\n', '|');
+    Log(kLogExchange, "-> " + said);
+  }
   return Send(channel, reply);
 }
 

@@ -3,6 +3,8 @@
 
 #include <bit>
 
+#include "speechd/moduleLog.h"
+
 namespace sdOrvia {
 namespace {
 
@@ -60,6 +62,7 @@ bool SendAudio(Channel& channel, const int16_t* samples, size_t count, int rate)
   chunk += '\0';
   chunk += EscapeAudio(std::string_view(reinterpret_cast<const char*>(samples), count * 2));
   chunk += "\n705 AUDIO\n";
+  Log(kLogEverything, "-> 705 AUDIO (" + std::to_string(count) + " amostras)");
   return Send(channel, chunk);
 }
 

@@ -1,6 +1,7 @@
 // TIRLA: the output module's commands and main loop.
 #include "speechd/module.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -11,8 +12,10 @@
 #include "platform/codepage.h"
 #include "platform/report.h"
 #include "platform/settings.h"
+#include "platform/text.h"
 #include "speechd/icons.h"
 #include "speechd/moduleConfig.h"
+#include "speechd/moduleLog.h"
 #include "speechd/saying.h"
 #include "speechd/speaking.h"
 #include "speechd/voiceSettings.h"
@@ -28,14 +31,11 @@ struct ModuleState {
   Channel& channel;
   ModuleConfig config;
   VoiceSettings settings;
+  int logLevel = 3;          // the configured level, which the server's LOGLEVEL may raise
   bool started = false;      // ORVIA and MBROLA are running
   std::string runningVoice;  // the MBROLA voice they run with
   bool quit = false;
 };
-
-void Log(platform::Severity severity, const std::string& utf8) {
-  platform::Report(severity, platform::Utf8ToCp1252(utf8));
-}
 
 // Voices ORVIA can drive: the installed MBROLA voices of Brazilian Portuguese, br4 first.
 std::vector<std::string> Voices() {
@@ -72,7 +72,7 @@ bool StartEngine(ModuleState& m, const std::string& voice, std::string& problem)
   m.runningVoice = m.started ? voice : std::string();
   if (!m.started) {
     problem = StartProblem(voice);
-    Log(platform::Severity::kError, problem);
+    Log(kLogErrors, problem);
   }
   return m.started;
 }
@@ -144,8 +144,9 @@ void MessageCommand(ModuleState& m, bool oneLine, MessageMaker make) {
   }
   std::string text;
   for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  Log(kLogEverything, "texto: " + text.substr(0, 400));
   const Message message = tooLong ? Message{} : make(m, text);
-  if (tooLong) Log(platform::Severity::kError, "mensagem longa demais; passa de 8 MB");
+  if (tooLong) Log(kLogErrors, "mensagem longa demais; passa de 8 MB");
   if (message.pieces.empty() && message.iconFile.empty() && !message.tone) {
     SendReply(m.channel, 301, "ERROR CANT SPEAK");
     return;
@@ -208,8 +209,13 @@ void Audio(ModuleState& m, std::string_view) {
 void LogLevel(ModuleState& m, std::string_view) {
   std::vector<std::string> lines;
   bool tooLong = false;
-  if (Block(m, 207, "OK RECEIVING LOGLEVEL SETTINGS", lines, kLongestSettings, tooLong))
-    SendReply(m.channel, 203, "OK LOGLEVEL SET");
+  if (!Block(m, 207, "OK RECEIVING LOGLEVEL SETTINGS", lines, kLongestSettings, tooLong)) return;
+  constexpr std::string_view kName = "log_level=";
+  for (const std::string& line : lines)
+    if (line.starts_with(kName))
+      if (const auto level = platform::ParseInt(line.substr(kName.size()), platform::kSpaceTab))
+        SetLogLevel(std::max(m.logLevel, *level));
+  SendReply(m.channel, 203, "OK LOGLEVEL SET");
 }
 
 void Set(ModuleState& m, std::string_view) {
@@ -223,14 +229,26 @@ void Set(ModuleState& m, std::string_view) {
     SendReply(m.channel, 203, "OK SETTINGS RECEIVED");
     return;
   }
-  Log(platform::Severity::kWarning, "SET recusado: " + problem);
+  Log(kLogWarnings, "SET recusado: " + problem);
   if (result == SetResult::kBadSyntax) SendReply(m.channel, 302, "ERROR BAD SYNTAX");
   else SendReply(m.channel, 303, "ERROR INVALID PARAMETER OR VALUE");
 }
 
+// "DEBUG ON <file> ": everything goes to that file too, until "DEBUG OFF ".
 void Debug(ModuleState& m, std::string_view line) {
-  const bool on = line.starts_with("DEBUG ON");
-  SendReply(m.channel, 200, on ? "OK DEBUGGING ON" : "OK DEBUGGING OFF");
+  constexpr std::string_view kOn = "DEBUG ON ";
+  if (!line.starts_with(kOn)) {
+    StopDebugLog();
+    SendReply(m.channel, 200, "OK DEBUGGING OFF");
+    return;
+  }
+  const std::string path(platform::Trim(line.substr(kOn.size()), platform::kSpaceTab));
+  if (path.empty() || !StartDebugLog(path)) {
+    Log(kLogWarnings, "o arquivo de depuração \"" + path + "\" não pôde ser aberto");
+    SendReply(m.channel, 303, "CANT OPEN CUSTOM DEBUG FILE");
+    return;
+  }
+  SendReply(m.channel, 200, "OK DEBUGGING ON");
 }
 
 void Quit(ModuleState& m, std::string_view) {
@@ -263,12 +281,13 @@ constexpr Command kCommands[] = {
 };
 
 void Serve(ModuleState& m, std::string_view line) {
+  Log(kLogExchange, "<- " + std::string(line.substr(0, 200)));
   for (const Command& command : kCommands)
     if (command.prefix ? line.starts_with(command.name) : line == command.name) {
       command.Run(m, line);
       return;
     }
-  Log(platform::Severity::kWarning, "comando desconhecido: " + std::string(line.substr(0, 80)));
+  Log(kLogWarnings, "comando desconhecido: " + std::string(line.substr(0, 80)));
   SendReply(m.channel, 300, "ERR UNKNOWN COMMAND");
 }
 
@@ -276,7 +295,11 @@ void Serve(ModuleState& m, std::string_view line) {
 
 int RunModule(Channel& channel, const std::string& configPath) {
   ModuleState m{channel, ReadModuleConfig(configPath)};
-  for (const std::string& note : m.config.notes) Log(platform::Severity::kWarning, note);
+  m.logLevel = ModuleLogLevel(m.config, configPath);
+  SetLogLevel(m.logLevel);
+  if (!m.config.debugFile.empty() && !StartDebugLog(m.config.debugFile))
+    Log(kLogWarnings, "o arquivo de depuração \"" + m.config.debugFile + "\" não pôde ser aberto");
+  for (const std::string& note : m.config.notes) Log(kLogWarnings, note);
   std::string line;
   while (!m.quit && !channel.broken && NextLine(channel, line, true)) Serve(m, line);
   if (m.started) uttsOrvia::OrviaClose();

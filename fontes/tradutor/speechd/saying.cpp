@@ -6,6 +6,7 @@
 
 #include "orvia/uttsNormal.h"
 #include "platform/codepage.h"
+#include "platform/text.h"
 
 namespace sdOrvia {
 namespace {
@@ -14,7 +15,6 @@ namespace {
 constexpr std::string_view kCapitalWord = "maiúscula";
 constexpr std::string_view kFunctionKey = "éfe";
 constexpr std::string_view kKeypad = "teclado numérico";
-constexpr std::string_view kSpaceWord = "espaço";
 
 // Modifier prefixes of key names, in the order they come.
 struct KeyWord {
@@ -48,6 +48,18 @@ constexpr KeyWord kKeyNames[] = {
     {"kp-enter", "teclado numérico enter"}, {"kp-plus", "teclado numérico mais"},
     {"kp-minus", "teclado numérico menos"}, {"kp-multiply", "teclado numérico vezes"},
     {"kp-divide", "teclado numérico barra"}, {"kp-delete", "teclado numérico deletar"},
+};
+
+// The English names the server's character tables may send as a whole message in place of a
+// character (a CHAR of a blank comes as SPEAK "space"): ORVIA would read them as Portuguese.
+constexpr KeyWord kServerCharacterNames[] = {
+    {"space", "espaço"},           {"blank", "em branco"},
+    {"tab", "tab"},                {"newline", "nova linha"},
+    {"new line", "nova linha"},    {"line feed", "nova linha"},
+    {"linefeed", "nova linha"},    {"carriage return", "retorno"},
+    {"return", "retorno"},         {"page break", "quebra de página"},
+    {"form feed", "quebra de página"}, {"no-break space", "espaço sem quebra"},
+    {"non-breaking space", "espaço sem quebra"}, {"null", "nulo"},
 };
 
 bool IsCapital(unsigned char c) {
@@ -85,17 +97,37 @@ std::string_view Find(std::span<const KeyWord> table, std::string_view name) {
   return {};
 }
 
+// The Portuguese for a message that is only a character name of the server's; empty if not.
+std::string_view ServerCharacterName(const std::vector<Piece>& pieces) {
+  std::string text;
+  for (const Piece& piece : pieces) text += piece.text;
+  const std::string_view name = platform::Trim(text, platform::kSpaceAndControls);
+  if (name.size() > 20) return {};
+  return Find(kServerCharacterNames, platform::LowerCp1252(std::string(name)));
+}
+
 }  // namespace
 
 std::vector<Piece> SpeakPieces(std::string_view ssml, const VoiceSettings& settings) {
   std::vector<Piece> pieces = SsmlToPieces(ssml);
+  if (const std::string_view words = ServerCharacterName(pieces); !words.empty()) {
+    // the marks stay; the words go where the name was
+    bool placed = false;
+    for (Piece& piece : pieces) {
+      const bool here = !placed && !platform::Trim(piece.text, platform::kSpaceAndControls).empty();
+      piece.text = here ? Words(words).text : std::string();
+      placed = placed || here;
+    }
+    return pieces;
+  }
   return settings.spelling ? Spelled(pieces, settings) : pieces;
 }
 
 std::vector<Piece> CharPieces(std::string_view character, const VoiceSettings& settings) {
   std::vector<Piece> pieces;
-  if (character == "space" || character == " ") {  // a blank alone would be silence
-    pieces.push_back(Words(kSpaceWord));
+  if (character == " ") character = "space";  // a blank alone would be silence
+  if (const std::string_view words = Find(kServerCharacterNames, character); !words.empty()) {
+    pieces.push_back(Words(words));
     return pieces;
   }
   const std::string text = platform::Utf8ToCp1252(uttsNormal::NameEmoji(character));

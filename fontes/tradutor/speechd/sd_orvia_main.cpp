@@ -6,12 +6,13 @@
 
 #include "platform/report.h"
 #include "speechd/module.h"
+#include "speechd/moduleLog.h"
 
 int main(int argc, char** argv) {
   // A server that went away shows as a failed write, never as a killed module.
   signal(SIGPIPE, SIG_IGN);
   platform::SetReportProgram("sd_orvia");
-  platform::SetStandardErrorSink();
+  sdOrvia::StartModuleLog();
   sdOrvia::Channel channel = sdOrvia::OpenChannel(STDIN_FILENO, STDOUT_FILENO);
   return sdOrvia::RunModule(channel, argc > 1 ? argv[1] : "");
 }

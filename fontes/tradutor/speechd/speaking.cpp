@@ -11,6 +11,7 @@
 #include "platform/speech.h"
 #include "speechd/events.h"
 #include "speechd/icons.h"
+#include "speechd/moduleLog.h"
 
 namespace sdOrvia {
 namespace {
@@ -42,6 +43,7 @@ bool StopRequested(void* context) {
   Run& run = *static_cast<Run*>(context);
   std::string line;
   while (!run.ended && PeekLine(run.channel, line)) {
+    Log(kLogExchange, "<- " + line.substr(0, 200) + " (durante a fala)");
     if (line == "STOP") {
       End(run, Ending::kStopped);
     } else if (line == "PAUSE") {

@@ -149,7 +149,9 @@ void EndPiece(Walk& walk, std::string_view mark) {
     from = end;
   }
   if (mark.empty()) return;
-  if (walk.pieces.empty()) walk.pieces.push_back({});
+  // marks one after another each keep a piece of their own
+  if (walk.pieces.empty() || (text.empty() && !walk.pieces.back().mark.empty()))
+    walk.pieces.push_back({});
   walk.pieces.back().mark = mark;
 }
 
