@@ -74,13 +74,14 @@ for _ in range(rounds):
     time.sleep(0.2)  # well inside the text
     sent = send("STOP\n")
     stopped.append((until(b"703 ") - sent) * 1000)
-# a paragraph of about 600 characters, as a screen reader marks it: a mark before every word
+# a paragraph of some 550 characters, as a screen reader marks it: a mark before every word
 paragraph = ("O leitor de tela lê em voz alta o que aparece no computador: menus, janelas, "
              "botões e caixas de texto. Cada tecla digitada é dita de novo, e quando o usuário "
              "aperta outra tecla antes do fim da frase, a fala para na hora e começa a próxima. "
              "Assim quem não enxerga trabalha, estuda e conversa com a mesma rapidez de quem vê a "
              "tela. As marcas dizem ao leitor até onde a fala chegou, palavra por palavra, para "
-             "que ele saiba onde retomar a leitura depois de uma interrupção qualquer.")
+             "que ele saiba onde retomar a leitura depois de uma interrupção qualquer. No fim, "
+             "o usuário escolhe a voz, a velocidade e o tom que mais lhe agradam.")
 at, marked = 0, []
 for word in paragraph.split(" "):
     marked.append(f'<mark name="{at}:{len(word)}"/>{word}')

@@ -6,7 +6,7 @@ packages=(
   g++ clang libclang-rt-14-dev cmake make pkg-config dpkg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
-  libncurses-dev tmux
+  libncurses-dev tmux orca gir1.2-gtk-3.0
   xvfb xdotool x11-apps xclip
   mbrola mbrola-br4 espeak-ng sox
   fortunes-br wbrazilian python3

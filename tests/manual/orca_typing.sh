@@ -29,14 +29,14 @@ cleanup() {
 }
 trap cleanup EXIT
 
-SPEECHD_ADDRESS=$(SD_ORVIA="$build/bin/sd_orvia" DEFAULT_MODULE=orvia LOGLEVEL=4 \
+SPEECHD_ADDRESS=$(SD_ORVIA="$build/bin/sd_orvia" DEFAULT_MODULE=orvia LOGLEVEL=5 \
   "$source/scripts/speechd-private.sh" start "$work/spd")
 export SPEECHD_ADDRESS
 display=:$(( 90 + RANDOM % 400 ))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 export DISPLAY=$display
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 
 # Orca's own settings: speech through Speech Dispatcher, Brazilian Portuguese, key echo on.
 mkdir -p "$HOME/.local/share/orca"
