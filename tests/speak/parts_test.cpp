@@ -107,3 +107,26 @@ TEST_F(PartsOfText, PartsSayWhatTheWholeTextSays) {
 
 }  // namespace
 }  // namespace speak_test
+
+namespace speak_test {
+namespace {
+
+// A character alone is named only when it is the whole text; as the last word of a longer one
+// (a screen reader's mark before every word cuts a text so) it is a word.
+TEST_F(PartsOfText, ACharacterAloneIsNamedOnlyAsTheWholeText) {
+  const auto comments = [](const std::vector<std::string>& lines) {
+    std::string words;
+    for (const std::string& line : lines)
+      if (line.size() > 1 && line[0] == ';') words += line.substr(1) + " ";
+    return words;
+  };
+  const std::string acute = "\xE9";  // "é"
+  EXPECT_EQ(comments(uttsPortug::TextToMbrolaLines(acute, 1.0, 1.0)), "\xC9 agudo ");
+  EXPECT_EQ(comments(uttsPortug::TextToMbrolaLines(acute, 1.0, 1.0, {.first = false, .last = true})),
+            "\xE9 ");
+  EXPECT_EQ(comments(uttsPortug::TextToMbrolaLines("a", 1.0, 1.0, {.first = true, .last = false})),
+            "a ");
+}
+
+}  // namespace
+}  // namespace speak_test

@@ -68,8 +68,10 @@ std::vector<std::string> TextToMbrolaLines(const std::string& text, double durat
     Lines pauses = uttsProsodia::ApplyProsody(Lines(2, kClosingPause), durationFactor, pitchFactor);
     return Lines{pauses.back()};
   }
-  Lines lines =
-      uttsProsodia::Tokenize(uttsPreproc::PreprocessText(uttsNormal::NormalizeText(text)));
+  const std::string normal = uttsNormal::NormalizeText(text);
+  const bool wholeText = place.first && place.last;
+  Lines lines = uttsProsodia::Tokenize(wholeText ? uttsPreproc::PreprocessText(normal)
+                                                 : uttsPreproc::PreprocessWords(normal));
   lines = uttsProsodia::AssignPatterns(std::move(lines), true);
   lines = BuildPhonemeList(lines, place.last);
   // the phrase start of a later part was the end of the part before it

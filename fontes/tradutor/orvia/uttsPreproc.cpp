@@ -154,4 +154,6 @@ std::string PreprocessText(const std::string& text) {
   return Rewrite(text);
 }
 
+std::string PreprocessWords(const std::string& text) { return Rewrite(text); }
+
 }  // namespace uttsPreproc

@@ -33,4 +33,8 @@ bool IsAbbreviation(std::string_view word);
 // ! ( ) , . : ; ? and "..." pass through. Never fails; any byte string gives a result.
 std::string PreprocessText(const std::string& text);
 
+// The same for a piece of a longer text: a character alone is a word there ("a", "é"), not a
+// character to name.
+std::string PreprocessWords(const std::string& text);
+
 }  // namespace uttsPreproc
