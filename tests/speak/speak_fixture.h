@@ -49,6 +49,7 @@ class SpeakTest : public ::testing::Test {
     platform::SetReportSink(console::ConsoleReportSink());
     minireg::StartMinireg();
     uttsOrvia::StartOrvia();
+    uttsOrvia::OrviaSetPlayback(waveout::EngineSink());
   }
 
   void TearDown() override {

@@ -249,7 +249,12 @@ void PrepareDevice(int rate, int bits, int channels) {
   if (platform::PcmOpen({rate, bits, channels}, nullptr) == platform::kPcmOk) platform::PcmClose();
 }
 
-platform::AudioSink EngineSink() { return {.context = nullptr, .Samples = TakeEngineSamples}; }
+platform::AudioSink EngineSink() {
+  return {.context = nullptr,
+          .Samples = TakeEngineSamples,
+          .Stop = [](void*) { WaveStop(); },
+          .Playing = [](void*) { return WavePlaying(); }};
+}
 
 int PlayWavImage(const uint8_t* image, size_t size) {
   platform::WavInfo info;

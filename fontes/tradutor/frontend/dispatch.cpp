@@ -5,6 +5,8 @@
 #include "bridges/rhvoiceBridge.h"
 #include "bridges/speechdBridge.h"
 #include "console/keyboard.h"
+#include "diphone/waveout.h"
+#include "orvia/uttsOrvia.h"
 #include "orvia/uttsOrviaEngine.h"
 
 namespace frontend {
@@ -72,6 +74,7 @@ bool EngineStart(int voice, int speed, int pitch, std::string_view option, int t
   start.pitch = pitch;
   start.option = option;
   start.output.stop = {.context = nullptr, .Requested = KeyWaiting};
+  uttsOrvia::OrviaSetPlayback(waveout::EngineSink());  // ORVIA plays through the wave output
   if (!s.engine->Start(start)) return false;
   while (EngineIsSpeaking(1)) console::Pause(kStartPollMs);
   return true;

@@ -291,23 +291,12 @@ int StartEngine(const platform::SpeechEngine& engine, const Options& options,
   start.pitch = options.pitch;
   start.option = options.waveFile;
   if (engine.Start(start)) return kOk;
-  const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
+  Say(uttsOrvia::OrviaFailureText());
   switch (uttsOrvia::OrviaStartFailure()) {
-    case uttsOrvia::kNoMbrola:
-      Say("o programa mbrola não foi encontrado; instale o pacote mbrola (e uma voz, como "
-          "mbrola-br4).");
-      return kNoMbrola;
-    case uttsOrvia::kNoVoice:
-      Say("a voz \"" + voice + "\" do MBROLA não pôde ser usada" +
-          (engineError.empty() ? "." : ": " + engineError + "."));
-      return kNoVoice;
-    case uttsOrvia::kOutputFile:
-      Say("não foi possível criar o arquivo de saída \"" + options.waveFile + "\".");
-      return kNoOutput;
-    default:
-      Say(platform::Cp1252ToUtf8(uttsOrvia::OrviaLastError()) + " (pasta de dados: " + folder +
-          ").");
-      return kNoData;
+    case uttsOrvia::kNoMbrola: return kNoMbrola;
+    case uttsOrvia::kNoVoice: return kNoVoice;
+    case uttsOrvia::kOutputFile: return kNoOutput;
+    default: return kNoData;
   }
 }
 
@@ -319,22 +308,23 @@ int Speak(const Options& options, TextSource& source, const std::string& folder)
     return start;
   }
   const int saidBefore = state.errorsSaid;
-  if (options.waveFile.empty())
+  if (options.waveFile.empty()) {
+    uttsOrvia::OrviaSetPlayback(waveout::EngineSink());
     waveout::PrepareDevice(uttsOrvia::kRate, uttsOrvia::kBits, uttsOrvia::kChannels);
+  }
   bool spoken = uttsOrvia::OrviaBeginText();
   const bool read = ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
                                             bool soundNow) {
     spoken = uttsOrvia::OrviaSpeakPart(EngineText(part), place, soundNow) && spoken;
   });
   spoken = uttsOrvia::OrviaEndText() && spoken;
-  const std::string engineError = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
+  const std::string engineFailure = uttsOrvia::OrviaFailureText();
   while (engine.IsSpeaking(0)) platform::PumpFor(kPlayPollMs);
   engine.End();
   if (!read) return kNoText;
   // MBROLA's own words say it was MBROLA; otherwise what failed is where the sound went.
-  if (!spoken && !engineError.empty()) {
-    Say("o MBROLA falhou durante a fala (" + engineError +
-        "); parte do texto pode ter se perdido.");
+  if (!spoken && !engineFailure.empty()) {
+    Say(engineFailure);
     return kSpeechFailed;
   }
   if (options.waveFile == "-") {

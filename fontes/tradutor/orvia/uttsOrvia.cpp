@@ -3,7 +3,6 @@
 
 #include <cstring>
 
-#include "diphone/waveout.h"
 #include "orvia/mbrola.h"
 #include "orvia/minireg.h"
 #include "orvia/uttsOrviaState.h"
@@ -116,7 +115,9 @@ void StartOrvia() {
   OrviaState& s = State();
   if (s.outputFile && !s.standardOutput) fclose(s.outputFile);
   mbrola::StartMbrola();
+  const platform::AudioSink playback = s.playback;  // the program's, not the engine's
   s = OrviaState{};
+  s.playback = playback;
   s.readBuffer.assign(kReadSamples, 0);
 }
 
@@ -174,10 +175,14 @@ bool OrviaStart(const std::string& database, const std::string& rulesFile,
 }
 
 void OrviaStop() {
-  if (!State().fileOutput) waveout::WaveStop();
+  const platform::AudioSink& sink = State().run.sink;
+  if (!State().fileOutput && sink.Stop) sink.Stop(sink.context);
 }
 
-bool OrviaIsSpeaking() { return !State().fileOutput && waveout::WavePlaying(); }
+bool OrviaIsSpeaking() {
+  const platform::AudioSink& sink = State().run.sink;
+  return !State().fileOutput && sink.Playing && sink.Playing(sink.context);
+}
 
 void OrviaClose() {
   OrviaState& s = State();
@@ -194,6 +199,8 @@ const std::string& OrviaEngineError() { return State().engineError; }
 double DurationFactor() { return State().durationFactor; }
 double PitchFactor() { return State().pitchFactor; }
 bool FileOutput() { return State().fileOutput; }
+const std::string& OutputFileName() { return State().outputFileName; }
 void OrviaSetOutput(const platform::SpeechOutput& output) { State().output = output; }
+void OrviaSetPlayback(const platform::AudioSink& sink) { State().playback = sink; }
 
 }  // namespace uttsOrvia

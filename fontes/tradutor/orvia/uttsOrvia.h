@@ -68,6 +68,9 @@ const std::string& OrviaLastError();
 StartFailure OrviaStartFailure();
 const std::string& OrviaEngineError();
 
+// The output file named for the next start ("" plays, "-" is standard output).
+const std::string& OutputFileName();
+
 // Current factors and output mode.
 double DurationFactor();
 double PitchFactor();
@@ -77,9 +80,13 @@ bool FileOutput();
 void BuildWaveHeader(uint8_t* destination, int sampleRate, int bitsPerSample, uint32_t dataSize,
                      int channels);
 
-// Connects the engine: where the samples go when no output file is open (no sink: the wave
-// output), what stops a text, who hears the index marks. StartOrvia disconnects it.
+// Connects the engine: where the samples go when no output file is open (no sink: the
+// playback sink), what stops a text, who hears the index marks. StartOrvia disconnects it.
 void OrviaSetOutput(const platform::SpeechOutput& output);
+
+// The program's sound device, which plays a text spoken with no sink of its own (the wave
+// output for tirla and orvia; none for a program that always names a sink). StartOrvia keeps it.
+void OrviaSetPlayback(const platform::AudioSink& sink);
 
 // Speaks the pieces in order, reporting each piece's mark once its samples have been handed
 // on. A stop request drops the rest of the text and MBROLA's pending sound; that is not a

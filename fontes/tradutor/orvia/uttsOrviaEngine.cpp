@@ -98,4 +98,26 @@ double PitchFactorFor(int pitch) {
 
 const platform::SpeechEngine& OrviaEngine() { return kOrviaEngine; }
 
+std::string OrviaFailureText() {
+  // cp1252 from the engine, file names as the system gave them
+  const std::string engine = platform::Cp1252ToUtf8(OrviaEngineError());
+  switch (OrviaStartFailure()) {
+    case kNoMbrola:
+      return "o programa mbrola não foi encontrado; instale o pacote mbrola (e uma voz, como "
+             "mbrola-br4).";
+    case kNoVoice:
+      return "a voz \"" + platform::Cp1252ToUtf8(Row().files.database) +
+             "\" do MBROLA não pôde ser usada" + (engine.empty() ? "." : ": " + engine + ".");
+    case kOutputFile:
+      return "não foi possível criar o arquivo de saída \"" + OutputFileName() + "\".";
+    case kTextData:
+      return platform::Cp1252ToUtf8(OrviaLastError()) + " (pasta de dados: " +
+             Row().files.dataFolder + ").";
+    case kStarted:
+      break;
+  }
+  if (engine.empty()) return {};
+  return "o MBROLA falhou durante a fala (" + engine + "); parte do texto pode ter se perdido.";
+}
+
 }  // namespace uttsOrvia

@@ -37,4 +37,9 @@ double PitchFactorFor(int pitch);
 // is-speaking posts the engine wake-up message so that waits wake.
 const platform::SpeechEngine& OrviaEngine();
 
+// What went wrong, in the user's words (UTF-8), for every program that shows it: why the last
+// start failed, naming the voice, the data folder or the output file; after a start that
+// worked, how MBROLA failed while speaking; empty when nothing failed.
+std::string OrviaFailureText();
+
 }  // namespace uttsOrvia

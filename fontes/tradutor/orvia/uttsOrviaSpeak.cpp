@@ -9,7 +9,6 @@
 #include <charconv>
 #include <cstring>
 
-#include "diphone/waveout.h"
 #include "orvia/mbrola.h"
 #include "orvia/uttsOrvia.h"
 #include "orvia/uttsOrviaParts.h"
@@ -19,7 +18,8 @@
 namespace uttsOrvia {
 namespace {
 
-constexpr size_t kShortestBlock = waveout::kMinBlock / 2;  // samples: the device's least block
+// The last block of a text is at least this long (256 bytes), padded with silence.
+constexpr size_t kShortestBlock = 128;
 // Bytes of phoneme lines written to MBROLA at once: a few sentences.
 constexpr size_t kBatchBytes = 4096;
 
@@ -49,8 +49,9 @@ void ResetAfterFailure() {
 
 void HandBlock() {
   OrviaState& s = State();
-  if (!s.block.empty() && !StopAsked() &&
-      !s.run.sink.Samples(s.run.sink.context, s.block.data(), s.block.size(), kRate))
+  const platform::AudioSink& sink = s.run.sink;
+  if (!s.block.empty() && !StopAsked() && sink.Samples &&
+      !sink.Samples(sink.context, s.block.data(), s.block.size(), kRate))
     s.run.result = false;
   s.block.clear();
 }
@@ -132,7 +133,7 @@ void Drain() {
     TakeSamples(s.readBuffer.data(), count);
 }
 
-// What is waiting goes on now, at least the device's least block (padded with silence).
+// What is waiting goes on now, at least the shortest block (padded with silence).
 void HandWaitingBlock() {
   OrviaState& s = State();
   if (s.fileOutput || s.block.empty() || StopAsked()) return;
@@ -198,7 +199,7 @@ bool OrviaBeginText() {
   s.block.clear();
   s.block.reserve(kSampleArea / 2);
   s.engineError.clear();
-  s.run = TextRun{.sink = s.output.sink.Samples ? s.output.sink : waveout::EngineSink(),
+  s.run = TextRun{.sink = s.output.sink.Samples ? s.output.sink : s.playback,
                   .open = true};
   Mbr().reset_MBR();
   // the sound goes on as it comes: waiting on MBROLA must not pile it up

@@ -47,6 +47,7 @@ struct OrviaState {
   std::vector<int16_t> block;                 // samples waiting to be handed on
   std::vector<short> readBuffer;              // target of every read_MBR
   platform::SpeechOutput output;              // sink, stop token and mark listener
+  platform::AudioSink playback;               // the program's sound device, for no sink
   TextRun run;                                // the text being spoken
   bool standardOutput = false;                // the output file is standard output ("-")
 

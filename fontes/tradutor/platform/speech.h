@@ -18,6 +18,10 @@ struct AudioSink {
   // Takes `count` 16-bit signed mono samples at `rate` per second; false when they could not
   // be taken (the engine stops speaking the text). Null: the engine plays them itself.
   bool (*Samples)(void* context, const int16_t* samples, size_t count, int rate) = nullptr;
+  // For a sink that plays what it took: cuts it off, and whether it still sounds. Null: the
+  // samples are gone once taken.
+  void (*Stop)(void* context) = nullptr;
+  bool (*Playing)(void* context) = nullptr;
 };
 
 // What an engine is connected to for as long as it runs.

@@ -48,20 +48,6 @@ std::vector<std::string> Voices() {
   return names;
 }
 
-// What went wrong in the last start of ORVIA, in the user's words.
-std::string StartProblem(const std::string& voice) {
-  const std::string engine = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
-  switch (uttsOrvia::OrviaStartFailure()) {
-    case uttsOrvia::kNoMbrola:
-      return "o programa mbrola não foi encontrado; instale o pacote mbrola";
-    case uttsOrvia::kNoVoice:
-      return "a voz \"" + voice + "\" do MBROLA não pôde ser usada" +
-             (engine.empty() ? "" : ": " + engine);
-    default:
-      return platform::Cp1252ToUtf8(uttsOrvia::OrviaLastError());
-  }
-}
-
 // Starts ORVIA and MBROLA with `voice`; false (logged, `problem` said) when they cannot.
 bool StartEngine(ModuleState& m, const std::string& voice, std::string& problem) {
   uttsOrvia::StartOrvia();
@@ -71,7 +57,7 @@ bool StartEngine(ModuleState& m, const std::string& voice, std::string& problem)
   m.started = uttsOrvia::OrviaEngine().Start({});
   m.runningVoice = m.started ? voice : std::string();
   if (!m.started) {
-    problem = StartProblem(voice);
+    problem = uttsOrvia::OrviaFailureText();
     Log(kLogErrors, problem);
   }
   return m.started;

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "orvia/uttsOrvia.h"
+#include "orvia/uttsOrviaEngine.h"
 #include "platform/codepage.h"
 #include "platform/report.h"
 #include "platform/speech.h"
@@ -96,11 +97,9 @@ void SpeakPieces(Run& run, const std::vector<platform::SpeechPiece>& all, size_t
   const std::span<const platform::SpeechPiece> pieces(all.data() + from, to - from);
   const bool soundBefore = run.soundSent;
   if (uttsOrvia::OrviaSpeakPieces(pieces) || run.ended) return;
-  const std::string why = platform::Cp1252ToUtf8(uttsOrvia::OrviaEngineError());
+  const std::string why = uttsOrvia::OrviaFailureText();
   if (run.soundSent == soundBefore && uttsOrvia::OrviaSpeakPieces(pieces)) return;
-  platform::Report(platform::Severity::kError,
-                   platform::Utf8ToCp1252("o MBROLA falhou durante a fala (" + why +
-                                          "); parte do texto se perdeu."));
+  Log(kLogErrors, why);
 }
 
 void SpeakAll(Run& run, const Message& message) {
