@@ -13,6 +13,7 @@
 #include "platform/codepage.h"
 #include "platform/folders.h"
 #include "platform/report.h"
+#include "platform/sdl/video_sdl.h"
 
 namespace console {
 namespace {

@@ -8,7 +8,7 @@
 #include "diphone/waveout.h"
 #include "driver/driver.h"
 #include "platform/report.h"
-#include "platform/video.h"
+#include "platform/terminal/video_terminal.h"
 
 namespace {
 
