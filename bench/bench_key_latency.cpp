@@ -17,9 +17,9 @@
 #include "diphone/waveout.h"
 #include "frontend/sound.h"
 #include "frontend/speech.h"
+#include "platform/audio/pcm.h"
+#include "platform/memory/video_memory.h"
 #include "platform/messages.h"
-#include "platform/pcm.h"
-#include "platform/video_memory.h"
 
 namespace {
 

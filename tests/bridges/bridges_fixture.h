@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "diphone/waveout.h"
+#include "platform/audio/pcm.h"
 #include "platform/messages.h"
-#include "platform/pcm.h"
 #include "platform/report.h"
 #include "platform/speech.h"
 

@@ -1,6 +1,6 @@
 // TIRLA: the console's look read from TOLVAN.INI.
 #include "console/config.h"
-#include "platform/fonts.h"
+#include "platform/font_size.h"
 
 #include <array>
 

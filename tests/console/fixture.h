@@ -11,7 +11,7 @@
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "platform/messages.h"
-#include "platform/video_memory.h"
+#include "platform/memory/video_memory.h"
 
 namespace console_test {
 

@@ -274,6 +274,18 @@ TEST_F(ConsoleTest, MissingTablesAndEntriesAreHarmless) {
   }
 }
 
+// Before the program chooses a backend the console has none: it still keeps its cells, hears
+// no key and ends the real process. A fresh process, since a backend once chosen stays.
+TEST(ConsoleWithoutBackendDeathTest, WritesHearsNothingAndEndsTheProcess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        console::ConsoleWrite("a");
+        if (console::ScreenChar(1, 1) == 'a' && !console::KeyWaiting()) console::EndProgram(4);
+      },
+      ::testing::ExitedWithCode(4), "");
+}
+
 TEST_F(ConsoleTest, CloseConsoleDrainsKeysAndEndsWithCodeZero) {
   platform::PushTyped("abc");
   console::OpenConsole();

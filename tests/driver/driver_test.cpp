@@ -6,9 +6,9 @@
 
 #include "console/console.h"
 #include "driver/driver.h"
+#include "platform/audio/pcm.h"
 #include "platform/keys.h"
-#include "platform/pcm.h"
-#include "platform/video_memory.h"
+#include "platform/memory/video_memory.h"
 
 namespace {
 

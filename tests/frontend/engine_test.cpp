@@ -17,10 +17,10 @@
 #include "frontend/dispatch.h"
 #include "frontend/sound.h"
 #include "frontend/speech.h"
+#include "platform/audio/pcm.h"
+#include "platform/memory/video_memory.h"
 #include "platform/messages.h"
-#include "platform/pcm.h"
 #include "platform/report.h"
-#include "platform/video_memory.h"
 
 namespace {
 

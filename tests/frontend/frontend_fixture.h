@@ -20,10 +20,10 @@
 #include "frontend/editor.h"
 #include "frontend/review.h"
 #include "frontend/speech.h"
+#include "platform/audio/pcm.h"
 #include "platform/keys.h"
+#include "platform/memory/video_memory.h"
 #include "platform/messages.h"
-#include "platform/pcm.h"
-#include "platform/video_memory.h"
 #include "platform/wav.h"
 
 namespace frontend_test {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "fuzz_support.h"
-#include "platform/video_terminal_keys.h"
+#include "platform/terminal/video_terminal_keys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/keys.h"
-#include "platform/video_terminal_keys.h"
+#include "platform/terminal/video_terminal_keys.h"
 
 namespace {
 

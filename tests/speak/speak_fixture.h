@@ -17,9 +17,9 @@
 #include "orvia/mbrola.h"
 #include "orvia/minireg.h"
 #include "orvia/uttsOrvia.h"
+#include "platform/audio/pcm.h"
+#include "platform/memory/video_memory.h"
 #include "platform/messages.h"
-#include "platform/pcm.h"
-#include "platform/video_memory.h"
 
 namespace speak_test {
 

@@ -3,9 +3,9 @@
 #include "console/console.h"
 #include "diphone/waveout.h"
 #include "frontend/sound.h"
+#include "platform/audio/pcm.h"
+#include "platform/memory/video_memory.h"
 #include "platform/messages.h"
-#include "platform/pcm.h"
-#include "platform/video_memory.h"
 #include "synth_fixture.h"
 
 namespace synth_test {

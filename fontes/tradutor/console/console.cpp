@@ -21,8 +21,12 @@ constexpr size_t kTitleSize = 80;      // title buffer, terminator included
 constexpr int kMaxColumns = 1000;      // sizes beyond these would only exhaust memory
 constexpr int kMaxRows = 1000;
 
+// The backend until the program chooses one: no tables at all, so backend.cpp does the harmless
+// thing for each (nothing shows, no key comes) and the host is the real process.
+constexpr platform::VideoDriver kNoBackend = {.name = "none"};
+
 struct ConsoleState {
-  const platform::VideoDriver* driver = nullptr;  // backend; the SDL one unless chosen
+  const platform::VideoDriver* driver = &kNoBackend;  // backend, as the program chose it
   bool exit_handler_installed = false;   // RunExitHandler is an exit handler (once per process)
   ScreenDimensions size;                 // screen size asked for before the window exists
   ScreenBuffer screen;                   // the cells, made with the window
@@ -42,7 +46,7 @@ struct ConsoleState {
 // The start-up state; the backend and what the process already registered stay.
 ConsoleState InitialState(const ConsoleState& before) {
   ConsoleState state;
-  state.driver = before.driver ? before.driver : &platform::SdlVideoDriver();
+  state.driver = before.driver;
   state.exit_handler_installed = before.exit_handler_installed;
   for (int i = 0; i < 16; ++i) state.colour_table[i] = static_cast<uint8_t>(i);
   state.title = platform::Utf8ToCp1252(platform::ModuleFileName()).substr(0, kTitleSize - 1);

@@ -31,7 +31,8 @@ void SetTextAttribute(uint8_t attribute);
 // Resets every console, keyboard, Braille, tone and configuration state to its start-up value
 // (tests); the chosen backend stays.
 void StartConsole();
-// Chooses the backend: the SDL one by default; tests pick platform::MemoryVideoDriver(). Call
+// Chooses the backend: the program does (driver/tirla_main.cpp), tests pick
+// platform::MemoryVideoDriver(). Until then there is none: nothing shows and no key comes. Call
 // before the window exists.
 void UseVideoDriver(const platform::VideoDriver& driver);
 // The backend in use.

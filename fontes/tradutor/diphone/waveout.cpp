@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/messages.h"
-#include "platform/pcm.h"
+#include "platform/audio/pcm.h"
 #include "platform/codepage.h"
+#include "platform/messages.h"
 #include "platform/report.h"
 #include "platform/wav.h"
 

@@ -1,4 +1,5 @@
 // TIRLA: the program's entry.
+#include <array>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -8,7 +9,8 @@
 #include "diphone/waveout.h"
 #include "driver/driver.h"
 #include "platform/report.h"
-#include "platform/video.h"
+#include "platform/sdl/video_sdl.h"
+#include "platform/terminal/video_terminal.h"
 
 namespace {
 
@@ -23,6 +25,12 @@ const char* const kUsage =
 
 bool KeyWaiting(void*) { return console::KeyWaiting(); }
 
+// The backend of each screen, by driver::Screen: the console has none of its own.
+constexpr std::array<const platform::VideoDriver& (*)(), 2> kBackends = {
+    platform::SdlVideoDriver,       // kWindow
+    platform::TerminalVideoDriver,  // kTerminal
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,8 +42,8 @@ int main(int argc, char** argv) {
   std::vector<char*> args(argv, argv + argc);
   const bool terminal_option = args.size() > 1 && std::string_view(args[1]) == "--terminal";
   if (terminal_option) args.erase(args.begin() + 1);
-  if (driver::ChooseScreen(terminal_option) == driver::Screen::kTerminal)
-    console::UseVideoDriver(platform::TerminalVideoDriver());
+  const driver::Screen screen = driver::ChooseScreen(terminal_option);
+  console::UseVideoDriver(kBackends[static_cast<size_t>(screen)]());
   argc = static_cast<int>(args.size());
   argv = args.data();
 

@@ -1,6 +1,5 @@
-// TIRLA: in-memory WAV images played through the sound device (tones and the warning beep).
+// TIRLA: short sounds as a table: in-memory WAV images (tones) and the warning beep.
 #pragma once
-#include <string>
 #include <string_view>
 
 namespace platform {
@@ -13,22 +12,5 @@ struct Tone {
   // The short warning sound.
   void (*Beep)() = nullptr;
 };
-
-// PlayWavImage and PlayBeep as a table.
-const Tone& SdlTone();
-
-// Plays a PCM WAV image (8 or 16 bits, mono or stereo) asynchronously, looping if `loop`;
-// the image is copied. An empty or unreadable image stops what plays. When the sound device
-// cannot be opened the reason is written once to standard error.
-void PlayWavImage(std::string_view image, bool loop);
-
-// The short warning beep (880 Hz for a tenth of a second).
-void PlayBeep();
-
-// Whether the sound device could not be opened (the tones are then silent).
-bool ToneDeviceFailed();
-
-// An 8-bit 11025 Hz square wave of `frequency` Hz lasting `ms` milliseconds, as a WAV image.
-std::string SquareWaveImage(int frequency, int ms);
 
 }  // namespace platform

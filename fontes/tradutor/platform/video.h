@@ -8,9 +8,10 @@
 
 namespace platform {
 
-// The tables one backend provides. A null table means the backend lacks that capability: the
-// console then does without (nothing shows, no magnifier, no clipboard, silence), except for
-// the host, where null means the real process.
+// The tables one backend provides. Each backend is a folder of its own (platform/sdl,
+// platform/terminal, platform/memory), and the program chooses one. A null table means the
+// backend lacks that capability: the console then does without (nothing shows, no magnifier,
+// no clipboard, silence), except for the host, where null means the real process.
 struct VideoDriver {
   const char* name = "";                 // "sdl", "terminal", "memory"
   const Display* display = nullptr;      // cells, caret and events
@@ -19,19 +20,5 @@ struct VideoDriver {
   const Tone* tone = nullptr;            // tones and the warning beep
   const Host* host = nullptr;            // program end and sleeping
 };
-
-// The SDL2 backend: an SDL window drawn with SDL2_ttf glyphs, its magnifier, the SDL
-// clipboard, tones on an SDL audio device, and the real process.
-const VideoDriver& SdlVideoDriver();
-
-// The terminal backend: the console's cells drawn with ncurses in the controlling terminal
-// (/dev/tty), its keys read from it (the kitty keyboard protocol where the terminal has it),
-// the clipboard through the terminal's clipboard sequence and a clipboard of its own, tones on
-// the SDL audio device (the terminal bell without one), and the real process. The terminal is
-// restored at exit and on the signals that end the program.
-const VideoDriver& TerminalVideoDriver();
-
-// Colour of pixel (x, y) of the SDL window as last shown; false without a window (tests).
-bool SdlWindowPixel(int x, int y, Rgb* colour);
 
 }  // namespace platform

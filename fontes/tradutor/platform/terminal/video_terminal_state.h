@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/display.h"
-#include "platform/video_terminal_keys.h"
+#include "platform/terminal/video_terminal_keys.h"
 
 namespace platform::term {
 

@@ -2,7 +2,7 @@
 // played, no process ended.
 #include <algorithm>
 
-#include "platform/video_memory.h"
+#include "platform/memory/video_memory.h"
 
 namespace platform {
 namespace {

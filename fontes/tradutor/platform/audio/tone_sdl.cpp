@@ -1,4 +1,4 @@
-// TIRLA: tones and beeps on an SDL audio device of their own.
+// TIRLA: tones and beeps on an SDL audio device of their own, beside the PCM device.
 #include <SDL.h>
 
 #include <algorithm>
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio/tone_sdl.h"
 #include "platform/codepage.h"
 #include "platform/report.h"
-#include "platform/tone.h"
 #include "platform/wav.h"
 
 namespace platform {
@@ -107,6 +107,16 @@ bool OpenFor(const WavInfo& format) {
   return true;
 }
 
+// An 8-bit 11025 Hz square wave of `frequency` Hz lasting `ms` milliseconds, as a WAV image.
+std::string SquareWaveImage(int frequency, int ms) {
+  const int rate = 11025;
+  const int count = std::max(ms, 0) * rate / 1000;
+  const int half = std::max(rate / std::max(frequency, 1) / 2, 1);
+  std::string samples(count, '\0');
+  for (int i = 0; i < count; ++i) samples[i] = static_cast<char>((i / half) % 2 ? 160 : 96);
+  return MakeWavImage(rate, 8, 1, samples);
+}
+
 }  // namespace
 
 void PlayWavImage(std::string_view image, bool loop) {
@@ -123,15 +133,6 @@ void PlayWavImage(std::string_view image, bool loop) {
   p.position = 0;
   p.loop = loop;
   SDL_UnlockAudioDevice(p.device);
-}
-
-std::string SquareWaveImage(int frequency, int ms) {
-  const int rate = 11025;
-  const int count = std::max(ms, 0) * rate / 1000;
-  const int half = std::max(rate / std::max(frequency, 1) / 2, 1);
-  std::string samples(count, '\0');
-  for (int i = 0; i < count; ++i) samples[i] = static_cast<char>((i / half) % 2 ? 160 : 96);
-  return MakeWavImage(rate, 8, 1, samples);
 }
 
 void PlayBeep() { PlayWavImage(SquareWaveImage(kBeepFrequency, kBeepMs), false); }

@@ -10,7 +10,7 @@
 
 #include "platform/keys.h"
 #include "platform/messages.h"
-#include "platform/video_terminal_state.h"
+#include "platform/terminal/video_terminal_state.h"
 
 namespace platform::term {
 namespace {

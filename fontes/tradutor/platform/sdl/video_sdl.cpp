@@ -6,11 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/audio/tone_sdl.h"
 #include "platform/codepage.h"
-#include "platform/fonts.h"
+#include "platform/font_size.h"
 #include "platform/messages.h"
-#include "platform/video.h"
-#include "platform/video_sdl_state.h"
+#include "platform/sdl/fonts.h"
+#include "platform/sdl/video_sdl.h"
+#include "platform/sdl/video_sdl_state.h"
 
 namespace platform {
 namespace sdl {
@@ -366,7 +368,7 @@ const VideoDriver& SdlVideoDriver() {
       .name = "sdl",
       .display = &sdl::kDisplay,
       .magnifier = &sdl::kMagnifier,
-      .clipboard = &SdlClipboard(),
+      .clipboard = &sdl::SdlClipboard(),
       .tone = &SdlTone(),
       .host = &ProcessHost(),
   };

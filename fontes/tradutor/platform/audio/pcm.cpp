@@ -1,5 +1,5 @@
 // TIRLA: the PCM sound device on SDL audio, with a memory device for tests.
-#include "platform/pcm.h"
+#include "platform/audio/pcm.h"
 
 #include <dlfcn.h>
 

@@ -1,5 +1,5 @@
 // TIRLA: terminal input to console key events (see video_terminal_keys.h).
-#include "platform/video_terminal_keys.h"
+#include "platform/terminal/video_terminal_keys.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 // TIRLA: the in-memory display: records cells, title and caret, and serves scripted events.
-#include "platform/video_memory.h"
+#include "platform/memory/video_memory.h"
 
-#include "platform/fonts.h"
+#include "platform/font_size.h"
 #include "platform/messages.h"
 
 namespace platform {

@@ -11,7 +11,7 @@
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "platform/messages.h"
-#include "platform/video.h"
+#include "platform/sdl/video_sdl.h"
 
 namespace {
 

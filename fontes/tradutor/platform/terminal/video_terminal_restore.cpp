@@ -11,7 +11,7 @@
 #include <cstring>
 
 #include "platform/messages.h"
-#include "platform/video_terminal_state.h"
+#include "platform/terminal/video_terminal_state.h"
 
 namespace platform::term {
 namespace {

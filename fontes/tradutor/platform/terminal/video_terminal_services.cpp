@@ -3,11 +3,11 @@
 #include <array>
 #include <string>
 
+#include "platform/audio/tone_sdl.h"
 #include "platform/codepage.h"
 #include "platform/host.h"
-#include "platform/tone.h"
-#include "platform/video.h"
-#include "platform/video_terminal_state.h"
+#include "platform/terminal/video_terminal.h"
+#include "platform/terminal/video_terminal_state.h"
 
 namespace platform {
 namespace {

@@ -14,8 +14,8 @@
 
 #include "platform/codepage.h"
 #include "platform/messages.h"
+#include "platform/terminal/video_terminal_state.h"
 #include "platform/video.h"
-#include "platform/video_terminal_state.h"
 
 namespace platform {
 namespace term {

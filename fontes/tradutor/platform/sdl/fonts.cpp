@@ -1,10 +1,9 @@
-// TIRLA: font files looked up with fontconfig; font sizes from the work area.
-#include "platform/fonts.h"
+// TIRLA: font files looked up with fontconfig.
+#include "platform/sdl/fonts.h"
 
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
-#include <cmath>
 #include <memory>
 
 namespace platform {
@@ -12,8 +11,6 @@ namespace {
 
 constexpr const char* kDefaultFace = "DejaVu Sans Mono";
 constexpr int kDefaultWeight = 700;
-constexpr int kFallbackWorkWidth = 1024;  // work area taken when the display cannot tell
-constexpr int kFallbackWorkHeight = 738;
 
 // Fontconfig weight for a 100..900 weight.
 int FcWeight(int weight) {
@@ -55,25 +52,6 @@ std::string FindFontFile(const std::string& face_utf8, int weight) {
     if (!file.empty()) return file;
   }
   return DefaultFontFile();
-}
-
-int32_t DerivedFontWidth(int work_width) {
-  return static_cast<int32_t>(std::nearbyint(work_width / 1024.0 * 13.0));
-}
-
-int32_t DerivedFontHeight(int work_height) {
-  return static_cast<int32_t>(std::nearbyint(work_height / 734.0 * 28.0));
-}
-
-FontRequest SizedForWorkArea(FontRequest request, int work_width, int work_height) {
-  if (work_width <= 0 || work_height <= 0) {
-    work_width = kFallbackWorkWidth;
-    work_height = kFallbackWorkHeight;
-  }
-  if (request.width == FontRequest::kFromWorkArea) request.width = DerivedFontWidth(work_width);
-  if (request.height == FontRequest::kFromWorkArea)
-    request.height = DerivedFontHeight(work_height);
-  return request;
 }
 
 }  // namespace platform

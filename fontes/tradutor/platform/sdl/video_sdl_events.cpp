@@ -6,7 +6,7 @@
 
 #include "platform/codepage.h"
 #include "platform/messages.h"
-#include "platform/video_sdl_state.h"
+#include "platform/sdl/video_sdl_state.h"
 
 namespace platform::sdl {
 namespace {

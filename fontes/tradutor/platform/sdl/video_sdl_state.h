@@ -6,6 +6,7 @@
 #include <array>
 #include <deque>
 
+#include "platform/clipboard.h"
 #include "platform/display.h"
 
 namespace platform::sdl {
@@ -48,5 +49,8 @@ void WaitEvent(int timeout_ms);
 
 // Drawing (video_sdl.cpp).
 void Present();           // shows the canvas and the caret when either changed
+
+// The SDL clipboard (clipboard_sdl.cpp; the video subsystem must be up).
+const Clipboard& SdlClipboard();
 
 }  // namespace platform::sdl

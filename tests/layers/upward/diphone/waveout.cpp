@@ -1,0 +1,2 @@
+// allowed: the wave output stands on the sound device
+#include "platform/audio/pcm.h"

@@ -1,0 +1,2 @@
+// refused: the rest of the program does not
+#include "platform/memory/video_memory.h"

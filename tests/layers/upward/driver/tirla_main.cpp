@@ -1,0 +1,2 @@
+// allowed: a program chooses its backend
+#include "platform/terminal/video_terminal.h"
