@@ -5,17 +5,11 @@
 #include <string_view>
 #include <vector>
 
-#include "orvia/minireg.h"
-#include "orvia/uttsOrvia.h"
-#include "orvia/uttsOrviaEngine.h"
-#include "orvia/uttsPreproc.h"
-#include "platform/codepage.h"
-#include "platform/report.h"
-#include "platform/settings.h"
 #include "platform/text.h"
 #include "speechd/icons.h"
 #include "speechd/moduleConfig.h"
 #include "speechd/moduleLog.h"
+#include "speechd/orviaVoice.h"
 #include "speechd/saying.h"
 #include "speechd/speaking.h"
 #include "speechd/voiceSettings.h"
@@ -23,8 +17,6 @@
 namespace sdOrvia {
 namespace {
 
-constexpr std::string_view kLanguage = "pt-BR";  // the only language ORVIA speaks
-constexpr std::string_view kDefaultVoice = "br4";
 constexpr size_t kLongestSettings = 64u << 10;   // bytes of a SET, AUDIO or LOGLEVEL block
 
 struct ModuleState {
@@ -32,67 +24,14 @@ struct ModuleState {
   ModuleConfig config;
   VoiceSettings settings;
   int logLevel = 3;          // the configured level, which the server's LOGLEVEL may raise
-  bool started = false;      // ORVIA and MBROLA are running
-  std::string runningVoice;  // the MBROLA voice they run with
   bool quit = false;
 };
-
-// Voices ORVIA can drive: the installed MBROLA voices of Brazilian Portuguese, br4 first.
-std::vector<std::string> Voices() {
-  std::vector<std::string> names;
-  for (const minireg::InstalledVoice& voice : minireg::InstalledVoices())
-    if (voice.language == kLanguage) {
-      if (voice.name == kDefaultVoice) names.insert(names.begin(), voice.name);
-      else names.push_back(voice.name);
-    }
-  return names;
-}
-
-// Starts ORVIA and MBROLA with `voice`; false (logged, `problem` said) when they cannot.
-bool StartEngine(ModuleState& m, const std::string& voice, std::string& problem) {
-  uttsOrvia::StartOrvia();
-  const std::string folder =
-      m.config.dataFolder.empty() ? platform::OrviaDataFolder() : m.config.dataFolder;
-  uttsOrvia::SetEngineFiles({platform::Utf8ToCp1252(voice), folder, platform::OrviaBaseName()});
-  m.started = uttsOrvia::OrviaEngine().Start({});
-  m.runningVoice = m.started ? voice : std::string();
-  if (!m.started) {
-    problem = uttsOrvia::OrviaFailureText();
-    Log(kLogErrors, problem);
-  }
-  return m.started;
-}
-
-std::string ConfiguredVoice(const ModuleState& m) {
-  return m.config.voice.empty() ? platform::OrviaVoice() : m.config.voice;
-}
-
-// The voice the settings ask for: a listed one by name, else the configured one.
-std::string WantedVoice(const ModuleState& m) {
-  if (!m.settings.voice.empty())
-    for (const std::string& name : Voices())
-      if (name == m.settings.voice) return name;
-  return ConfiguredVoice(m);
-}
-
-// Makes ORVIA ready for a message with the current settings; false when it cannot speak.
-bool Prepare(ModuleState& m) {
-  std::string problem;
-  const std::string voice = WantedVoice(m);
-  if ((!m.started || voice != m.runningVoice) && !StartEngine(m, voice, problem)) {
-    if (voice == ConfiguredVoice(m) || !StartEngine(m, ConfiguredVoice(m), problem)) return false;
-  }
-  uttsOrvia::OrviaSetFactors(DurationFactorFor(m.settings.rate),
-                             PitchFactorFor(m.settings.pitch));
-  uttsPreproc::SetPunctuation(m.settings.punctuation);
-  return true;
-}
 
 void SendVoiceList(void* context) {
   ModuleState& m = *static_cast<ModuleState*>(context);
   std::vector<std::string> lines;
-  for (const std::string& name : Voices())
-    lines.push_back(name + "\t" + std::string(kLanguage) + "\tnone");
+  for (const std::string& name : VoiceNames())
+    lines.push_back(name + "\t" + std::string(kVoiceLanguage) + "\tnone");
   if (lines.empty()) SendReply(m.channel, 304, "CANT LIST VOICES");
   else SendReply(m.channel, 200, lines, "OK VOICE LIST SENT");
 }
@@ -106,7 +45,7 @@ bool Block(ModuleState& m, int code, std::string_view reply, std::vector<std::st
 
 // Speaks a message accepted after its block; "200 OK SPEAKING" first, then the events.
 void Speak(ModuleState& m, const Message& message) {
-  if (!Prepare(m)) {
+  if (!VoiceSet(m.config, m.settings)) {
     SendReply(m.channel, 301, "ERROR CANT SPEAK");
     return;
   }
@@ -170,8 +109,8 @@ Message IconText(const ModuleState&, const std::string& name) {
 
 void Init(ModuleState& m, std::string_view) {
   std::string problem;
-  if (m.started || StartEngine(m, ConfiguredVoice(m), problem)) {
-    SendReply(m.channel, 299, {"ORVIA: iniciado com a voz " + m.runningVoice},
+  if (VoiceInit(m.config, problem)) {
+    SendReply(m.channel, 299, {"ORVIA: iniciado com a voz " + RunningVoice()},
               "OK LOADED SUCCESSFULLY");
     return;
   }
@@ -288,7 +227,7 @@ int RunModule(Channel& channel, const std::string& configPath) {
   for (const std::string& note : m.config.notes) Log(kLogWarnings, note);
   std::string line;
   while (!m.quit && !channel.broken && NextLine(channel, line, true)) Serve(m, line);
-  if (m.started) uttsOrvia::OrviaClose();
+  VoiceClose();
   return 0;
 }
 

@@ -5,14 +5,11 @@
 #include <cstdint>
 #include <span>
 
-#include "orvia/uttsOrvia.h"
-#include "orvia/uttsOrviaEngine.h"
-#include "platform/codepage.h"
-#include "platform/report.h"
 #include "platform/speech.h"
 #include "speechd/events.h"
 #include "speechd/icons.h"
 #include "speechd/moduleLog.h"
+#include "speechd/orviaVoice.h"
 
 namespace sdOrvia {
 namespace {
@@ -88,18 +85,18 @@ void MarkReached(void* context, std::string_view name) {
 }
 
 void SendTone(Run& run) {
-  const std::vector<int16_t> tone = Tone(uttsOrvia::kRate);
-  SendSamples(run, tone.data(), tone.size(), uttsOrvia::kRate);
+  const std::vector<int16_t> tone = Tone(VoiceRate());
+  SendSamples(run, tone.data(), tone.size(), VoiceRate());
 }
 
-// Speaks pieces [from, to) through ORVIA; once more when MBROLA failed before any sound.
+// Speaks pieces [from, to): their sound, marks and stop go through this message's run.
 void SpeakPieces(Run& run, const std::vector<platform::SpeechPiece>& all, size_t from, size_t to) {
-  const std::span<const platform::SpeechPiece> pieces(all.data() + from, to - from);
-  const bool soundBefore = run.soundSent;
-  if (uttsOrvia::OrviaSpeakPieces(pieces) || run.ended) return;
-  const std::string why = uttsOrvia::OrviaFailureText();
-  if (run.soundSent == soundBefore && uttsOrvia::OrviaSpeakPieces(pieces)) return;
-  Log(kLogErrors, why);
+  VoiceSpeak(std::span<const platform::SpeechPiece>(all.data() + from, to - from),
+             {.sink = {.context = &run, .Samples = TakeSamples},
+              .stop = {.context = &run, .Requested = StopRequested},
+              .context = &run,
+              .Mark = MarkReached},
+             run.soundSent);
 }
 
 void SpeakAll(Run& run, const Message& message) {
@@ -125,13 +122,8 @@ constexpr Event kFinalEvents[] = {Event::kEnd, Event::kStopped, Event::kPaused, 
 Ending SpeakMessage(Channel& channel, const Message& message, const WhileSpeaking& hooks) {
   Run run{channel, hooks};
   run.gain = std::clamp(message.gain, 0.0, 1.0);
-  uttsOrvia::OrviaSetOutput({.sink = {.context = &run, .Samples = TakeSamples},
-                             .stop = {.context = &run, .Requested = StopRequested},
-                             .context = &run,
-                             .Mark = MarkReached});
   if (SendEvent(channel, Event::kBegin)) SpeakAll(run, message);
   else End(run, Ending::kInputEnded);
-  uttsOrvia::OrviaSetOutput({});
   if (!run.ended) End(run, run.pauseAsked ? Ending::kPaused : Ending::kFinished);
   if (run.ending != Ending::kInputEnded)
     SendEvent(channel, kFinalEvents[static_cast<int>(run.ending)]);

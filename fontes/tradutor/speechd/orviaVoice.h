@@ -1,0 +1,42 @@
+// TIRLA: ORVIA behind the module, in the shape the server's modules give a synthesizer: start,
+// voices, settings, speak, close. Everything else in this folder is the protocol and knows no
+// engine.
+#pragma once
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/speech.h"
+#include "speechd/moduleConfig.h"
+#include "speechd/voiceSettings.h"
+
+namespace sdOrvia {
+
+// The language ORVIA speaks, as LIST VOICES names it.
+constexpr std::string_view kVoiceLanguage = "pt-BR";
+
+// Starts ORVIA and MBROLA with the configured voice; false with the reason in `problem`.
+bool VoiceInit(const ModuleConfig& config, std::string& problem);
+
+// The voice ORVIA runs with now (empty before a start worked).
+const std::string& RunningVoice();
+
+// The voices it can speak with: the installed MBROLA voices of Brazilian Portuguese, br4 first.
+std::vector<std::string> VoiceNames();
+
+// Makes ORVIA ready for a message with `settings` (another voice restarts it; a voice that
+// cannot start falls back to the configured one); false when it cannot speak.
+bool VoiceSet(const ModuleConfig& config, const VoiceSettings& settings);
+
+// Speaks the pieces into `output`; a failure of MBROLA before any sound is tried once more.
+// False, with the reason logged, when part of the text was lost.
+bool VoiceSpeak(std::span<const platform::SpeechPiece> pieces, const platform::SpeechOutput& output,
+                const bool& soundSent);
+
+// The rate of the samples it gives.
+int VoiceRate();
+
+// Ends MBROLA.
+void VoiceClose();
+
+}  // namespace sdOrvia
