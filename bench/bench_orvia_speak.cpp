@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "orvia/uttsOrvia.h"
-#include "orvia/uttsPortugStages.h"
+#include "orvia/engine/uttsOrvia.h"
+#include "orvia/text/uttsPortugStages.h"
 #include "platform/codepage.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <sstream>
 #include <string>
 
-#include "orvia/uttsPortug.h"
-#include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsPortug.h"
+#include "orvia/text/uttsPortugStages.h"
+#include "orvia/text/uttsPreproc.h"
+#include "orvia/text/uttsProsodia.h"
 #include "platform/codepage.h"
 
 namespace {

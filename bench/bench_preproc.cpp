@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "orvia/uttsPreproc.h"
+#include "orvia/text/uttsPreproc.h"
 #include "platform/codepage.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "orvia/uttsOrvia.h"
-#include "orvia/uttsOrviaEngine.h"
-#include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreprocParts.h"
+#include "orvia/engine/uttsOrvia.h"
+#include "orvia/engine/uttsOrviaEngine.h"
+#include "orvia/text/uttsPortugStages.h"
+#include "orvia/text/uttsPreprocParts.h"
 #include "platform/folders.h"
 #include "recordings.h"
 #include "sound_tools.h"

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsProsodia.h"
 
 namespace unitplan {
 namespace {

@@ -6,10 +6,10 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "orvia/uttsPortug.h"
-#include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsPortug.h"
+#include "orvia/text/uttsPortugStages.h"
+#include "orvia/text/uttsPreproc.h"
+#include "orvia/text/uttsProsodia.h"
 
 namespace fuzz {
 

@@ -3,7 +3,7 @@
 // allows. Text must never reach MBROLA as a command or as a line break inside a line.
 #include <algorithm>
 
-#include "orvia/uttsOrviaEngine.h"
+#include "orvia/engine/uttsOrviaEngine.h"
 #include "orvia_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

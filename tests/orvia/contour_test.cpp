@@ -4,10 +4,10 @@
 
 #include <sstream>
 
-#include "orvia/uttsPortug.h"
-#include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsPortug.h"
+#include "orvia/text/uttsPortugStages.h"
+#include "orvia/text/uttsPreproc.h"
+#include "orvia/text/uttsProsodia.h"
 #include "orvia_test_files.h"
 #include "platform/report.h"
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsProsodia.h"
 #include "orvia_test_files.h"
 
 namespace {

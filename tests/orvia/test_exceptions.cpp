@@ -1,7 +1,7 @@
 // TIRLA: tests of ORVIA's exceptions dictionary: loading and look-up with S and M endings.
 #include <gtest/gtest.h>
 
-#include "orvia/uttsPortug.h"
+#include "orvia/text/uttsPortug.h"
 #include "orvia_test_files.h"
 
 namespace {

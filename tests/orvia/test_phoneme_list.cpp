@@ -1,7 +1,7 @@
 // TIRLA: tests of the phoneme list: comment lines, pauses, exceptions, stress and word joins.
 #include <gtest/gtest.h>
 
-#include "orvia/uttsPortug.h"
+#include "orvia/text/uttsPortug.h"
 #include "orvia_test_files.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // TIRLA: tests of the prosody file and diphone list loaders, bad lines and full tables.
 #include <gtest/gtest.h>
 
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsProsodia.h"
 #include "platform/report.h"
 #include "orvia_test_files.h"
 

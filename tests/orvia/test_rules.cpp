@@ -1,7 +1,7 @@
 // TIRLA: tests of ORVIA's letter-to-sound rules: file format, contexts, rule order, stress mark.
 #include <gtest/gtest.h>
 
-#include "orvia/uttsPortug.h"
+#include "orvia/text/uttsPortug.h"
 #include "orvia_test_files.h"
 
 namespace {

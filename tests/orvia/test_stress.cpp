@@ -1,8 +1,8 @@
 // TIRLA: tests of the stress position and of the words that carry no stress.
 #include <gtest/gtest.h>
 
-#include "orvia/uttsPortug.h"
-#include "orvia/uttsTonica.h"
+#include "orvia/text/uttsPortug.h"
+#include "orvia/text/uttsTonica.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "platform/report.h"
 
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsProsodia.h"
 #include "orvia_test_files.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "orvia/uttsPortug.h"
-#include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsPortug.h"
+#include "orvia/text/uttsPortugStages.h"
+#include "orvia/text/uttsPreproc.h"
+#include "orvia/text/uttsProsodia.h"
 #include "orvia_test_files.h"
 #include "platform/codepage.h"
 #include "platform/report.h"

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include "orvia/uttsNormal.h"
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsPreprocParts.h"
+#include "orvia/text/uttsNormal.h"
+#include "orvia/text/uttsPreproc.h"
+#include "orvia/text/uttsPreprocParts.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "orvia/uttsNormal.h"
-#include "orvia/uttsPreproc.h"
+#include "orvia/text/uttsNormal.h"
+#include "orvia/text/uttsPreproc.h"
 #include "platform/codepage.h"
 
 namespace {

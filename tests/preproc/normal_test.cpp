@@ -5,8 +5,8 @@
 #include <random>
 #include <string>
 
-#include "orvia/uttsNormal.h"
-#include "orvia/uttsPreproc.h"
+#include "orvia/text/uttsNormal.h"
+#include "orvia/text/uttsPreproc.h"
 #include "platform/report.h"
 
 namespace {

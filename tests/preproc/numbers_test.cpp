@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsPreprocParts.h"
+#include "orvia/text/uttsPreproc.h"
+#include "orvia/text/uttsPreprocParts.h"
 #include "platform/codepage.h"
 
 namespace {

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <thread>
 
-#include "orvia/mbrolaChild.h"
-#include "orvia/uttsOrviaState.h"
+#include "orvia/engine/mbrolaChild.h"
+#include "orvia/engine/uttsOrviaState.h"
 #include "platform/codepage.h"
 #include "platform/speech.h"
 #include "speak_fixture.h"

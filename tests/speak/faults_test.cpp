@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
-#include "orvia/uttsPortugStages.h"
-#include "orvia/uttsOrviaState.h"
+#include "orvia/text/uttsPortugStages.h"
+#include "orvia/engine/uttsOrviaState.h"
 #include "platform/codepage.h"
 #include "platform/report.h"
 #include "speak_fixture.h"

@@ -4,7 +4,7 @@
 #include <chrono>
 #include <thread>
 
-#include "orvia/mbrolaChild.h"
+#include "orvia/engine/mbrolaChild.h"
 #include "speak_fixture.h"
 
 namespace speak_test {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "orvia/uttsOrviaParts.h"
-#include "orvia/uttsPortug.h"
-#include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsProsodia.h"
+#include "orvia/engine/uttsOrviaParts.h"
+#include "orvia/text/uttsPortug.h"
+#include "orvia/text/uttsPortugStages.h"
+#include "orvia/text/uttsPreproc.h"
+#include "orvia/text/uttsProsodia.h"
 #include "platform/codepage.h"
 
 namespace speak_test {

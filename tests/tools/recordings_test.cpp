@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "orvia/uttsPreprocParts.h"
+#include "orvia/text/uttsPreprocParts.h"
 #include "platform/wav.h"
 #include "recordings.h"
 

@@ -10,7 +10,7 @@
 
 #include "diphone/synth.h"
 #include "diphone/translator.h"
-#include "orvia/uttsProsodia.h"
+#include "orvia/text/uttsProsodia.h"
 #include "unit_files.h"
 #include "unit_plan.h"
 

@@ -6,8 +6,8 @@
 #include "bridges/speechdBridge.h"
 #include "console/keyboard.h"
 #include "diphone/waveout.h"
-#include "orvia/uttsOrvia.h"
-#include "orvia/uttsOrviaEngine.h"
+#include "orvia/engine/uttsOrvia.h"
+#include "orvia/engine/uttsOrviaEngine.h"
 
 namespace frontend {
 namespace {

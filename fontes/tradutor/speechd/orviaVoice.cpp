@@ -1,10 +1,10 @@
 // TIRLA: the module's one door to the ORVIA engine.
 #include "speechd/orviaVoice.h"
 
-#include "orvia/minireg.h"
-#include "orvia/uttsOrvia.h"
-#include "orvia/uttsOrviaEngine.h"
-#include "orvia/uttsPreproc.h"
+#include "orvia/engine/minireg.h"
+#include "orvia/engine/uttsOrvia.h"
+#include "orvia/engine/uttsOrviaEngine.h"
+#include "orvia/text/uttsPreproc.h"
 #include "platform/codepage.h"
 #include "platform/settings.h"
 #include "speechd/moduleLog.h"

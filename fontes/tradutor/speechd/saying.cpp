@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "orvia/uttsNormal.h"
+#include "orvia/text/uttsNormal.h"
 #include "platform/codepage.h"
 #include "platform/text.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "orvia/uttsNormal.h"
+#include "orvia/text/uttsNormal.h"
 #include "platform/byteset.h"
 #include "platform/codepage.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "orvia/uttsPreproc.h"
+#include "orvia/text/uttsPreproc.h"
 
 namespace sdOrvia {
 
