@@ -3,10 +3,10 @@
 
 #include <dlfcn.h>
 
-#include <SDL.h>
-
 #include <cstring>
 #include <deque>
+
+#include "platform/audio/sdl_audio.h"
 
 namespace platform {
 namespace {
@@ -55,7 +55,7 @@ Uint16 PeriodFrames(int rate) {
 void FillPeriod(void*, Uint8* stream, int length) {
   PcmState& s = State();
   const int status =
-      SDL_GetAudioDeviceStatus(s.device) == SDL_AUDIO_STOPPED ? kPcmNoDriver : kPcmOk;
+      SdlAudio()->GetAudioDeviceStatus(s.device) == SDL_AUDIO_STOPPED ? kPcmNoDriver : kPcmOk;
   for (intptr_t tag : s.finished)
     if (s.done) s.done(tag, status);
   s.finished.clear();
@@ -160,18 +160,22 @@ int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
   // costs time a key's echo should not wait for.
   if (s.device != 0 && s.format.rate == format.rate && s.format.bits == format.bits &&
       s.format.channels == format.channels &&
-      SDL_GetAudioDeviceStatus(s.device) != SDL_AUDIO_STOPPED) {
+      SdlAudio()->GetAudioDeviceStatus(s.device) != SDL_AUDIO_STOPPED) {
     s.open = true;
     return kPcmOk;
   }
   if (s.device != 0) {
-    SDL_CloseAudioDevice(s.device);  // joins the sound thread
+    SdlAudio()->CloseAudioDevice(s.device);  // joins the sound thread
     s.device = 0;
   }
-  SDL_LogSetOutputFunction(DropSdlLog, nullptr);
+  if (!SdlAudio()) {
+    s.lastError = SdlAudioProblem();
+    return kPcmNoDriver;
+  }
+  SdlAudio()->LogSetOutputFunction(DropSdlLog, nullptr);
   QuietAlsa();
-  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-    s.lastError = Explained(SDL_GetError());
+  if (!SdlAudio()->WasInit(SDL_INIT_AUDIO) && SdlAudio()->InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    s.lastError = Explained(SdlAudio()->GetError());
     return kPcmNoDriver;
   }
   SDL_AudioSpec want{};
@@ -181,9 +185,9 @@ int PcmOpen(const PcmFormat& format, PcmDoneCallback done) {
   want.samples = PeriodFrames(format.rate);
   want.callback = FillPeriod;
   SDL_AudioSpec have{};
-  s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  s.device = SdlAudio()->OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (s.device == 0) {
-    s.lastError = Explained(SDL_GetError());
+    s.lastError = Explained(SdlAudio()->GetError());
     return kPcmBadDevice;
   }
   s.format = format;
@@ -208,11 +212,11 @@ bool PcmQueue(const void* data, size_t bytes, intptr_t tag) {
     if (s.done) s.done(tag, kPcmOk);
     return true;
   }
-  SDL_LockAudioDevice(s.device);
+  SdlAudio()->LockAudioDevice(s.device);
   s.queue.push_back({p, bytes, 0, tag});
-  SDL_UnlockAudioDevice(s.device);
+  SdlAudio()->UnlockAudioDevice(s.device);
   if (!s.running) {
-    SDL_PauseAudioDevice(s.device, 0);
+    SdlAudio()->PauseAudioDevice(s.device, 0);
     s.running = true;
   }
   return true;
@@ -221,9 +225,9 @@ bool PcmQueue(const void* data, size_t bytes, intptr_t tag) {
 void PcmReset() {
   PcmState& s = State();
   if (!s.open) return;
-  SDL_LockAudioDevice(s.device);
+  SdlAudio()->LockAudioDevice(s.device);
   std::vector<intptr_t> tags = TakeAllTags(s);
-  SDL_UnlockAudioDevice(s.device);
+  SdlAudio()->UnlockAudioDevice(s.device);
   Report(s, tags);
 }
 
@@ -237,10 +241,10 @@ void PcmClose() {
   if (!s.open) return;
   // The device is kept, paused, for the next sound of the same format; the program's end
   // closes it with the rest of SDL.
-  SDL_LockAudioDevice(s.device);
+  SdlAudio()->LockAudioDevice(s.device);
   std::vector<intptr_t> tags = TakeAllTags(s);
-  SDL_UnlockAudioDevice(s.device);
-  SDL_PauseAudioDevice(s.device, 1);
+  SdlAudio()->UnlockAudioDevice(s.device);
+  SdlAudio()->PauseAudioDevice(s.device, 1);
   s.open = false;
   s.running = false;
   Report(s, tags);

@@ -1,11 +1,11 @@
 // TIRLA: tones and beeps on an SDL audio device of their own, beside the PCM device.
-#include <SDL.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/audio/sdl_audio.h"
 #include "platform/audio/tone_sdl.h"
 #include "platform/codepage.h"
 #include "platform/report.h"
@@ -64,18 +64,19 @@ void TellOpenFailure() {
   TonePlayer& p = Player();
   if (!p.failed)
     Report(Severity::kError,
-           Utf8ToCp1252(std::string("não foi possível abrir o som: ") + SDL_GetError()));
+           Utf8ToCp1252(std::string("não foi possível abrir o som: ") +
+                        (SdlAudio() ? SdlAudio()->GetError() : SdlAudioProblem())));
   p.failed = true;
 }
 
 void Stop() {
   TonePlayer& p = Player();
   if (!p.device) return;
-  SDL_LockAudioDevice(p.device);
+  SdlAudio()->LockAudioDevice(p.device);
   p.samples.clear();
   p.position = 0;
   p.loop = false;
-  SDL_UnlockAudioDevice(p.device);
+  SdlAudio()->UnlockAudioDevice(p.device);
 }
 
 bool OpenFor(const WavInfo& format) {
@@ -85,10 +86,11 @@ bool OpenFor(const WavInfo& format) {
       p.obtained.format == wanted)
     return true;
   if (p.device) {
-    SDL_CloseAudioDevice(p.device);
+    SdlAudio()->CloseAudioDevice(p.device);
     p.device = 0;
   }
-  if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+  if (!SdlAudio() ||
+      (!SdlAudio()->WasInit(SDL_INIT_AUDIO) && SdlAudio()->InitSubSystem(SDL_INIT_AUDIO) != 0)) {
     TellOpenFailure();
     return false;
   }
@@ -98,12 +100,12 @@ bool OpenFor(const WavInfo& format) {
   want.channels = static_cast<Uint8>(format.channels);
   want.samples = 512;
   want.callback = Callback;
-  p.device = SDL_OpenAudioDevice(nullptr, 0, &want, &p.obtained, 0);
+  p.device = SdlAudio()->OpenAudioDevice(nullptr, 0, &want, &p.obtained, 0);
   if (!p.device) {
     TellOpenFailure();
     return false;
   }
-  SDL_PauseAudioDevice(p.device, 0);
+  SdlAudio()->PauseAudioDevice(p.device, 0);
   return true;
 }
 
@@ -128,11 +130,11 @@ void PlayWavImage(std::string_view image, bool loop) {
   }
   if (!OpenFor(format)) return;
   TonePlayer& p = Player();
-  SDL_LockAudioDevice(p.device);
+  SdlAudio()->LockAudioDevice(p.device);
   p.samples.assign(data.begin(), data.end());
   p.position = 0;
   p.loop = loop;
-  SDL_UnlockAudioDevice(p.device);
+  SdlAudio()->UnlockAudioDevice(p.device);
 }
 
 void PlayBeep() { PlayWavImage(SquareWaveImage(kBeepFrequency, kBeepMs), false); }
