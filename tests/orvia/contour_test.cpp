@@ -4,9 +4,7 @@
 
 #include <sstream>
 
-#include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
 #include "orvia/uttsProsodia.h"
 #include "orvia_test_files.h"
 #include "platform/report.h"
@@ -86,9 +84,7 @@ TEST_F(Contour, BadValuesAreReportedAndIgnored) {
 class ShippedContour : public ::testing::Test {
  protected:
   void SetUp() override {
-    uttsPortug::StartPortug();
-    uttsPreproc::StartPreproc();
-    uttsProsodia::StartProsodia();
+    uttsPortug::StartTextStages();
     ASSERT_EQ(uttsPortug::LoadTextData(uttsPortug::DataFilesIn(orvia_test::DataFolder())), "");
   }
 

@@ -12,10 +12,8 @@
 #include <random>
 #include <sstream>
 
-#include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
 #include "orvia/uttsProsodia.h"
 #include "orvia_test_files.h"
 #include "platform/codepage.h"
@@ -27,9 +25,7 @@ using Lines = std::vector<std::string>;
 class TextStages : public ::testing::Test {
  protected:
   void SetUp() override {
-    uttsPortug::StartPortug();
-    uttsPreproc::StartPreproc();
-    uttsProsodia::StartProsodia();
+    uttsPortug::StartTextStages();
     ASSERT_EQ(uttsPortug::LoadTextData(uttsPortug::DataFilesIn(orvia_test::DataFolder())), "");
   }
 

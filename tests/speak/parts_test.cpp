@@ -7,10 +7,7 @@
 #include <vector>
 
 #include "orvia/uttsOrviaParts.h"
-#include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsProsodia.h"
 #include "platform/codepage.h"
 
 namespace speak_test {
@@ -53,9 +50,7 @@ TEST(PartsTest, PartsEndAfterSentencesOrLinesOrAtTheLongestPart) {
 class PartsOfText : public ::testing::Test {
  protected:
   void SetUp() override {
-    uttsPortug::StartPortug();
-    uttsPreproc::StartPreproc();
-    uttsProsodia::StartProsodia();
+    uttsPortug::StartTextStages();
     ASSERT_EQ(uttsPortug::LoadTextData(
                   uttsPortug::DataFilesIn(std::string(TIRLA_SOURCE_DIR) + "/data/orvia")),
               "");

@@ -22,11 +22,8 @@
 #include "orvia/uttsOrvia.h"
 #include "orvia/uttsOrviaEngine.h"
 #include "orvia/uttsOrviaParts.h"
-#include "orvia/uttsPortug.h"
 #include "orvia/uttsPortugCase.h"
 #include "orvia/uttsPortugStages.h"
-#include "orvia/uttsPreproc.h"
-#include "orvia/uttsProsodia.h"
 #include "platform/codepage.h"
 #include "platform/datafile.h"
 #include "platform/messages.h"
@@ -387,9 +384,7 @@ int PrintVersion() {
 
 // Loads the text data alone (no MBROLA): what --pho and -q need. The exit code.
 int LoadTextStages(const std::string& folder) {
-  uttsPortug::StartPortug();
-  uttsPreproc::StartPreproc();
-  uttsProsodia::StartProsodia();
+  uttsPortug::StartTextStages();
   const std::string failure =
       uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder, platform::OrviaBaseName()));
   if (failure.empty()) return kOk;
