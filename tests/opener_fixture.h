@@ -14,14 +14,14 @@
 #include <thread>
 #include <vector>
 
+#include "support/test_kit.h"
+
 namespace opener_test {
 
 class FakeOpeners {
  public:
   FakeOpeners() {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tirla-opener-" + std::to_string(getpid()) + "-" + std::to_string(++serial_));
-    std::filesystem::create_directories(dir_);
+    dir_ = support::TestScratch();
     log_ = dir_ / "log";
     const char* path = getenv("PATH");
     savedPath_ = path ? path : "";
@@ -74,7 +74,6 @@ class FakeOpeners {
     return runs;
   }
 
-  static inline int serial_ = 0;
   std::filesystem::path dir_, log_;
   std::string savedPath_;
 };

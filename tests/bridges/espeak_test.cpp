@@ -9,6 +9,7 @@
 #include "bridges/espeakBridge.h"
 #include "bridges/library.h"
 #include "bridges_fixture.h"
+#include "support/test_kit.h"
 
 namespace bridges_test {
 namespace {
@@ -161,8 +162,7 @@ TEST_F(EspeakTest, LongTextIsSpokenInPiecesAndNothingIsLost) {
 }
 
 TEST_F(EspeakTest, OutputFileGetsAWholeWav) {
-  const fs::path file =
-      fs::temp_directory_path() / ("tirla-espeak-" + std::to_string(getpid()) + ".wav");
+  const fs::path file = support::TestScratch() / "espeak.wav";
   ASSERT_TRUE(Start(1, false, 0, file.string()));
   Sapi4Speak("Bom dia, tudo bem?");
   Sapi4End();

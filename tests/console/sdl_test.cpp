@@ -12,6 +12,7 @@
 #include "console/keyboard.h"
 #include "platform/messages.h"
 #include "platform/video.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -39,9 +40,7 @@ class SdlConsoleTest : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tirla-sdl-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
+    dir_ = support::TestScratch();
     setenv("TOLVAN_WINDIR", dir_.c_str(), 1);
     std::ofstream(dir_ / "TOLVAN.INI")
         << "[VIDEO]\nCORFUNDO=1\nCORLETRA=14\nFONTE=DejaVu Sans Mono\n"

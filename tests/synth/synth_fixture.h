@@ -14,6 +14,7 @@
 
 #include "diphone/synth.h"
 #include "diphone/translator.h"
+#include "support/test_kit.h"
 
 namespace synth_test {
 
@@ -70,9 +71,7 @@ inline std::string Wav8(const std::string& data, int bits = 8, int64_t claimed =
 class SynthTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int serial = 0;
-    dir_ = fs::temp_directory_path() /
-           ("tirla-synth-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+    dir_ = support::TestScratch();
     units_ = dir_ / "difones";
     letters_ = dir_ / "letras";
     fs::create_directories(units_);
@@ -96,7 +95,6 @@ class SynthTest : public ::testing::Test {
   void TearDown() override {
     synth::StartSynth();
     setenv("TOLVAN_WINDIR", savedWindir_.c_str(), 1);
-    fs::remove_all(dir_);
   }
 
   static void Write(const fs::path& file, const std::string& bytes) {

@@ -10,6 +10,7 @@
 #include "orvia/uttsPreprocParts.h"
 #include "platform/wav.h"
 #include "recordings.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -18,12 +19,8 @@ namespace fs = std::filesystem;
 std::string Named(int code) { return code == 'a' ? "a" : code == 'b' ? "bê" : ""; }
 
 bool Read(const std::string& manifest, std::vector<recordings::Recording>& list, std::string& error) {
-  const fs::path file = fs::temp_directory_path() / ("tirla-manifest-" + std::to_string(::getpid()));
-  std::ofstream(file, std::ios::binary) << manifest;
   list.clear();
-  const bool ok = recordings::ReadManifest(file.string(), Named, list, error);
-  fs::remove(file);
-  return ok;
+  return recordings::ReadManifest(support::WriteScratchFile("manifest", manifest), Named, list, error);
 }
 
 TEST(Manifest, LinesTonesPausesAndCharacters) {
