@@ -4,7 +4,6 @@
 #pragma once
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>

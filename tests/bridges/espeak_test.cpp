@@ -1,6 +1,5 @@
 // TIRLA: tests of the eSpeak NG bridge on the real library: what is handed over, the two
 // counts, stop, voices, the WAV file and the failures of a start.
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>

@@ -1,5 +1,4 @@
 // TIRLA: tests of the RHVoice bridge on the real library and its Brazilian voice.
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>

@@ -2,7 +2,6 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

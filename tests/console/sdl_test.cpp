@@ -2,7 +2,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>

@@ -1,7 +1,6 @@
 // TIRLA: tests of the speech configuration: the "@" shorthand, values, speed levels, engines.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

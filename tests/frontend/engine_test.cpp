@@ -2,7 +2,6 @@
 // a bridge that cannot start telling why while the built-in synthesizer takes over.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

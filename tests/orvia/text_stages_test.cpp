@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>

@@ -1,7 +1,6 @@
 // TIRLA: finding the configuration and data folders, files by name, and the engines' settings.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>

@@ -1,7 +1,6 @@
 // TIRLA: tests of the normalisation stage's file and of any text through it.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 #include <string>
 
@@ -14,12 +13,6 @@ namespace {
 
 const std::string kShipped = std::string(TIRLA_SOURCE_DIR) + "/data/orvia/portug.nrm";
 
-std::string Write(const std::string& name, const std::string& content) {
-  const std::string path = ::testing::TempDir() + name;
-  std::ofstream(path, std::ios::binary) << content;
-  return path;
-}
-
 class Normal : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -30,13 +23,13 @@ class Normal : public ::testing::Test {
 };
 
 TEST_F(Normal, WithoutItsFileTheStageChangesNothing) {
-  EXPECT_FALSE(uttsNormal::LoadNormalData(::testing::TempDir() + "missing.nrm"));
+  EXPECT_FALSE(uttsNormal::LoadNormalData((support::TestScratch() / "missing.nrm").string()));
   EXPECT_EQ(uttsNormal::NormalizeText("R$ 10 em 05/10/2026, IBGE"), "R$ 10 em 05/10/2026, IBGE");
 }
 
 TEST_F(Normal, LinesItCannotUseAreReportedAndSkipped) {
   support::KeptReports reports;
-  ASSERT_TRUE(uttsNormal::LoadNormalData(Write(
+  ASSERT_TRUE(uttsNormal::LoadNormalData(support::WriteScratchFile(
       "bad.nrm", "[MESES]\n13 = demais\n10 = outubro\n[OUTRA]\nx = y\n[UNIDADES]\nkm = um\n"
                  "km = quil\xF4metro, quil\xF4metros\n[ROMANOS]\ns\xE9" "culo = x\n[SIGLAS]\nA = B\n")));
   for (const char* line : {"13 = demais", "[OUTRA]", "km = um", "culo = x", "A = B"})

@@ -3,7 +3,6 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,6 @@
 // TIRLA: the recordings' manifest, and what the build made of it and of the unit databases.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>

@@ -2,7 +2,6 @@
 // keep to the voice's pairs, and database files the synthesizer reads back.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>

@@ -1,6 +1,5 @@
 // TIRLA: tests of the number words and of the time and date spoken from recordings.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
