@@ -20,7 +20,8 @@ namespace opener_test {
 class FakeOpeners {
  public:
   FakeOpeners() {
-    dir_ = support::TestScratch();
+    dir_ = support::TestScratch() / "openers";  // a folder of its own: it goes first on PATH
+    std::filesystem::create_directories(dir_);
     log_ = dir_ / "log";
     const char* path = getenv("PATH");
     savedPath_ = path ? path : "";
@@ -30,7 +31,6 @@ class FakeOpeners {
   }
   ~FakeOpeners() {
     setenv("PATH", savedPath_.c_str(), 1);
-    std::filesystem::remove_all(dir_);
   }
 
   // A program called `name` in the fake folder; its full path.

@@ -52,7 +52,6 @@ class SdlConsoleTest : public ::testing::Test {
   void TearDown() override {
     platform::SdlVideoDriver().display->DestroyWindow();
     console::StartConsole();
-    std::filesystem::remove_all(dir_);
   }
 
   std::filesystem::path dir_;

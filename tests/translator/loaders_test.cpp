@@ -71,7 +71,6 @@ TEST(LoadRules, AFolderIsRefusedNotReadAsAnEmptyFile) {
   EXPECT_FALSE(translator::LoadRules(folder / translator::kRulesFileName));
   EXPECT_FALSE(translator::LoadExceptions(folder / translator::kExceptionsFileName));
   EXPECT_FALSE(translator::LoadTranslatorFiles(folder));
-  std::filesystem::remove_all(folder);
 }
 
 TEST(LoadRules, FreeRulesEmptiesEveryList) {
