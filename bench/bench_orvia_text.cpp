@@ -9,10 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "orvia/text/uttsPortug.h"
 #include "orvia/text/uttsPortugStages.h"
-#include "orvia/text/uttsPreproc.h"
-#include "orvia/text/uttsProsodia.h"
 #include "platform/codepage.h"
 
 namespace {
@@ -26,9 +23,7 @@ std::string ReadAll(const char* path) {
 
 // Loads the data files afresh, so that no word is remembered from an earlier pass.
 bool LoadData() {
-  uttsPortug::StartPortug();
-  uttsPreproc::StartPreproc();
-  uttsProsodia::StartProsodia();
+  uttsPortug::StartTextStages();
   std::string folder = std::string(TIRLA_SOURCE_DIR) + "/data/orvia";
   return uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder)).empty();
 }

@@ -44,7 +44,8 @@ function(tirla_program name)
   endif()
 endfunction()
 
-# tirla_tests(NAME DEPS target...): every .cpp of the current test folder in one runner.
+# tirla_tests(NAME DEPS target...): every .cpp of the current test folder in one runner, with
+# the test kit (tests/support).
 function(tirla_tests name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
@@ -52,7 +53,8 @@ function(tirla_tests name)
     return()
   endif()
   add_executable(${name} ${sources})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} tirla_test_support GTest::gtest GTest::gtest_main
+    GTest::gmock)
   tirla_keep_libraries(${name})
   target_compile_definitions(${name} PRIVATE
     TIRLA_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TIRLA_BUILD_DIR="${PROJECT_BINARY_DIR}")

@@ -76,8 +76,8 @@ split_lines() {  # split_lines FOLDER PREFIX: one file per non-empty line of sta
 text_seeds() {  # text_seeds FOLDER: golden inputs, fortunes and words
   local dir=$1
   mkdir -p "$dir"
-  cat tests/golden/*/*.txt tests/golden/preproc/regression/*.txt 2>/dev/null |
-    sed -e 's/^in  \[\(.*\)\]$/\1/' -e 's/\t.*//' | split_lines "$dir" golden
+  { sed -n 's/^in  \[\(.*\)\]$/\1/p' tests/golden/*/*.txt; cat tests/golden/preproc/regression/*.txt; } \
+    2>/dev/null | split_lines "$dir" golden
   if [ -f /usr/share/games/fortunes/brasil ]; then
     awk -v dir="$dir" 'BEGIN { RS = "\n%\n" } NR % 5 == 0 { print > (dir "/fortune" NR) }' \
       /usr/share/games/fortunes/brasil

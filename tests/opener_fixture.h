@@ -4,7 +4,6 @@
 #pragma once
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,13 +13,14 @@
 #include <thread>
 #include <vector>
 
+#include "support/test_kit.h"
+
 namespace opener_test {
 
 class FakeOpeners {
  public:
   FakeOpeners() {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tirla-opener-" + std::to_string(getpid()) + "-" + std::to_string(++serial_));
+    dir_ = support::TestScratch() / "openers";  // a folder of its own: it goes first on PATH
     std::filesystem::create_directories(dir_);
     log_ = dir_ / "log";
     const char* path = getenv("PATH");
@@ -31,7 +31,6 @@ class FakeOpeners {
   }
   ~FakeOpeners() {
     setenv("PATH", savedPath_.c_str(), 1);
-    std::filesystem::remove_all(dir_);
   }
 
   // A program called `name` in the fake folder; its full path.
@@ -74,7 +73,6 @@ class FakeOpeners {
     return runs;
   }
 
-  static inline int serial_ = 0;
   std::filesystem::path dir_, log_;
   std::string savedPath_;
 };

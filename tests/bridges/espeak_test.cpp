@@ -1,6 +1,5 @@
 // TIRLA: tests of the eSpeak NG bridge on the real library: what is handed over, the two
 // counts, stop, voices, the WAV file and the failures of a start.
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -9,6 +8,7 @@
 #include "bridges/espeakBridge.h"
 #include "bridges/library.h"
 #include "bridges_fixture.h"
+#include "support/test_kit.h"
 
 namespace bridges_test {
 namespace {
@@ -161,8 +161,7 @@ TEST_F(EspeakTest, LongTextIsSpokenInPiecesAndNothingIsLost) {
 }
 
 TEST_F(EspeakTest, OutputFileGetsAWholeWav) {
-  const fs::path file =
-      fs::temp_directory_path() / ("tirla-espeak-" + std::to_string(getpid()) + ".wav");
+  const fs::path file = support::TestScratch() / "espeak.wav";
   ASSERT_TRUE(Start(1, false, 0, file.string()));
   Sapi4Speak("Bom dia, tudo bem?");
   Sapi4End();

@@ -1,5 +1,4 @@
 // TIRLA: tests of the RHVoice bridge on the real library and its Brazilian voice.
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -8,6 +7,7 @@
 #include "bridges/library.h"
 #include "bridges/rhvoiceBridge.h"
 #include "bridges_fixture.h"
+#include "support/test_kit.h"
 
 namespace bridges_test {
 namespace {
@@ -95,14 +95,12 @@ TEST_F(RhvoiceTest, StopPurgesEverything) {
 }
 
 TEST_F(RhvoiceTest, OutputFileAndFailedStarts) {
-  const fs::path file =
-      fs::temp_directory_path() / ("tirla-rhvoice-" + std::to_string(getpid()) + ".wav");
+  const fs::path file = support::TestScratch() / "rhvoice.wav";
   ASSERT_TRUE(Start(1, 0, false, file.string()));
   Sapi54Speak(kSentence);
   Sapi54End();
   std::ifstream in(file, std::ios::binary);
   const std::string wav((std::istreambuf_iterator<char>(in)), {});
-  fs::remove(file);
   ASSERT_GT(wav.size(), 44u);
   uint32_t rate = 0, data = 0;
   std::memcpy(&rate, wav.data() + 24, 4);
@@ -110,14 +108,12 @@ TEST_F(RhvoiceTest, OutputFileAndFailedStarts) {
   EXPECT_EQ(data, wav.size() - 44);
   EXPECT_NEAR(data / 2.0 / rate, 1.5, 0.5);
   // no voice in the data folder, then no library
-  const fs::path empty =
-      fs::temp_directory_path() / ("tirla-rhvoice-empty-" + std::to_string(getpid()));
+  const fs::path empty = support::TestScratch() / "empty";
   fs::create_directories(empty);
   SetRhvoiceDataFolder(empty.string());
   EXPECT_FALSE(Start(1));
   EXPECT_FALSE(Sapi54StartFailure().empty());
   SetRhvoiceDataFolder("");
-  fs::remove_all(empty);
   HideLibrary("libRHVoice");
   EXPECT_FALSE(Start(1));
   EXPECT_NE(Sapi54StartFailure().find("libRHVoice.so.5"), std::string::npos);

@@ -10,6 +10,7 @@
 
 #include "bridges/speechdBridge.h"
 #include "bridges_fixture.h"
+#include "support/test_kit.h"
 
 namespace bridges_test {
 namespace {
@@ -22,7 +23,7 @@ class SpeechdTest : public BridgeTest {
   void SetUp() override {
     BridgeTest::SetUp();
     StartSpeechdBridge();
-    dir_ = fs::temp_directory_path() / ("tirla-speechd-" + std::to_string(getpid()));
+    dir_ = support::TestScratch();
     const std::string address = Service("start");
     if (address.rfind("unix_socket:", 0) != 0)
       GTEST_SKIP() << "no private Speech Dispatcher could be started: " << address;
@@ -33,7 +34,6 @@ class SpeechdTest : public BridgeTest {
     Sapi5Stop();
     Sapi5End();
     Service("stop");
-    fs::remove_all(dir_);
     unsetenv("SPEECHD_ADDRESS");
     BridgeTest::TearDown();
   }

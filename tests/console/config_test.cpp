@@ -24,22 +24,6 @@ class ConfigTest : public ConsoleTest {
   }
 };
 
-TEST_F(ConfigTest, MissingFileGivesTheDefaults) {
-  std::filesystem::remove(dir_ / "TOLVAN.INI");
-  const console::ConsoleConfig c = console::LoadConsoleConfig(Identity());
-  EXPECT_EQ(c.colour_table, Identity());
-  EXPECT_EQ(c.text_attribute, 0x0F);
-  EXPECT_FALSE(c.fixed_colours);
-  EXPECT_FALSE(c.slow_scroll);
-  EXPECT_FALSE(c.maximize_window);
-  EXPECT_EQ(c.braille_mode, 0);
-  EXPECT_EQ(c.magnify_factor, 2);
-  EXPECT_EQ(c.font.face, "Lucida Console");
-  EXPECT_EQ(c.font.width, platform::FontRequest::kFromWorkArea);
-  EXPECT_EQ(c.font.height, platform::FontRequest::kFromWorkArea);
-  EXPECT_EQ(c.font.weight, 700);
-}
-
 TEST_F(ConfigTest, ColourTableEntries) {
   std::array<uint8_t, 16> reversed{};
   for (int i = 0; i < 16; ++i) reversed[i] = static_cast<uint8_t>(15 - i);

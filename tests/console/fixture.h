@@ -2,7 +2,6 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,16 +11,16 @@
 #include "console/keyboard.h"
 #include "platform/messages.h"
 #include "platform/memory/video_memory.h"
+#include "support/test_kit.h"
 
 namespace console_test {
+
+using support::ExitCodeOf;
 
 class ConsoleTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int serial = 0;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tirla-console-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-    std::filesystem::create_directories(dir_);
+    dir_ = support::TestScratch();
     setenv("TOLVAN_WINDIR", dir_.c_str(), 1);
     WriteIni("");
     platform::ResetMessages();
@@ -32,7 +31,6 @@ class ConsoleTest : public ::testing::Test {
 
   void TearDown() override {
     platform::SetMessageHandler(platform::kWaveBlockDone, nullptr);
-    std::filesystem::remove_all(dir_);
   }
 
   // Replaces TOLVAN.INI with `text`.
@@ -55,17 +53,6 @@ class ConsoleTest : public ::testing::Test {
     for (int c = 1; c <= console::ScreenSize().Columns; ++c)
       text += static_cast<char>(console::ScreenChar(c, row));
     return text;
-  }
-
-  // The exit code a call ends the program with, or -1 when it returns.
-  template <typename F>
-  static int ExitCodeOf(F&& call) {
-    try {
-      call();
-    } catch (const platform::ProcessExit& exit) {
-      return exit.code;
-    }
-    return -1;
   }
 
   std::filesystem::path dir_;

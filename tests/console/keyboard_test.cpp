@@ -211,17 +211,22 @@ TEST_F(ConsoleTest, ClipboardFailuresLeaveTheBufferAsItWas) {
 
 TEST_F(ConsoleTest, DateAndTimePartsAgreeWithTheClock) {
   uint16_t year, month, day, weekday, hour, minute, second, hundredths;
-  const std::time_t before = std::time(nullptr);
-  console::GetDateParts(year, month, day, weekday);
-  console::GetTimeParts(hour, minute, second, hundredths);
+  std::time_t before, after;
+  do {  // read again when the clock turned a second (or a day) between the readings
+    before = std::time(nullptr);
+    console::GetDateParts(year, month, day, weekday);
+    console::GetTimeParts(hour, minute, second, hundredths);
+    after = std::time(nullptr);
+  } while (before != after);
   std::tm now{};
   localtime_r(&before, &now);
   EXPECT_EQ(year, now.tm_year + 1900);
   EXPECT_EQ(month, now.tm_mon + 1);
+  EXPECT_EQ(day, now.tm_mday);
   EXPECT_EQ(weekday, now.tm_wday);
-  EXPECT_LE(hour, 23);
-  EXPECT_LE(minute, 59);
-  EXPECT_LE(second, 60);
+  EXPECT_EQ(hour, now.tm_hour);
+  EXPECT_EQ(minute, now.tm_min);
+  EXPECT_EQ(second, now.tm_sec);
   EXPECT_LE(hundredths, 99);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/audio/pcm.h"
 #include "platform/keys.h"
 #include "platform/memory/video_memory.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -22,17 +23,6 @@ class DriverTest : public ::testing::Test {
     platform::PcmForgetPlayed();
   }
   void TearDown() override { platform::PcmUseMemoryDevice(false); }
-  // Runs a mode that ends the program; returns its exit code.
-  template <typename Mode>
-  int RunToExit(Mode mode) {
-    try {
-      mode();
-    } catch (const platform::ProcessExit& exit) {
-      return exit.code;
-    }
-    ADD_FAILURE() << "the mode returned";
-    return -1;
-  }
   static std::string Row(int row) {
     std::string text = platform::MemoryRowText(row);
     return text.substr(0, text.find_last_not_of(' ') + 1);
@@ -40,7 +30,7 @@ class DriverTest : public ::testing::Test {
 };
 
 TEST_F(DriverTest, CommandLineWritesTheTextInAThreeRowWindow) {
-  const int code = RunToExit([] { driver::RunCommandLine("/usr/bin/tirla bom dia"); });
+  const int code = support::ExitCodeOf([] { driver::RunCommandLine("/usr/bin/tirla bom dia"); });
   EXPECT_EQ(code, 0);
   EXPECT_EQ(platform::MemoryVideo().rows, 3);
   EXPECT_EQ(platform::MemoryVideo().title, "TIRLA");
@@ -50,7 +40,7 @@ TEST_F(DriverTest, CommandLineWritesTheTextInAThreeRowWindow) {
 TEST_F(DriverTest, InteractiveLinesGetTheirPhoneticTextAndFimEnds) {
   // An empty line repeats the previous one; "Fim" and " fim" do not end the loop.
   platform::PushTyped("casa\r\rFim\r fim\rfim\r");
-  const int code = RunToExit([] { driver::RunInteractive(); });
+  const int code = support::ExitCodeOf([] { driver::RunInteractive(); });
   EXPECT_EQ(code, 0);
   EXPECT_EQ(Row(0), "Teste do sintetizador do Tolvan");
   EXPECT_EQ(Row(1), "Tecle fim para terminar");
@@ -79,7 +69,7 @@ TEST_F(DriverTest, ALongLineIsWrittenOverItsWrappedEcho) {
     platform::PushTyped(rest.substr(0, 40));
     rest.erase(0, 40);
   };
-  EXPECT_EQ(RunToExit([] { driver::RunInteractive(); }), 0);
+  EXPECT_EQ(support::ExitCodeOf([] { driver::RunInteractive(); }), 0);
   EXPECT_EQ(Row(2), line.substr(0, 80));
   EXPECT_EQ(Row(3).rfind(line.substr(80) + "[", 0), 0u) << Row(3);
   // The next line starts on the row after the transcription, written over its echo too.
@@ -93,7 +83,7 @@ TEST_F(DriverTest, InteractiveWithoutRuleFilesSaysSoAndEnds) {
   // No configured unit directory, and a default one without files.
   const char* saved = getenv("TOLVAN_PREFIX");
   setenv("TOLVAN_PREFIX", "/nonexistent", 1);
-  const int code = RunToExit([] { driver::RunInteractive(); });
+  const int code = support::ExitCodeOf([] { driver::RunInteractive(); });
   if (saved) setenv("TOLVAN_PREFIX", saved, 1); else unsetenv("TOLVAN_PREFIX");
   EXPECT_EQ(code, 0);
   EXPECT_EQ(Row(0), "Erro de inicializa\xE7\xE3o");
@@ -103,7 +93,7 @@ TEST_F(DriverTest, InteractiveWithoutRuleFilesSaysSoAndEnds) {
 TEST_F(DriverTest, LinesComeFromTheLineEditor) {
   // Its own configuration, with unit files (empty) for the synthesizer to start on.
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("tirla-driver-" + std::to_string(getpid()));
+  const fs::path dir = support::TestScratch();
   fs::create_directories(dir / "letras");
   fs::create_directories(dir / "difones");
   for (const char* file : {"regras.rgr", "portug.exc"})
@@ -123,9 +113,8 @@ TEST_F(DriverTest, LinesComeFromTheLineEditor) {
   platform::PushTyped("c\rxyz");
   platform::PushChar(27);
   platform::PushTyped("fim\r");
-  const int code = RunToExit([] { driver::RunInteractive(); });
+  const int code = support::ExitCodeOf([] { driver::RunInteractive(); });
   setenv("TOLVAN_WINDIR", saved_dir.c_str(), 1);
-  fs::remove_all(dir);
   EXPECT_EQ(code, 0);
   EXPECT_EQ(Row(2).rfind("acb[", 0), 0u) << Row(2);
   EXPECT_EQ(Row(3), Row(2));

@@ -1,7 +1,6 @@
 // TIRLA: tests of the speech configuration: the "@" shorthand, values, speed levels, engines.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 #include "bridges/library.h"
 #include "frontend/config.h"
 #include "frontend/dispatch.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 class ConfigTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tirla-config-" + std::to_string(getpid()));
+    dir_ = support::TestScratch();
     fs::create_directories(dir_ / "etc");
     const char* saved = getenv("TOLVAN_WINDIR");
     saved_ = saved ? saved : "";
@@ -27,7 +27,6 @@ class ConfigTest : public ::testing::Test {
   }
   void TearDown() override {
     setenv("TOLVAN_WINDIR", saved_.c_str(), 1);
-    fs::remove_all(dir_);
   }
   void Ini(const std::string& text) { std::ofstream(dir_ / "etc" / "tolvan.ini") << text; }
   fs::path dir_;

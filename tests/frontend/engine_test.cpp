@@ -2,7 +2,6 @@
 // a bridge that cannot start telling why while the built-in synthesizer takes over.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,18 +20,16 @@
 #include "platform/memory/video_memory.h"
 #include "platform/messages.h"
 #include "platform/report.h"
+#include "support/test_kit.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> reports;
-void KeepReport(void*, platform::Severity, std::string_view text) { reports.emplace_back(text); }
-
 class EngineChoiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tirla-engine-choice-" + std::to_string(getpid()));
+    dir_ = support::TestScratch();
     fs::create_directories(dir_ / "difones");
     for (const char* file : {"regras.rgr", "portug.exc"})
       fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/diphone" / file, dir_ / "difones" / file);
@@ -41,10 +38,8 @@ class EngineChoiceTest : public ::testing::Test {
     const char* saved = getenv("TOLVAN_WINDIR");
     saved_ = saved ? saved : "";
     setenv("TOLVAN_WINDIR", dir_.c_str(), 1);
-    reports.clear();
     platform::ResetMessages();
     platform::ResetMemoryVideo();
-    platform::SetReportSink({.context = nullptr, .Write = KeepReport, .Ask = nullptr});
     console::StartConsole();
     console::UseVideoDriver(platform::MemoryVideoDriver());
     platform::PcmUseMemoryDevice(true);
@@ -57,9 +52,7 @@ class EngineChoiceTest : public ::testing::Test {
     frontend::EndSpeech();
     bridges::HideLibrary("");
     platform::PcmUseMemoryDevice(false);
-    platform::SetStandardErrorSink();
     setenv("TOLVAN_WINDIR", saved_.c_str(), 1);
-    fs::remove_all(dir_);
   }
   // Starts speech with [TRADUTOR] SAPI on and engine `type`.
   void StartWith(int type) {
@@ -70,11 +63,12 @@ class EngineChoiceTest : public ::testing::Test {
   }
   fs::path dir_;
   std::string saved_;
+  support::KeptReports reports_;  // from before SetUp to after TearDown
 };
 
 TEST_F(EngineChoiceTest, AConfiguredBridgeSpeaksThroughTheWaveOutput) {
   StartWith(4);
-  ASSERT_TRUE(frontend::EngineActive()) << (reports.empty() ? "" : reports[0]);
+  ASSERT_TRUE(frontend::EngineActive()) << (reports_.texts().empty() ? "" : reports_.texts()[0]);
   frontend::SpeakText("Bom dia, tudo bem?");
   frontend::WaitEngineSpeech();
   size_t bytes = 0;
@@ -90,8 +84,8 @@ TEST_F(EngineChoiceTest, ABridgeThatCannotStartSaysWhichAndWhy) {
   bridges::HideLibrary("libRHVoice");
   StartWith(54);
   EXPECT_FALSE(frontend::EngineActive());
-  ASSERT_EQ(reports.size(), 1u);
-  EXPECT_EQ(reports[0], "o servi\xE7o de fala RHVoice n\xE3o iniciou: a biblioteca libRHVoice.so.5 "
+  ASSERT_EQ(reports_.texts().size(), 1u);
+  EXPECT_EQ(reports_.texts()[0], "o servi\xE7o de fala RHVoice n\xE3o iniciou: a biblioteca libRHVoice.so.5 "
                         "n\xE3o est\xE1 instalada; fala o sintetizador interno.");
 }
 

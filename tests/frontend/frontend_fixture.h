@@ -25,6 +25,7 @@
 #include "platform/memory/video_memory.h"
 #include "platform/messages.h"
 #include "platform/wav.h"
+#include "support/test_kit.h"
 
 namespace frontend_test {
 
@@ -33,9 +34,7 @@ namespace fs = std::filesystem;
 class FrontEndTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int serial = 0;
-    dir_ = fs::temp_directory_path() /
-           ("tirla-frontend-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
+    dir_ = support::TestScratch();
     fs::create_directories(dir_ / "letras");
     fs::create_directories(dir_ / "difones");
     for (const char* file : {"regras.rgr", "portug.exc"})
@@ -80,7 +79,6 @@ class FrontEndTest : public ::testing::Test {
     frontend::EndSpeech();
     platform::PcmUseMemoryDevice(false);
     setenv("TOLVAN_WINDIR", saved_.c_str(), 1);
-    fs::remove_all(dir_);
   }
 
   void Record(const std::string& name) {

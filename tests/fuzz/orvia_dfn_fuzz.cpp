@@ -1,5 +1,6 @@
 // TIRLA fuzz target: ORVIA's diphone list (portug.dfn), loaded over the project's other
 // files and then used on the sample text.
+#include "orvia/text/uttsProsodia.h"
 #include "orvia_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -6,18 +6,13 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "orvia/text/uttsPortug.h"
 #include "orvia/text/uttsPortugStages.h"
-#include "orvia/text/uttsPreproc.h"
-#include "orvia/text/uttsProsodia.h"
 
 namespace fuzz {
 
 // The five files of data/orvia, loaded as the engine loads them.
 inline void LoadOrviaData() {
-  uttsPortug::StartPortug();
-  uttsPreproc::StartPreproc();
-  uttsProsodia::StartProsodia();
+  uttsPortug::StartTextStages();
   const std::string folder = std::string(TIRLA_SOURCE_DIR) + "/data/orvia";
   if (!uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder)).empty()) std::abort();
 }

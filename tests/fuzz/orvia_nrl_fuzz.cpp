@@ -1,5 +1,6 @@
 // TIRLA fuzz target: ORVIA's letter-to-sound rules (portug.nrl), loaded over the project's other
 // files and then used on the sample text.
+#include "orvia/text/uttsPortug.h"
 #include "orvia_fuzz.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -4,9 +4,7 @@
 
 #include <sstream>
 
-#include "orvia/text/uttsPortug.h"
 #include "orvia/text/uttsPortugStages.h"
-#include "orvia/text/uttsPreproc.h"
 #include "orvia/text/uttsProsodia.h"
 #include "orvia_test_files.h"
 #include "platform/report.h"
@@ -86,9 +84,7 @@ TEST_F(Contour, BadValuesAreReportedAndIgnored) {
 class ShippedContour : public ::testing::Test {
  protected:
   void SetUp() override {
-    uttsPortug::StartPortug();
-    uttsPreproc::StartPreproc();
-    uttsProsodia::StartProsodia();
+    uttsPortug::StartTextStages();
     ASSERT_EQ(uttsPortug::LoadTextData(uttsPortug::DataFilesIn(orvia_test::DataFolder())), "");
   }
 

@@ -1,23 +1,17 @@
-// TIRLA: helpers for the ORVIA tests: temporary data files and the shipped data folder.
+// TIRLA: helpers for the ORVIA tests: data files written for a test, the shipped data folder.
 #pragma once
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/test_kit.h"
+
 namespace orvia_test {
 
-// Writes `content` (cp1252 bytes) to a fresh file in the test's temporary folder.
+// Writes `content` (cp1252 bytes) to a file in the test's scratch folder; its path.
 inline std::string WriteFile(const std::string& name, const std::string& content) {
-  auto folder = std::filesystem::temp_directory_path() / "tirla_orvia_tests";
-  std::filesystem::create_directories(folder);
-  auto path = folder / (std::to_string(::getpid()) + "_" + name);
-  std::ofstream(path, std::ios::binary) << content;
-  return path.string();
+  return support::WriteScratchFile(name, content);
 }
 
 // The data folder of the source tree.

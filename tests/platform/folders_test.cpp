@@ -1,7 +1,6 @@
 // TIRLA: finding the configuration and data folders, files by name, and the engines' settings.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include "platform/folders.h"
 #include "platform/install_dirs.h"
 #include "platform/settings.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -20,16 +20,13 @@ constexpr const char* kVariables[] = {"TOLVAN_WINDIR", "TOLVAN_DATADIR", "TOLVAN
 class FoldersTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tirla-folders-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
+    dir_ = support::TestScratch();
     for (int i = 0; i < 3; ++i) {
       if (const char* value = getenv(kVariables[i])) saved_[i] = value;
       unsetenv(kVariables[i]);
     }
   }
   void TearDown() override {
-    std::filesystem::remove_all(dir_);
     for (int i = 0; i < 3; ++i) {
       if (saved_[i]) setenv(kVariables[i], saved_[i]->c_str(), 1);
       else unsetenv(kVariables[i]);

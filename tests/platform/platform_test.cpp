@@ -9,7 +9,7 @@
 
 #include "platform/codepage.h"
 #include "platform/profile.h"
-#include "platform/report.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -47,12 +47,9 @@ TEST(CodePage, ChangesTheCaseOfLettersOnly) {
 class ProfileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tirla-profile-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
+    dir_ = support::TestScratch();
     setenv("TOLVAN_WINDIR", dir_.c_str(), 1);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   void Write(const std::string& name, const std::string& text) {
     std::ofstream(dir_ / name, std::ios::binary) << text;
   }
@@ -75,18 +72,12 @@ TEST_F(ProfileTest, FollowsTheProfileRules) {
 }
 
 TEST_F(ProfileTest, UnreadableFileGivesTheFallbackAndIsSaidOnce) {
-  static std::vector<std::string> said;
-  said.clear();
-  platform::SetReportSink({.Write = [](void*, platform::Severity, std::string_view text) {
-    said.emplace_back(text);
-  }});
+  support::KeptReports reports;
   std::filesystem::create_directories(dir_ / "TOLVAN.INI");
   EXPECT_EQ(platform::GetProfileString("VIDEO", "FONTE", "padrão", 80, "TOLVAN.INI"), "padrão");
   EXPECT_FALSE(platform::ProfileHasKey("VIDEO", "FONTE", "TOLVAN.INI"));
-  platform::SetStandardErrorSink();
-  ASSERT_EQ(said.size(), 1u);
-  EXPECT_NE(said[0].find("TOLVAN.INI " + platform::Utf8ToCp1252("é uma pasta")), std::string::npos)
-      << said[0];
+  ASSERT_EQ(reports.texts().size(), 1u);
+  EXPECT_TRUE(reports.Mention("TOLVAN.INI " + platform::Utf8ToCp1252("é uma pasta"))) << reports.Joined();
 }
 
 TEST_F(ProfileTest, MissingFileGivesTheFallback) {

@@ -2,7 +2,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "console/keyboard.h"
 #include "platform/messages.h"
 #include "platform/sdl/video_sdl.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -39,9 +39,7 @@ class SdlConsoleTest : public ::testing::Test {
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tirla-sdl-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
+    dir_ = support::TestScratch();
     setenv("TOLVAN_WINDIR", dir_.c_str(), 1);
     std::ofstream(dir_ / "TOLVAN.INI")
         << "[VIDEO]\nCORFUNDO=1\nCORLETRA=14\nFONTE=DejaVu Sans Mono\n"
@@ -54,7 +52,6 @@ class SdlConsoleTest : public ::testing::Test {
   void TearDown() override {
     platform::SdlVideoDriver().display->DestroyWindow();
     console::StartConsole();
-    std::filesystem::remove_all(dir_);
   }
 
   std::filesystem::path dir_;

@@ -9,6 +9,7 @@
 #include "orvia/text/uttsNormal.h"
 #include "orvia/text/uttsPreproc.h"
 #include "orvia/text/uttsPreprocParts.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -21,12 +22,8 @@ class Abbreviations : public ::testing::Test {
  protected:
   void SetUp() override {
     uttsPreproc::StartPreproc();
-    dir_ = fs::temp_directory_path() /
-           ("tirla_abr_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
+    dir_ = support::TestScratch();
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Writes a file with these exact bytes and returns its path.
   std::string Write(const std::string& bytes) {

@@ -1,23 +1,17 @@
 // TIRLA: tests of the normalisation stage's file and of any text through it.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 #include <string>
 
 #include "orvia/text/uttsNormal.h"
 #include "orvia/text/uttsPreproc.h"
 #include "platform/report.h"
+#include "support/test_kit.h"
 
 namespace {
 
 const std::string kShipped = std::string(TIRLA_SOURCE_DIR) + "/data/orvia/portug.nrm";
-
-std::string Write(const std::string& name, const std::string& content) {
-  const std::string path = ::testing::TempDir() + name;
-  std::ofstream(path, std::ios::binary) << content;
-  return path;
-}
 
 class Normal : public ::testing::Test {
  protected:
@@ -29,23 +23,17 @@ class Normal : public ::testing::Test {
 };
 
 TEST_F(Normal, WithoutItsFileTheStageChangesNothing) {
-  EXPECT_FALSE(uttsNormal::LoadNormalData(::testing::TempDir() + "missing.nrm"));
+  EXPECT_FALSE(uttsNormal::LoadNormalData((support::TestScratch() / "missing.nrm").string()));
   EXPECT_EQ(uttsNormal::NormalizeText("R$ 10 em 05/10/2026, IBGE"), "R$ 10 em 05/10/2026, IBGE");
 }
 
 TEST_F(Normal, LinesItCannotUseAreReportedAndSkipped) {
-  std::string reported;
-  platform::ReportSink sink;
-  sink.context = &reported;
-  sink.Write = [](void* context, platform::Severity, std::string_view text) {
-    *static_cast<std::string*>(context) += std::string(text) + "\n";
-  };
-  platform::SetReportSink(sink);
-  ASSERT_TRUE(uttsNormal::LoadNormalData(Write(
+  support::KeptReports reports;
+  ASSERT_TRUE(uttsNormal::LoadNormalData(support::WriteScratchFile(
       "bad.nrm", "[MESES]\n13 = demais\n10 = outubro\n[OUTRA]\nx = y\n[UNIDADES]\nkm = um\n"
                  "km = quil\xF4metro, quil\xF4metros\n[ROMANOS]\ns\xE9" "culo = x\n[SIGLAS]\nA = B\n")));
   for (const char* line : {"13 = demais", "[OUTRA]", "km = um", "culo = x", "A = B"})
-    EXPECT_NE(reported.find(line), std::string::npos) << line;
+    EXPECT_TRUE(reports.Mention(line)) << line;
   EXPECT_EQ(uttsNormal::NormalizeText("1 km em 05/10"), "1 quil\xF4metro em 5 de outubro");
 }
 

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <cstdio>
 
+#include "platform/codepage.h"
 #include "speak_fixture.h"
+#include "support/test_kit.h"
 
 namespace speak_test {
 namespace {
@@ -35,6 +37,21 @@ class CliTest : public SpeakTest {
 
   std::string said_;
 };
+
+// Every line `orvia --pho` prints, durations and pitch points too, for a few sentences: any
+// change to the prosody shows here.
+TEST_F(CliTest, PhoLinesAreTheGoldenOnes) {
+  const std::string text = (dir_ / "frase.txt").string(), pho = (dir_ / "frase.pho").string();
+  const int cases = support::CheckGoldenFile(
+      support::SourcePath("tests/golden/orvia/pho/frases.txt"), [&](const std::string& sentence) {
+        std::ofstream(text, std::ios::binary) << platform::Cp1252ToUtf8(sentence);
+        EXPECT_EQ(Shell("orvia --pho -f " + text + " > " + pho), 0) << sentence;
+        std::string lines = platform::Utf8ToCp1252(ReadAll(pho));
+        if (!lines.empty() && lines.back() == '\n') lines.pop_back();
+        return lines;
+      });
+  EXPECT_GE(cases, 5);
+}
 
 TEST_F(CliTest, FailuresAreSaidInPortugueseWithTheirOwnCodes) {
   EXPECT_EQ(Run("--help"), 0);

@@ -60,29 +60,6 @@ class EngineTest : public SpeakTest {
   }
 };
 
-TEST_F(EngineTest, HeaderHoldsTheFormatAndSizes) {
-  uint8_t h[kWaveHeaderSize];
-  BuildWaveHeader(h, 16000, 16, 1000, 1);
-  const std::string s(reinterpret_cast<char*>(h), sizeof h);
-  EXPECT_EQ(s.substr(0, 4), "RIFF");
-  EXPECT_EQ(Le32(s, 4), 1036u);
-  EXPECT_EQ(s.substr(8, 8), "WAVEfmt ");
-  EXPECT_EQ(Le32(s, 16), 16u);
-  EXPECT_EQ(Le16(s, 20), 1);
-  EXPECT_EQ(Le16(s, 22), 1);
-  EXPECT_EQ(Le32(s, 24), 16000u);
-  EXPECT_EQ(Le32(s, 28), 32000u);
-  EXPECT_EQ(Le16(s, 32), 2);
-  EXPECT_EQ(Le16(s, 34), 16);
-  EXPECT_EQ(s.substr(36, 4), "data");
-  EXPECT_EQ(Le32(s, 40), 1000u);
-  BuildWaveHeader(h, 11025, 8, 0, 2);
-  const std::string t(reinterpret_cast<char*>(h), sizeof h);
-  EXPECT_EQ(Le32(t, 28), 22050u);
-  EXPECT_EQ(Le16(t, 32), 2);
-  EXPECT_EQ(Le32(t, 4), 36u);
-}
-
 TEST_F(EngineTest, StartFailsWithoutMbrolaOrVoice) {
   HideMbrola();
   EXPECT_FALSE(Start("br4"));

@@ -9,8 +9,8 @@
 #include "orvia/text/uttsPortugStages.h"
 #include "orvia/engine/uttsOrviaState.h"
 #include "platform/codepage.h"
-#include "platform/report.h"
 #include "speak_fixture.h"
+#include "support/test_kit.h"
 
 namespace speak_test {
 namespace {
@@ -120,13 +120,11 @@ TEST_F(FaultTest, DataFilesDeletedWhileRunningAreMissedOnlyAtTheNextStart) {
     fs::remove(dir_ / (std::string("portug") + ext));
   }
   EXPECT_TRUE(Speak());  // the tables are in memory
-  static std::string said;
-  platform::SetReportSink({.Write = [](void*, platform::Severity, std::string_view text) {
-    said += platform::Cp1252ToUtf8(text) + "\n";
-  }});
+  support::KeptReports reports;
   EXPECT_FALSE(Start());
   EXPECT_EQ(OrviaStartFailure(), kTextData);
-  EXPECT_NE(said.find("portug.nrl: não existe"), std::string::npos) << said;
+  EXPECT_TRUE(reports.Mention(platform::Utf8ToCp1252("portug.nrl: não existe")))
+      << platform::Cp1252ToUtf8(reports.Joined());
   int i = 0;
   for (const char* ext : {".nrl", ".exc", ".abr", ".pro", ".dfn"})
     Write(std::string("portug") + ext, kept[i++]);

@@ -29,17 +29,13 @@ class MbrolaTest : public SpeakTest {
   }
 };
 
-TEST_F(MbrolaTest, BindingFindsTheProgramOnPathAndFillsEveryEntryPoint) {
+TEST_F(MbrolaTest, BindingFindsTheProgramOnPath) {
   HideMbrola();
   EXPECT_FALSE(mbrola::MbrolaBind());
   EXPECT_EQ(Mbr().init_MBR, nullptr);
   UseFakeMbrola();
   ASSERT_TRUE(mbrola::MbrolaBind());
   EXPECT_EQ(mbrola::MbrolaProgram(), (dir_ / "bin/mbrola").string());
-  const auto* entries = reinterpret_cast<void* const*>(&Mbr());
-  for (size_t i = 0; i < sizeof(mbrola::EntryPoints) / sizeof(void*); ++i)
-    EXPECT_NE(entries[i], nullptr) << "entry point " << i;
-  EXPECT_EQ(sizeof(mbrola::EntryPoints) / sizeof(void*), 23u);
   mbrola::MbrolaUnbind();
   EXPECT_FALSE(mbrola::MbrolaBound());
 }

@@ -7,10 +7,7 @@
 #include <vector>
 
 #include "orvia/engine/uttsOrviaParts.h"
-#include "orvia/text/uttsPortug.h"
 #include "orvia/text/uttsPortugStages.h"
-#include "orvia/text/uttsPreproc.h"
-#include "orvia/text/uttsProsodia.h"
 #include "platform/codepage.h"
 
 namespace speak_test {
@@ -53,9 +50,7 @@ TEST(PartsTest, PartsEndAfterSentencesOrLinesOrAtTheLongestPart) {
 class PartsOfText : public ::testing::Test {
  protected:
   void SetUp() override {
-    uttsPortug::StartPortug();
-    uttsPreproc::StartPreproc();
-    uttsProsodia::StartProsodia();
+    uttsPortug::StartTextStages();
     ASSERT_EQ(uttsPortug::LoadTextData(
                   uttsPortug::DataFilesIn(std::string(TIRLA_SOURCE_DIR) + "/data/orvia")),
               "");

@@ -20,6 +20,7 @@
 #include "platform/audio/pcm.h"
 #include "platform/memory/video_memory.h"
 #include "platform/messages.h"
+#include "support/test_kit.h"
 
 namespace speak_test {
 
@@ -31,10 +32,7 @@ inline const char* kRealVoice = "/usr/share/mbrola/br4/br4";
 class SpeakTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int serial = 0;
-    dir_ = fs::temp_directory_path() /
-           ("tirla-speak-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-    fs::create_directories(dir_);
+    dir_ = support::TestScratch();
     const char* path = std::getenv("PATH");
     savedPath_ = path ? path : "";
     unsetenv("FAKE_MBROLA");
@@ -60,7 +58,6 @@ class SpeakTest : public ::testing::Test {
     platform::SetStandardErrorSink();
     setenv("PATH", savedPath_.c_str(), 1);
     unsetenv("FAKE_MBROLA");
-    fs::remove_all(dir_);
   }
 
   // A PATH whose only mbrola is the fake one (the real one stays reachable otherwise).

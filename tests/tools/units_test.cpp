@@ -2,7 +2,6 @@
 // keep to the voice's pairs, and database files the synthesizer reads back.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include "diphone/synth.h"
 #include "diphone/translator.h"
 #include "orvia/text/uttsProsodia.h"
+#include "support/test_kit.h"
 #include "unit_files.h"
 #include "unit_plan.h"
 
@@ -25,17 +25,11 @@ std::string Joined(const std::vector<unitplan::Phone>& phones) {
 }
 
 TEST(UnitPhones, NamesGiveTheGoldenPhonemes) {
-  std::ifstream in(std::string(TIRLA_SOURCE_DIR) + "/tests/golden/units/phones.txt");
-  int cases = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == ';') continue;
-    const size_t equals = line.find(" = ");
-    const std::string name = line.substr(0, equals), expected = line.substr(equals + 3);
-    std::vector<unitplan::Phone> phones;
-    const bool ok = unitplan::UnitPhones(name, phones);
-    EXPECT_EQ(ok ? Joined(phones) : "-", expected) << name;
-    ++cases;
-  }
+  const int cases = support::CheckGoldenFile(
+      support::SourcePath("tests/golden/units/phones.txt"), [](const std::string& name) {
+        std::vector<unitplan::Phone> phones;
+        return unitplan::UnitPhones(name, phones) ? Joined(phones) : "-";
+      });
   EXPECT_GT(cases, 25);
 }
 
@@ -81,7 +75,7 @@ TEST_F(PlanTest, UnitsStandBetweenContextsTheVoiceHas) {
 }
 
 TEST(UnitFiles, TheSynthesizerReadsWhatTheBuilderWrites) {
-  const fs::path dir = fs::temp_directory_path() / ("tirla-units-" + std::to_string(::getpid()));
+  const fs::path dir = support::TestScratch();
   fs::create_directories(dir / "letras");
   for (const char* file : {translator::kRulesFileName, translator::kExceptionsFileName})
     fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/diphone" / file, dir / file);
@@ -121,7 +115,6 @@ TEST(UnitFiles, TheSynthesizerReadsWhatTheBuilderWrites) {
   EXPECT_EQ(heard, expected);
   synth::StartSynth();
   setenv("TOLVAN_WINDIR", savedWindir.c_str(), 1);
-  fs::remove_all(dir);
   // a name that does not fit is refused
   EXPECT_FALSE(unitfiles::WriteUnitFiles((dir / "X").string(), {{"$NOVELETRAS", {1}}}, error));
 }

@@ -18,7 +18,7 @@ struct ProgramRun {
 };
 
 ProgramRun RunFonetica(const std::string& folder, const std::string& input) {
-  const std::string in = (translator_test::ScratchDir() / "fonetica_in.txt").string();
+  const std::string in = (support::TestScratch() / "fonetica_in.txt").string();
   FILE* f = std::fopen(in.c_str(), "wb");
   std::fwrite(input.data(), 1, input.size(), f);
   std::fclose(f);
@@ -40,7 +40,7 @@ TEST(Fonetica, PrintsOneLineOfPhoneticTextPerInputLine) {
 }
 
 TEST(Fonetica, MissingRulesFileFailsWithAMessage) {
-  const ProgramRun run = RunFonetica((translator_test::ScratchDir() / "nada").string(), "casa\n");
+  const ProgramRun run = RunFonetica((support::TestScratch() / "nada").string(), "casa\n");
   EXPECT_NE(run.status, 0);
   EXPECT_NE(run.out.find("arquivo de regras"), std::string::npos) << run.out;
   EXPECT_EQ(run.out.find("[ k"), std::string::npos);
@@ -48,12 +48,11 @@ TEST(Fonetica, MissingRulesFileFailsWithAMessage) {
 
 
 TEST(Fonetica, RulesFileThatIsAFolderFailsSayingSo) {
-  const std::filesystem::path folder = translator_test::ScratchDir() / "pasta-regras";
+  const std::filesystem::path folder = support::TestScratch() / "pasta-regras";
   std::filesystem::create_directories(folder / "regras.rgr");
   const ProgramRun run = RunFonetica(folder.string(), "casa\n");
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.out.find("regras.rgr: é uma pasta"), std::string::npos) << run.out;
-  std::filesystem::remove_all(folder);
 }
 
 TEST(Fonetica, InputWithoutLineEndsIsTranslatedInPieces) {

@@ -54,24 +54,23 @@ TEST(LoadRules, VeryLongLinesAreCutSafely) {
 
 TEST(LoadRules, MissingOrEmptyFile) {
   translator_test::LoadTables({"(A)=a"}, {"x=y"});
-  EXPECT_FALSE(translator::LoadRules(translator_test::ScratchDir() / "none.rgr"));
+  EXPECT_FALSE(translator::LoadRules(support::TestScratch() / "none.rgr"));
   EXPECT_EQ(translator::RuleCount(), 0u);
   EXPECT_EQ(translator::ExceptionCount(), 0u);  // loading rules empties the exceptions too
   EXPECT_EQ(TranslateToPhonetic("ax"), "[ /_A/ /_X]");
   EXPECT_TRUE(translator::LoadRules(translator_test::WriteLines("empty.rgr", {})));
   EXPECT_EQ(TranslateToPhonetic("ax"), "[ /_A/ /_X]");
-  EXPECT_FALSE(translator::LoadExceptions(translator_test::ScratchDir() / "none.exc"));
-  EXPECT_FALSE(translator::LoadTranslatorFiles(translator_test::ScratchDir() / "none"));
+  EXPECT_FALSE(translator::LoadExceptions(support::TestScratch() / "none.exc"));
+  EXPECT_FALSE(translator::LoadTranslatorFiles(support::TestScratch() / "none"));
 }
 
 TEST(LoadRules, AFolderIsRefusedNotReadAsAnEmptyFile) {
-  const std::filesystem::path folder = translator_test::ScratchDir() / "pasta";
+  const std::filesystem::path folder = support::TestScratch() / "pasta";
   std::filesystem::create_directories(folder / translator::kRulesFileName);
   std::filesystem::create_directories(folder / translator::kExceptionsFileName);
   EXPECT_FALSE(translator::LoadRules(folder / translator::kRulesFileName));
   EXPECT_FALSE(translator::LoadExceptions(folder / translator::kExceptionsFileName));
   EXPECT_FALSE(translator::LoadTranslatorFiles(folder));
-  std::filesystem::remove_all(folder);
 }
 
 TEST(LoadRules, FreeRulesEmptiesEveryList) {

@@ -1,36 +1,21 @@
-// TIRLA: helpers shared by the translator tests: temporary data files and loading them.
+// TIRLA: helpers shared by the translator tests: data files written for a test, and loading them.
 #pragma once
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "diphone/rules.h"
 #include "diphone/translator.h"
+#include "support/test_kit.h"
 
 namespace translator_test {
 
-// A scratch folder for this test program, emptied at first use.
-inline std::filesystem::path ScratchDir() {
-  static const std::filesystem::path dir = [] {
-    auto d = std::filesystem::temp_directory_path() /
-             ("tirla_translator_test_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(d);
-    std::filesystem::create_directories(d);
-    return d;
-  }();
-  return dir;
-}
-
-// Writes `lines` with CR LF ends to a scratch file and returns its path.
+// Writes `lines` with CR LF ends to the test's scratch folder; the file's path.
 inline std::string WriteLines(const std::string& name, const std::vector<std::string>& lines) {
-  const auto path = ScratchDir() / name;
-  std::ofstream out(path, std::ios::binary);
-  for (const auto& line : lines) out << line << "\r\n";
-  return path.string();
+  std::string text;
+  for (const auto& line : lines) text += line + "\r\n";
+  return support::WriteScratchFile(name, text);
 }
 
 // Starts clean and loads the given rules and exceptions.

@@ -1,6 +1,5 @@
 // TIRLA: tests of the number words and of the time and date spoken from recordings.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "platform/wav.h"
+#include "support/test_kit.h"
 #include "words/words.h"
 
 namespace {
@@ -28,8 +28,7 @@ void KeepWord(std::string_view name) { played.emplace_back(name); }
 class WordsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tirla-words-" + std::to_string(getpid()));
-    fs::create_directories(dir_);
+    dir_ = support::TestScratch();
     for (const char* word : {"_zero", "_um", "_uma", "_dois", "_duas", "_tres", "_cinco", "_seis",
                              "_vinte", "_trinta", "_e", "_mil", "_cem", "_dezesse", "_dezeset",
                              "_quatroc", "_milhao", "_noventa", "_nove", "_dez"})
@@ -38,23 +37,13 @@ class WordsTest : public ::testing::Test {
     words::StartWords(dir_.string(), {.PlayWaveBuffer = KeepImage, .SpeakSoundFile = KeepWord});
     played.clear();
   }
-  void TearDown() override { fs::remove_all(dir_); }
   fs::path dir_;
 };
 
-TEST_F(WordsTest, NumbersGiveTheirWords) {
-  std::ifstream golden(TIRLA_SOURCE_DIR "/tests/golden/words/numbers.txt", std::ios::binary);
-  ASSERT_TRUE(golden);
-  std::string line;
-  int cases = 0;
-  while (std::getline(golden, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    const size_t tab = line.find('\t');
-    std::string expected = line.substr(tab + 1);
-    if (!expected.empty() && expected.back() == '|') expected.back() = ' ';
-    EXPECT_EQ(words::NumberToWords(std::stoul(line.substr(0, tab))), expected) << line;
-    ++cases;
-  }
+TEST_F(WordsTest, NumbersGiveTheGoldenWords) {
+  const int cases = support::CheckGoldenFile(
+      support::SourcePath("tests/golden/words/numbers.txt"),
+      [](const std::string& number) { return words::NumberToWords(std::stoul(number)); });
   EXPECT_GT(cases, 15);
 }
 

@@ -22,11 +22,8 @@
 #include "orvia/engine/uttsOrvia.h"
 #include "orvia/engine/uttsOrviaEngine.h"
 #include "orvia/engine/uttsOrviaParts.h"
-#include "orvia/text/uttsPortug.h"
 #include "orvia/text/uttsPortugCase.h"
 #include "orvia/text/uttsPortugStages.h"
-#include "orvia/text/uttsPreproc.h"
-#include "orvia/text/uttsProsodia.h"
 #include "platform/codepage.h"
 #include "platform/datafile.h"
 #include "platform/messages.h"
@@ -377,9 +374,7 @@ int PrintVersion() {
 
 // Loads the text data alone (no MBROLA): what --pho and -q need. The exit code.
 int LoadTextStages(const std::string& folder) {
-  uttsPortug::StartPortug();
-  uttsPreproc::StartPreproc();
-  uttsProsodia::StartProsodia();
+  uttsPortug::StartTextStages();
   const std::string failure =
       uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder, platform::OrviaBaseName()));
   if (failure.empty()) return kOk;

@@ -45,6 +45,13 @@ bool Load(bool (*loader)(const std::string&), const std::string& file) {
 
 }  // namespace
 
+void StartTextStages() {
+  StartPortug();
+  uttsPreproc::StartPreproc();
+  uttsNormal::StartNormal();
+  uttsProsodia::StartProsodia();
+}
+
 std::string LoadTextData(const TextDataFiles& files) {
   ReleaseRules();
   uttsProsodia::ReleaseDiphoneList();

@@ -21,6 +21,10 @@ TextDataFiles DataFilesIn(const std::string& folder, const std::string& base = "
 // ending in ".nrm" (portug.abr, portug.nrm). Being optional, it is not one of the five.
 std::string NormalFileFor(const std::string& abbreviations);
 
+// Puts every text stage in its start state: no rules, exceptions, abbreviations,
+// normalisation data, prosody or diphone list; the default punctuation. Then LoadTextData.
+void StartTextStages();
+
 // Releases the old rules and diphone list and loads the five files in the engine's order.
 // Empty result on success, else the engine's Portuguese message (cp1252) for the first
 // failing step: "Erro na base de dados de português", "Erro no arquivo de abreviaturas",

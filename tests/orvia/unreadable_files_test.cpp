@@ -2,7 +2,6 @@
 // file's place is refused by its loader, and the engine's load names the file and says why.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,15 +12,11 @@
 #include "orvia/text/uttsProsodia.h"
 #include "orvia_test_files.h"
 #include "platform/codepage.h"
-#include "platform/report.h"
+#include "support/test_kit.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::string> said;
-
-void Keep(void*, platform::Severity, std::string_view text) { said.emplace_back(text); }
 
 TEST(UnreadableDataFiles, AFolderInPlaceOfAnyFileFailsTheLoadAndIsNamed) {
   const struct {
@@ -35,8 +30,8 @@ TEST(UnreadableDataFiles, AFolderInPlaceOfAnyFileFailsTheLoadAndIsNamed) {
       {".pro", uttsProsodia::LoadProsody, "Erro no arquivo de prosódia"},
       {".dfn", uttsProsodia::LoadDiphoneList, "Erro no arquivo de prosódia"},
   };
-  const fs::path folder = fs::path(orvia_test::WriteFile("x", "")).parent_path() / "pastas";
-  platform::SetReportSink({.Write = Keep});
+  const fs::path folder = support::TestScratch() / "pastas";
+  support::KeptReports reports;
   for (const auto& c : cases) {
     fs::remove_all(folder);
     fs::create_directories(folder);
@@ -46,17 +41,13 @@ TEST(UnreadableDataFiles, AFolderInPlaceOfAnyFileFailsTheLoadAndIsNamed) {
     fs::remove(spoiled);
     fs::create_directory(spoiled);
     EXPECT_FALSE(c.loader(spoiled.string())) << c.ext;
-    said.clear();
+    reports.Clear();
     EXPECT_EQ(uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder.string())),
               platform::Utf8ToCp1252(c.message))
         << c.ext;
     const std::string named = spoiled.string() + ": " + platform::Utf8ToCp1252("é uma pasta");
-    EXPECT_TRUE(std::any_of(said.begin(), said.end(),
-                            [&](const std::string& s) { return s.find(named) != s.npos; }))
-        << c.ext;
+    EXPECT_TRUE(reports.Mention(named)) << c.ext;
   }
-  platform::SetStandardErrorSink();
-  fs::remove_all(folder);
 }
 
 }  // namespace

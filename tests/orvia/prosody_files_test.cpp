@@ -2,41 +2,31 @@
 #include <gtest/gtest.h>
 
 #include "orvia/text/uttsProsodia.h"
-#include "platform/report.h"
 #include "orvia_test_files.h"
+#include "support/test_kit.h"
 
 namespace {
 
 const std::string kDuration = "[DURA\xC7\xC3O]";
 const std::string kPatterns = "[PROS\xD3" "DIA]";
 
-std::vector<std::string> messages;
-void Collect(void*, platform::Severity, std::string_view message) {
-  messages.emplace_back(message);
-}
-
 class ProsodyFiles : public ::testing::Test {
  protected:
   void SetUp() override {
     uttsProsodia::StartProsodia();
-    platform::SetReportSink({.Write = Collect});
-    messages.clear();
   }
   bool Load(const std::string& text) {
     return uttsProsodia::LoadProsody(orvia_test::WriteFile("p.pro", text));
   }
-  bool Mentions(const std::string& piece) {
-    for (const std::string& m : messages)
-      if (m.find(piece) != std::string::npos) return true;
-    return false;
-  }
+  bool Mentions(const std::string& piece) const { return reports_.Mention(piece); }
+  support::KeptReports reports_;
 };
 
 TEST_F(ProsodyFiles, SectionsInAnyOrderWithCommentsAndCase) {
   ASSERT_TRUE(Load(kPatterns + "\r\nhertz=210\nTABHERTZ=0,10,20,30,40,50,60,70,80,90\n|xx|=567\n" +
                    "[CHAVES]\n; comment\n*comment\n de = pr \n" + kDuration + "  \n" +
                    "Ab = 70\n_,=250\n"));
-  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(reports_.texts().empty());
   EXPECT_EQ(uttsProsodia::DurationOf("Ab"), 70);  // durations keep their case
   EXPECT_EQ(uttsProsodia::DurationOf("ab"), 100);
   EXPECT_EQ(uttsProsodia::DurationOf("_,"), 250);
@@ -99,7 +89,7 @@ TEST_F(ProsodyFiles, FullTablesDropTheRestWithOneMessage) {
   EXPECT_EQ(uttsProsodia::DurationOf("p9"), 9);  // names are cut to two characters
   EXPECT_EQ(uttsProsodia::ClassOf("W999"), "AB");
   EXPECT_EQ(uttsProsodia::ClassOf("W1000"), "");
-  EXPECT_EQ(messages.size(), 3u);
+  EXPECT_EQ(reports_.texts().size(), 3u);
 }
 
 TEST_F(ProsodyFiles, DiphoneListLines) {

@@ -6,19 +6,17 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 #include <sstream>
 
-#include "orvia/text/uttsPortug.h"
 #include "orvia/text/uttsPortugCase.h"
 #include "orvia/text/uttsPortugStages.h"
-#include "orvia/text/uttsPreproc.h"
 #include "orvia/text/uttsProsodia.h"
 #include "orvia_test_files.h"
 #include "platform/codepage.h"
+#include "support/test_kit.h"
 
 namespace {
 
@@ -27,9 +25,7 @@ using Lines = std::vector<std::string>;
 class TextStages : public ::testing::Test {
  protected:
   void SetUp() override {
-    uttsPortug::StartPortug();
-    uttsPreproc::StartPreproc();
-    uttsProsodia::StartProsodia();
+    uttsPortug::StartTextStages();
     ASSERT_EQ(uttsPortug::LoadTextData(uttsPortug::DataFilesIn(orvia_test::DataFolder())), "");
   }
 
@@ -92,30 +88,12 @@ class TextStages : public ::testing::Test {
   }
 };
 
-// Golden pronunciations: every "word = names" line of the topic files in
-// tests/golden/orvia (its gold/ folder is a measure for tools/orvia_per.py, not a test).
+// Golden pronunciations: every case of the topic files in tests/golden/orvia (its gold/ folder
+// is a measure for tools/orvia_per.py, not a test).
 TEST_F(TextStages, GoldenWords) {
-  const std::filesystem::path folder = std::string(TIRLA_SOURCE_DIR) + "/tests/golden/orvia";
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    if (entry.is_regular_file() && entry.path().extension() == ".txt") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
+  const auto files = support::GoldenFiles(support::SourcePath("tests/golden/orvia"));
   ASSERT_GE(files.size(), 4u);
-  for (const auto& path : files) {
-    std::ifstream file(path, std::ios::binary);
-    std::string line;
-    int checked = 0;
-    while (std::getline(file, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.empty() || line[0] == ';') continue;
-      size_t eq = line.find(" = ");
-      ASSERT_NE(eq, std::string::npos) << path.filename() << ": " << line;
-      EXPECT_EQ(Pronounce(line.substr(0, eq)), line.substr(eq + 3))
-          << path.filename() << ": " << platform::Cp1252ToUtf8(line.substr(0, eq));
-      ++checked;
-    }
-    EXPECT_GT(checked, 5) << path.filename();
-  }
+  for (const auto& file : files) EXPECT_GT(support::CheckGoldenFile(file, Pronounce), 5) << file;
 }
 
 TEST_F(TextStages, StatementsFallAndYesNoQuestionsRise) {
