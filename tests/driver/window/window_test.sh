@@ -24,7 +24,7 @@ run_in_x() {
   local name=$1 windir=$2 keys=$3
   shift 3
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    TOLVAN_WINDIR="$1" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$2" "${@:5}" &
+    TOLVAN_WINDIR="$1" SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$2" "${@:6}" &
     pid=$!
     for _ in $(seq 300); do
       wid=$(xdotool search --name "^TIRLA$" 2>/dev/null | head -1)
@@ -42,13 +42,19 @@ run_in_x() {
         sleep 0.1
       done
       eval "$4"
-      sleep 0.3
-      xwd -silent -id "$wid" >"$3.xwd" 2>/dev/null
+      # the dump is taken once the typed text is drawn (more than one colour), which a slow
+      # machine or the sanitizers may take a while to do
+      for _ in $(seq 10); do
+        sleep 0.3
+        xwd -silent -id "$wid" >"$3.xwd" 2>/dev/null || break
+        [ "$(python3 "$6" "$3.xwd" 2>/dev/null | wc -l)" -gt 1 ] && break
+        kill -0 $pid 2>/dev/null || break
+      done
       xdotool type --window "$wid" --delay 20 "fim" 2>/dev/null; xdotool key --window "$wid" Return 2>/dev/null
     fi
     ( sleep 20; kill $pid 2>/dev/null ) & watchdog=$!
     wait $pid; echo $? >"$3.code"; kill $watchdog 2>/dev/null
-  ' _ "$windir" "$tirla" "$work/$name" "$keys" "$@" >/dev/null 2>"$work/$name.err"
+  ' _ "$windir" "$tirla" "$work/$name" "$keys" "$here/xwd_colours.py" "$@" >/dev/null 2>"$work/$name.err"
 }
 
 # 1. Default colours: typed lines appear, "fim" ends with code 0, white on black.
