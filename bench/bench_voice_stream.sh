@@ -63,39 +63,36 @@ def clicks(x):
 
 def gaps(ref, dev):
     """Runs of silence in the device's stream that the reference does not hold, from the
-    reference's first sound to its last; a single sample set silent is a change, no gap."""
+    reference's first sound to its end; a block's last sample, which the wave output sets
+    silent, is a change, no gap."""
     start = next(i for i, v in enumerate(ref) if v != 128)
-    at = dev.find(ref[start:start + 64])
-    if at < 0:
+    j = dev.find(ref[start:start + 64])
+    if j < 0:
         return None
-    i, j, found = start, at, []
+    i, found = start, []
     while i < len(ref) and j < len(dev):
         if dev[j] == ref[i]:
             i, j = i + 1, j + 1
-        elif dev[j] == 128 and dev[j + 1:j + 9] == ref[i + 1:i + 9]:
-            i, j = i + 1, j + 1
-        elif dev[j] == 128:
-            k = j
-            while k < len(dev) and dev[k] == 128:
-                k += 1
-            run = k - j
-            # the reference's own silence here, if any, is no part of the gap
+            continue
+        if dev[j] != 128:
+            return None
+        k = j
+        while k < len(dev) and dev[k] == 128:
+            k += 1
+        # the reference goes on after the silence, or after one sample set silent and silence
+        for skip in (0, 1):
             own = 0
-            while i + own < len(ref) and ref[i + own] == 128:
+            while i + skip + own < len(ref) and ref[i + skip + own] == 128:
                 own += 1
-            if run <= own:
-                i, j = i + run, j + run
-                continue
-            found.append(run - own)
-            i, j = i + own, k
-            # the block's last sample, set silent, may stand just before the gap
-            if dev[j:j + 8] != ref[i:i + 8] and dev[j:j + 8] == ref[i + 1:i + 9]:
-                i += 1
+            at = i + skip + own
+            if dev[k:k + 8] == ref[at:at + 8] or (at == len(ref) and k == len(dev)):
+                if k - j - skip - own > 0:
+                    found.append(k - j - skip - own)
+                i, j = at, k
+                break
         else:
             return None
-    if i < len(ref):
-        return None
-    return found
+    return found if i >= len(ref) else None
 
 total_s = total_ref = total_dev = 0
 all_gaps = []
