@@ -1,8 +1,10 @@
 // TIRLA: builds the recorded sounds of the letters folder from the manifest: each text is
 // spoken by the project's ORVIA engine through MBROLA, trimmed of its silences, levelled and
 // converted to 8-bit unsigned mono at 11025 samples per second; telephone tones are made
-// from their two frequencies.
-//   build_recordings --manifest FILE --orvia DIR --output DIR [--voice br4]
+// from their two frequencies. The loudness is the units': a letter spelled among words
+// sounds as loud as they do.
+//   build_recordings --manifest FILE --orvia DIR --output DIR --units DIR/DIFONESn [--voice br4]
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -16,6 +18,7 @@
 #include "platform/folders.h"
 #include "recordings.h"
 #include "sound_tools.h"
+#include "unit_files.h"
 
 namespace {
 
@@ -23,9 +26,8 @@ constexpr int kOrviaRate = uttsOrvia::kRate;
 constexpr int kSoundRate = 11025;
 constexpr float kSilenceOfPeak = 0.02f;  // the sound starts and ends where it passes this
 constexpr size_t kMarginMs = 10;         // kept before and after the sound
-constexpr float kLoudPartOfPeak = 0.1f;  // samples above this make the loudness measure
-constexpr float kActiveRms = 0.2f;       // the loudness every recording is brought to
 constexpr float kHighestPeak = 0.98f;
+constexpr size_t kShortestUnit = 400;    // units that hold a vowel and this many samples set the loudness
 constexpr double kShortestSeconds = 0.25;  // shorter sounds (one-letter names) are said slower
 constexpr double kMostSlowing = 3.0;
 constexpr int kToneMs = 150;             // a telephone tone
@@ -33,7 +35,7 @@ constexpr int kToneRampMs = 5;
 constexpr float kToneAmplitude = 0.42f;  // of each of the two sines
 
 struct Options {
-  std::string manifest, orvia, output, voice = "br4";
+  std::string manifest, orvia, output, units, voice = "br4";
 };
 
 [[noreturn]] void Fail(const std::string& message) {
@@ -50,15 +52,25 @@ bool Keep(void*, const int16_t* samples, size_t count, int) {
 
 std::string CharNameOf(int code) { return uttsPreproc::CharName(static_cast<unsigned char>(code)); }
 
-// Loudness over the loud part only, so that short and long words sound alike.
-float ActiveRms(const soundtools::Signal& s) {
-  const float floor = kLoudPartOfPeak * soundtools::Peak(s);
-  double sum = 0;
-  size_t n = 0;
-  for (const float v : s)
-    if (std::fabs(v) >= floor) sum += v * v, ++n;
-  return n ? static_cast<float>(std::sqrt(sum / n)) : 0;
+// The loudness of the diphone units: the median over those that hold a vowel (a unit name's
+// capital vowel), measured as the recordings are.
+float UnitLoudness(const std::string& base) {
+  unitfiles::Units units;
+  std::string error;
+  if (!unitfiles::ReadUnitFiles(base, units, error)) Fail(error);
+  std::vector<float> loudness;
+  for (const auto& [name, samples] : units)
+    if (samples.size() >= kShortestUnit && name.find_first_of("AEIOU", 1) != std::string::npos)
+      loudness.push_back(soundtools::LoudRms(soundtools::FromUnsigned8(samples)));
+  if (loudness.empty()) Fail("nenhuma vogal entre as unidades de " + base);
+  std::nth_element(loudness.begin(), loudness.begin() + static_cast<long>(loudness.size() / 2), loudness.end());
+  return loudness[loudness.size() / 2];
 }
+
+struct Levels {
+  float target = 0;  // the loudness every recording is brought to
+  int limited = 0;   // recordings whose peak kept them below it
+};
 
 // The sound of `text` at `durationFactor`, without its leading and trailing silence.
 soundtools::Signal SpeakTrimmed(const std::string& text, double durationFactor) {
@@ -78,7 +90,7 @@ soundtools::Signal SpeakTrimmed(const std::string& text, double durationFactor) 
   return s;
 }
 
-std::vector<uint8_t> Speak(const std::string& text, const soundtools::Resampler& resampler) {
+std::vector<uint8_t> Speak(const std::string& text, const soundtools::Resampler& resampler, Levels& levels) {
   // ORVIA says short words unstressed: a letter's name alone would pass unheard.
   const double normal = uttsOrvia::DurationFactorFor(0);
   soundtools::Signal s = SpeakTrimmed(text, normal);
@@ -86,9 +98,10 @@ std::vector<uint8_t> Speak(const std::string& text, const soundtools::Resampler&
   if (seconds < kShortestSeconds)
     s = SpeakTrimmed(text, normal * std::min(kMostSlowing, kShortestSeconds / seconds));
   s = resampler.Run(s);
-  const float rms = ActiveRms(s), peak = soundtools::Peak(s);
-  const float gain = std::min(rms > 0 ? kActiveRms / rms : 1.0f, peak > 0 ? kHighestPeak / peak : 1.0f);
-  return soundtools::ToUnsigned8(s, gain);
+  const float rms = soundtools::LoudRms(s), peak = soundtools::Peak(s);
+  const float wanted = rms > 0 ? levels.target / rms : 1.0f, highest = peak > 0 ? kHighestPeak / peak : 1.0f;
+  if (highest < wanted) ++levels.limited;
+  return soundtools::ToUnsigned8(s, std::min(wanted, highest));
 }
 
 std::vector<uint8_t> Tone(int lowHz, int highHz) {
@@ -111,10 +124,12 @@ Options ParseOptions(int argc, char** argv) {
     else if (arg == "--orvia") o.orvia = value;
     else if (arg == "--output") o.output = value;
     else if (arg == "--voice") o.voice = value;
+    else if (arg == "--units") o.units = value;
     else Fail("opção desconhecida: " + arg);
   }
-  if (o.manifest.empty() || o.orvia.empty() || o.output.empty() || argc % 2 == 0)
-    Fail("uso: build_recordings --manifest ARQUIVO --orvia PASTA --output PASTA [--voice br4]");
+  if (o.manifest.empty() || o.orvia.empty() || o.output.empty() || o.units.empty() || argc % 2 == 0)
+    Fail("uso: build_recordings --manifest ARQUIVO --orvia PASTA --output PASTA "
+         "--units PASTA/DIFONESn [--voice br4]");
   return o;
 }
 
@@ -134,6 +149,7 @@ int main(int argc, char** argv) {
     Fail("o ORVIA não iniciou: " + uttsOrvia::OrviaLastError() + uttsOrvia::OrviaEngineError());
   uttsOrvia::OrviaSetOutput({.sink = {.context = nullptr, .Samples = Keep}});
 
+  Levels levels{.target = UnitLoudness(o.units)};
   const soundtools::Resampler resampler(kOrviaRate, kSoundRate);
   size_t bytes = 0;
   for (size_t i = 0; i < list.size(); ++i) {
@@ -141,15 +157,16 @@ int main(int argc, char** argv) {
     const std::vector<uint8_t> samples =
         r.pauseMs > 0 ? std::vector<uint8_t>(static_cast<size_t>(r.pauseMs * kSoundRate / 1000), 128)
         : r.text.empty() ? Tone(r.lowHz, r.highHz)
-                         : Speak(r.text, resampler);
+                         : Speak(r.text, resampler, levels);
     if (!soundtools::WriteWav8(platform::JoinPath(o.output, r.name + ".wav"), kSoundRate, samples))
       Fail("não foi possível escrever " + r.name + ".wav em " + o.output);
     bytes += samples.size();
     if ((i + 1) % 100 == 0) printf("gravações: %zu/%zu\n", i + 1, list.size()), fflush(stdout);
   }
   uttsOrvia::OrviaClose();
-  printf("gravações: %zu arquivos, %zu bytes de som (%.1f s); %.1f s\n", list.size(), bytes,
-         bytes / static_cast<double>(kSoundRate),
+  printf("gravações: %zu arquivos, %zu bytes de som (%.1f s), no nível dos difones (%.1f dB; "
+         "%d abaixo dele pelo pico); %.1f s\n", list.size(), bytes, bytes / static_cast<double>(kSoundRate),
+         20 * std::log10(levels.target), levels.limited,
          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   return 0;
 }

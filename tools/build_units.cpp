@@ -4,8 +4,10 @@
 // collects names instead of reading units. Each unit is rendered once per speed level (the
 // durations scaled), cut and levelled so that units join cleanly, and stored as 8-bit
 // unsigned mono at 11025 samples per second.
+// The configuration's unstressed cut of each level ([SINTETIZADOR] CORTEFONn, SOBRAFONn) is
+// made to land on a quiet zero crossing of every unit it shortens.
 //   build_units --output DIR --translator DIR --orvia DIR [--voice br4] [--levels 1-5]
-//               [--manifest FILE] CORPUS...
+//               [--manifest FILE] [--config TOLVAN.INI] CORPUS...
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -23,6 +25,8 @@
 #include "orvia/text/uttsProsodia.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
+#include "platform/profile.h"
+#include "platform/text.h"
 #include "unit_files.h"
 #include "unit_plan.h"
 #include "unit_shape.h"
@@ -36,7 +40,7 @@ constexpr float kPeakTarget = 0.85f;  // the typical unit's peak, of full scale
 constexpr size_t kMaxName = 8;
 
 struct Options {
-  std::string output, translator, orvia, voice = "br4", manifest;
+  std::string output, translator, orvia, voice = "br4", manifest, config;
   int firstLevel = 1, lastLevel = kLevels;
   std::vector<std::string> corpus;
 };
@@ -59,6 +63,7 @@ Options ParseOptions(int argc, char** argv) {
     else if (arg == "--orvia") o.orvia = value();
     else if (arg == "--voice") o.voice = value();
     else if (arg == "--manifest") o.manifest = value();
+    else if (arg == "--config") o.config = value();
     else if (arg == "--levels") {
       const std::string v = value();
       if (sscanf(v.c_str(), "%d-%d", &o.firstLevel, &o.lastLevel) != 2) o.lastLevel = o.firstLevel = atoi(v.c_str());
@@ -68,7 +73,7 @@ Options ParseOptions(int argc, char** argv) {
   }
   if (o.output.empty() || o.translator.empty() || o.orvia.empty())
     Fail("uso: build_units --output PASTA --translator PASTA --orvia PASTA [--voice br4] "
-         "[--levels 1-5] [--manifest ARQUIVO] CORPUS...");
+         "[--levels 1-5] [--manifest ARQUIVO] [--config TOLVAN.INI] CORPUS...");
   return o;
 }
 
@@ -139,6 +144,21 @@ soundtools::Signal Render(const std::string& lines) {
   return soundtools::FromInt16(samples.data(), samples.size());
 }
 
+// The unstressed cut of a level and the length it leaves at least, as the front-end reads
+// them; none without a configuration.
+struct LevelCut {
+  size_t cut = 0, minimum = 0;
+};
+
+LevelCut ReadLevelCut(const std::string& config, int level) {
+  if (config.empty()) return {};
+  auto read = [&](const char* key) {
+    const std::string value = platform::GetProfileString("SINTETIZADOR", key + std::to_string(level), "", 256, config);
+    return static_cast<size_t>(std::max<int64_t>(0, platform::ParseLeadingNumber(value).value));
+  };
+  return {read("CORTEFON"), read("SOBRAFON")};
+}
+
 struct LevelReport {
   size_t bytes = 0;
   int missingPairs = 0;
@@ -165,6 +185,10 @@ void BuildLevel(int level, const std::vector<std::string>& names, const Options&
     if (plan.missingPairs > 0) report.lacking += " " + names[i];
     shaped.push_back(unitshape::ShapeUnit(plan, Render(unitplan::PhoLines(plan, hertz)), resampler));
   }
+  // The synthesizer cuts units of more than two characters that are not stressed.
+  const LevelCut cut = ReadLevelCut(o.config, level);
+  for (size_t i = 0; i < names.size(); ++i)
+    if (names[i].size() > 2) unitshape::AlignCut(shaped[i].samples, cut.cut, cut.minimum);
   const std::vector<float> gains = unitshape::LevelGains(shaped, kPeakTarget);
   unitfiles::Units units;
   for (size_t i = 0; i < names.size(); ++i) {

@@ -138,6 +138,22 @@ float Rms(const Signal& s, size_t from, size_t to) {
   return static_cast<float>(std::sqrt(sum / static_cast<double>(to - from)));
 }
 
+float LoudRms(const Signal& s) {
+  constexpr float kLoudPartOfPeak = 0.1f;
+  const float floor = kLoudPartOfPeak * Peak(s);
+  double sum = 0;
+  size_t n = 0;
+  for (const float v : s)
+    if (std::fabs(v) >= floor) sum += static_cast<double>(v) * v, ++n;
+  return n ? static_cast<float>(std::sqrt(sum / static_cast<double>(n))) : 0;
+}
+
+Signal FromUnsigned8(const std::vector<uint8_t>& samples) {
+  Signal s(samples.size());
+  for (size_t i = 0; i < s.size(); ++i) s[i] = (samples[i] - 128) / 128.0f;
+  return s;
+}
+
 std::vector<uint8_t> ToUnsigned8(const Signal& s, float gain) {
   std::vector<uint8_t> out(s.size());
   for (size_t i = 0; i < s.size(); ++i) {

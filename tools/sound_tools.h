@@ -44,6 +44,13 @@ size_t SoundStart(const Signal& s, float threshold, size_t window);
 float Peak(const Signal& s, size_t from = 0, size_t to = SIZE_MAX);
 float Rms(const Signal& s, size_t from = 0, size_t to = SIZE_MAX);
 
+// Loudness of a spoken sound: the RMS of its loud part (samples above a tenth of its peak), so
+// that a short word and a long one compare alike.
+float LoudRms(const Signal& s);
+
+// 8-bit unsigned samples (silence 128) as a signal.
+Signal FromUnsigned8(const std::vector<uint8_t>& samples);
+
 // 8-bit unsigned samples (silence 128) of `s` times `gain`, rounded and kept within 1..255.
 std::vector<uint8_t> ToUnsigned8(const Signal& s, float gain);
 

@@ -1,6 +1,7 @@
 // TIRLA: the unit database files.
 #include "unit_files.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace unitfiles {
@@ -20,7 +21,44 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
   return fclose(f) == 0 && written;
 }
 
+bool ReadFile(const std::string& path, std::string& bytes) {
+  FILE* f = fopen(path.c_str(), "rb");
+  if (!f) return false;
+  bytes.clear();
+  char chunk[65536];
+  for (size_t got; (got = fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.append(chunk, got);
+  const bool read = ferror(f) == 0;
+  fclose(f);
+  return read;
+}
+
+uint64_t Get(const std::string& in, size_t at, int bytes) {
+  uint64_t value = 0;
+  for (int i = 0; i < bytes; ++i) value |= static_cast<uint64_t>(static_cast<uint8_t>(in[at + i])) << (8 * i);
+  return value;
+}
+
 }  // namespace
+
+bool ReadUnitFiles(const std::string& base, Units& units, std::string& error) {
+  std::string index, data;
+  if (!ReadFile(base + ".IND", index) || !ReadFile(base + ".DIF", data)) {
+    error = "não foi possível ler " + base + ".IND/.DIF";
+    return false;
+  }
+  units.clear();
+  constexpr size_t kEntry = 1 + kMaxName + 2 + 4;
+  for (size_t at = 0; at + kEntry <= index.size(); at += kEntry) {
+    const std::string name = index.substr(at + 1, std::min<size_t>(Get(index, at, 1), kMaxName));
+    const size_t length = Get(index, at + 1 + kMaxName, 2), offset = Get(index, at + 3 + kMaxName, 4);
+    if (offset + length > data.size()) {
+      error = "unidade além do fim de " + base + ".DIF: " + name;
+      return false;
+    }
+    units[name].assign(data.begin() + static_cast<long>(offset), data.begin() + static_cast<long>(offset + length));
+  }
+  return true;
+}
 
 bool WriteUnitFiles(const std::string& base, const Units& units, std::string& error) {
   std::string index, data;

@@ -16,4 +16,8 @@ using Units = std::map<std::string, std::vector<uint8_t>>;
 // does not fit its field or a file cannot be written.
 bool WriteUnitFiles(const std::string& base, const Units& units, std::string& error);
 
+// Reads `base`.IND and `base`.DIF back; false (with the reason in `error`) when either cannot
+// be read or an entry points past the data.
+bool ReadUnitFiles(const std::string& base, Units& units, std::string& error);
+
 }  // namespace unitfiles

@@ -16,7 +16,34 @@ constexpr size_t kEdgeFadeIn = 24;          // 1.5 ms: no jump where the unit st
 constexpr size_t kEdgeFadeOut = 48;         // 3 ms: nor where it ends
 constexpr float kHighestGain = 0.98f;       // of full scale, for the loudest sample
 
+constexpr size_t kCutReach = 22;           // 2 ms at kUnitRate, each way
+constexpr size_t kQuietAround = 3;         // samples each side that say how quiet a crossing is
+constexpr size_t kOutRateFadeOut = 33;     // 3 ms at kUnitRate
+
 }  // namespace
+
+void AlignCut(soundtools::Signal& unit, size_t cut, size_t minimum) {
+  const size_t n = unit.size();
+  if (cut == 0 || n < cut + std::max(minimum, kCutReach + kQuietAround) + kCutReach + 1) return;
+  // The synthesizer keeps the first n - cut samples; the crossing must be its last pair.
+  const size_t kept = n - cut;
+  size_t best = 0;
+  float quietest = 0;
+  for (size_t last = std::max(kept - kCutReach, minimum); last <= kept + kCutReach && last + kQuietAround < n; ++last) {
+    if ((unit[last - 1] < 0) == (unit[last] < 0)) continue;
+    float around = 0;
+    for (size_t i = last - kQuietAround; i <= last + kQuietAround; ++i) around += std::fabs(unit[i]);
+    if (best == 0 || around < quietest) best = last, quietest = around;
+  }
+  if (best == 0) return;
+  const size_t end = best + 1 + cut;
+  if (end < n) {
+    unit.resize(end);
+    soundtools::Fade(unit, 0, kOutRateFadeOut);
+  } else {
+    unit.resize(end, 0.0f);
+  }
+}
 
 ShapedUnit ShapeUnit(const unitplan::Plan& plan, const soundtools::Signal& rendered,
                      const soundtools::Resampler& resampler) {

@@ -23,6 +23,12 @@ struct ShapedUnit {
 ShapedUnit ShapeUnit(const unitplan::Plan& plan, const soundtools::Signal& rendered,
                      const soundtools::Resampler& resampler);
 
+// Moves the end of a unit (at kUnitRate) so that the synthesizer's unstressed cut, `cut`
+// samples from the end, lands on the quietest zero crossing within 2 ms: the cut unit then
+// ends where its wave meets silence. The end is faded again, or padded with silence. A unit
+// the cut would shorten below `minimum` (the synthesizer keeps `minimum` then) stays as it is.
+void AlignCut(soundtools::Signal& unit, size_t cut, size_t minimum);
+
 // The gains that give the vowels of all units one loudness (the consonant units get the
 // middle gain), none letting a unit clip: `peakTarget` is the loudness the typical unit's
 // peak reaches.

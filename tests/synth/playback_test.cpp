@@ -73,7 +73,7 @@ TEST_F(PlaybackTest, EngineRowTranslatesSpeaksAndMarks) {
   // casa: $KA stressed and whole, $ZA unstressed: 450 - 400 samples
   ASSERT_EQ(sunk.size(), 750u);
   EXPECT_EQ(sunk.front(), (60 - 128) << 8);
-  EXPECT_EQ(sunk.back(), (5 - 128) << 8);
+  EXPECT_EQ(sunk.back(), -1 << 8);  // $ZA was cut short: it fades out next to silence
   EXPECT_EQ(events, (std::vector<std::string>{"som", "um", "dois"}));
   EXPECT_FALSE(engine.IsSpeaking(0));
   engine.End();

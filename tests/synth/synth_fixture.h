@@ -112,26 +112,41 @@ class SynthTest : public ::testing::Test {
     Write(units_ / "TESTE.DIF", data);
   }
 
-  // The played images' samples as "NAME:count" runs; "~" silence, "*" noise.
+  // The played images' samples as "NAME:count" runs; "~" silence, "*" noise. A unit cut short
+  // fades out towards silence: the samples of its fade count with it, and a unit that is all
+  // fade is named after the nearest unit value beyond its first sample.
   static std::string Trace() {
     std::map<uint8_t, std::string> names;
     for (const FakeUnit& u : kUnits) names[u.value] = u.name;
     for (const FakeSound& s : kSounds) names[s.value] = s.name;
+    const auto away = [](uint8_t v) { return std::abs(v - 128); };
+    const auto sameSide = [](uint8_t a, uint8_t b) { return (a < 128) == (b < 128) && a != 128 && b != 128; };
     std::string trace;
     const std::vector<uint8_t> all = Heard();
     for (size_t i = 0; i < all.size();) {
       auto label = [&](uint8_t v) -> std::string {
         if (names.count(v)) return names[v];
-        return v >= 88 && v <= 167 ? (v == 128 ? "~" : "*") : "?" + std::to_string(v);
+        if (v < 88 || v > 167) {
+          for (int d = 1; d < 128; ++d)  // a faded unit's first sample
+            if (const int u = v < 128 ? v - d : v + d; u >= 0 && u <= 255 && names.count(static_cast<uint8_t>(u)))
+              return names[static_cast<uint8_t>(u)];
+          return "?" + std::to_string(v);
+        }
+        return v == 128 ? "~" : "*";
       };
       std::string name = label(all[i]);
-      size_t j = i;
-      bool noise = false;
+      const bool unit = name != "~" && name != "*";
+      size_t j = i + 1;
+      bool noise = name == "*";
       while (j < all.size()) {
-        const std::string l = label(all[j]);
+        const uint8_t v = all[j], before = all[j - 1];
+        const std::string l = label(v);
         const bool band = l == "~" || l == "*";
-        if (!(l == name || (band && (name == "~" || name == "*")))) break;
-        noise = noise || l == "*";
+        // a fade may pass another unit's value, but only for a sample: a unit holds its value
+        const bool passing = !names.count(v) || (j + 1 < all.size() && all[j + 1] != v);
+        const bool fading = unit && passing && sameSide(v, before) && away(v) <= away(before);
+        if (!(l == name || fading || (band && (name == "~" || name == "*")))) break;
+        noise = noise || (!fading && l == "*");
         ++j;
       }
       if (noise) name = "*";

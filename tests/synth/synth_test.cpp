@@ -1,5 +1,7 @@
 // TIRLA: the diphone synthesizer over a small database: groups, units and fallbacks (golden
 // file), buffers, start failures and damaged files.
+#include <cmath>
+#include <fstream>
 #include <sstream>
 
 #include "support/test_kit.h"
@@ -67,6 +69,15 @@ TEST_F(SynthTest, UnitFileNamesMatchWithoutRegardToCaseAndNamesAreCut) {
 }
 
 TEST_F(SynthTest, LongTextIsPlayedInSeveralFullImagesInOrder) {
+  static size_t queued = 0;  // images handed over without a wait
+  queued = 0;
+  synth::SetSoundHooks({.MakeWaveHeader = nullptr,
+                        .PlayWaveBuffer = Keep,
+                        .IsSpeaking = nullptr,
+                        .QueueWaveBuffer = [](const uint8_t* image, size_t size) {
+                          ++queued;
+                          Keep(image, size);
+                        }});
   ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
   synth::SetSynthParameters(0, 0, 100);
   std::string text, expected;
@@ -83,6 +94,45 @@ TEST_F(SynthTest, LongTextIsPlayedInSeveralFullImagesInOrder) {
     EXPECT_EQ(image[24] | image[25] << 8, synth::kSampleRate);
   }
   EXPECT_GT(images().front().size(), synth::kSpeechBufferSize - 1000);  // played when full
+  EXPECT_EQ(queued, images().size() - 1);  // only the last is waited for
+}
+
+TEST_F(SynthTest, AStopEndsTheTextAtOnce) {
+  static int asked = 0, silenced = 0;
+  asked = silenced = 0;
+  synth::SetSoundHooks({.MakeWaveHeader = nullptr,
+                        .PlayWaveBuffer = Keep,
+                        .IsSpeaking = [] { return ++silenced, false; },
+                        .QueueWaveBuffer = Keep,
+                        .stop = {.context = nullptr, .Requested = [](void*) { return ++asked > 100; }}});
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  synth::SetSynthParameters(0, 0, 100);
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += "[kA/za]";
+  synth::SpeakPhonetic(text, false);
+  EXPECT_EQ(asked, 101);
+  EXPECT_EQ(images().size(), 1u);  // the full buffer before the stop; the rest is dropped
+  EXPECT_EQ(silenced, 1);
+}
+
+TEST_F(SynthTest, ACutUnitEndsOnAZeroCrossingAndFadesOut) {
+  // $KA a loud sine of 40-sample periods: the cut lands mid-wave
+  std::string wave;
+  for (int i = 0; i < 700; ++i) wave += static_cast<char>(128 + std::lround(100 * std::sin(2 * M_PI * (i + 5) / 40)));
+  Write(units_ / "TESTE.IND", IndexEntry("$KA", 700, 0));
+  Write(units_ / "TESTE.DIF", wave);
+  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
+  synth::SetSynthParameters(393, 0, 0);
+  synth::SpeakPhonetic("[ka]", false);
+  const std::vector<uint8_t> heard = Heard();
+  ASSERT_LE(heard.size(), 307u);
+  ASSERT_GE(heard.size(), 307u - 22);  // back to the crossing, within 2 ms
+  EXPECT_LE(std::abs(heard.back() - 128), 1);
+  int widest = 0;  // the sine's own steps reach about 16
+  for (size_t i = 1; i < heard.size(); ++i) widest = std::max(widest, std::abs(heard[i] - heard[i - 1]));
+  EXPECT_LE(widest, 16);
+  EXPECT_EQ(std::vector<uint8_t>(heard.begin(), heard.begin() + 250),
+            std::vector<uint8_t>(wave.begin(), wave.begin() + 250));  // untouched before its fade
 }
 
 TEST_F(SynthTest, DamagedDatabaseGivesWhatItHolds) {

@@ -3,12 +3,15 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
 #include "orvia/text/uttsPreprocParts.h"
 #include "platform/wav.h"
 #include "recordings.h"
+#include "sound_tools.h"
+#include "unit_files.h"
 #include "support/test_kit.h"
 
 namespace {
@@ -81,6 +84,29 @@ TEST(BuiltData, UnitDatabasesAreSortedWholeAndJoinWithoutJumps) {
       previous = name;
     }
   }
+}
+
+// The median loudness, in dB, of the sounds that hold a vowel and 400 samples at least.
+double MedianLoudness(const std::vector<std::vector<uint8_t>>& sounds) {
+  std::vector<double> db;
+  for (const std::vector<uint8_t>& s : sounds)
+    if (s.size() >= 400) db.push_back(20 * std::log10(soundtools::LoudRms(soundtools::FromUnsigned8(s))));
+  std::sort(db.begin(), db.end());
+  return db.empty() ? 0 : db[db.size() / 2];
+}
+
+TEST(BuiltData, SpelledLettersAreAsLoudAsTheUnits) {
+  std::vector<std::vector<uint8_t>> letters, units;
+  for (int code = 'a'; code <= 'z'; ++code) {
+    const std::string wav = Bytes(kShare / "letras" / ("_" + std::to_string(code) + ".wav"));
+    letters.emplace_back(wav.begin() + std::min<size_t>(44, wav.size()), wav.end());
+  }
+  unitfiles::Units all;
+  std::string error;
+  ASSERT_TRUE(unitfiles::ReadUnitFiles((kShare / "difones/DIFONES3").string(), all, error)) << error;
+  for (const auto& [name, samples] : all)
+    if (name.find_first_of("AEIOU", 1) != std::string::npos) units.push_back(samples);
+  EXPECT_NEAR(MedianLoudness(letters), MedianLoudness(units), 1.0);
 }
 
 TEST(BuiltData, EveryRecordingOfTheManifestIsAn8BitSound) {

@@ -13,6 +13,7 @@
 #include "support/test_kit.h"
 #include "unit_files.h"
 #include "unit_plan.h"
+#include "unit_shape.h"
 
 namespace {
 
@@ -74,6 +75,32 @@ TEST_F(PlanTest, UnitsStandBetweenContextsTheVoiceHas) {
       << unitplan::PhoLines(ka, 200);
 }
 
+TEST(UnitShape, TheUnstressedCutLandsOnAQuietZeroCrossing) {
+  // a vowel-like wave: a loud pulse and a quiet ripple in each 50-sample period
+  soundtools::Signal unit(1500);
+  for (size_t i = 0; i < unit.size(); ++i)
+    unit[i] = static_cast<float>(0.6 * std::sin(2 * M_PI * i / 50.0) * std::exp(-(i % 50) / 8.0) +
+                                 0.05 * std::sin(2 * M_PI * i / 12.5 + 0.3));
+  struct Case {
+    size_t cut, minimum;
+    bool moves;
+  } cases[] = {{550, 700, true}, {550, 1000, false}, {0, 0, false}};
+  for (const Case& c : cases) {
+    soundtools::Signal shaped = unit;
+    unitshape::AlignCut(shaped, c.cut, c.minimum);
+    if (!c.moves) {
+      EXPECT_EQ(shaped, unit) << c.cut << " " << c.minimum;
+      continue;
+    }
+    ASSERT_NEAR(static_cast<double>(shaped.size()), 1500.0, 23.0);
+    const size_t kept = shaped.size() - c.cut;  // what the synthesizer keeps of it cut
+    EXPECT_NE(shaped[kept - 2] < 0, shaped[kept - 1] < 0);
+    EXPECT_LT(std::fabs(shaped[kept - 1]), 0.1f);  // in the ripple, not the pulse
+    EXPECT_EQ(std::vector<float>(shaped.begin(), shaped.begin() + 1400),
+              std::vector<float>(unit.begin(), unit.begin() + 1400));
+  }
+}
+
 TEST(UnitFiles, TheSynthesizerReadsWhatTheBuilderWrites) {
   const fs::path dir = support::TestScratch();
   fs::create_directories(dir / "letras");
@@ -113,6 +140,9 @@ TEST(UnitFiles, TheSynthesizerReadsWhatTheBuilderWrites) {
   expected.insert(expected.end(), 20, 2);
   expected.insert(expected.end(), 10, 4);
   EXPECT_EQ(heard, expected);
+  unitfiles::Units back;
+  ASSERT_TRUE(unitfiles::ReadUnitFiles((dir / "DIFONES9").string(), back, error)) << error;
+  EXPECT_EQ(back, units);
   synth::StartSynth();
   setenv("TOLVAN_WINDIR", savedWindir.c_str(), 1);
   // a name that does not fit is refused

@@ -9,14 +9,11 @@
 #include "diphone/waveout.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
-#include "platform/messages.h"
 #include "platform/settings.h"
 #include "platform/wav.h"
 
 namespace synth {
 namespace {
-
-constexpr int kSpeakingPollMs = 10;  // the wait for the played buffer to be heard
 
 bool IsFolder(const std::string& path) {
   struct stat info {};
@@ -114,7 +111,7 @@ const std::string& LettersDir() { return State().lettersDir; }
 const std::string& UnitsDir() { return State().unitsDir; }
 size_t UnitCount() { return State().index.size() / kIndexEntrySize; }
 
-void FlushSpeech() {
+void FlushSpeech(Flush flush) {
   SynthState& s = State();
   if (s.speechFill <= kHeaderSize) return;
   const auto dataSize = static_cast<uint32_t>(s.speechFill - kHeaderSize);
@@ -122,15 +119,16 @@ void FlushSpeech() {
     s.hooks.MakeWaveHeader(s.speechBuffer.data(), dataSize, kSampleRate, 1, 8);
   else
     platform::WriteWavHeader(s.speechBuffer.data(), kSampleRate, 8, 1, dataSize);
-  if (s.hooks.PlayWaveBuffer) s.hooks.PlayWaveBuffer(s.speechBuffer.data(), s.speechFill);
+  // Waiting until a buffer is heard before the next one is queued would leave the device
+  // without sound for that long: only the end of a text waits.
+  const auto play = flush == Flush::kQueue && s.hooks.QueueWaveBuffer ? s.hooks.QueueWaveBuffer
+                                                                       : s.hooks.PlayWaveBuffer;
+  if (play) play(s.speechBuffer.data(), s.speechFill);
   s.speechFill = kHeaderSize;
 }
 
 void ReserveSpace(size_t n) {
-  SynthState& s = State();
-  if (s.speechFill + n < kSpeechBufferSize) return;
-  FlushSpeech();
-  while (s.hooks.IsSpeaking && s.hooks.IsSpeaking()) platform::PumpFor(kSpeakingPollMs);
+  if (State().speechFill + n >= kSpeechBufferSize) FlushSpeech(Flush::kQueue);
 }
 
 void AppendSilence(int n) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/speech.h"
+#include "platform/stop.h"
 
 namespace synth {
 
@@ -32,15 +33,22 @@ constexpr size_t kMaxUnitName = 8;
 constexpr int kNoiseSamples = 300;
 
 // What the synthesizer needs of the front-end, set once at start. Null entries: the header
-// is written by platform::WriteWavHeader, the sound is dropped, nothing is ever speaking.
+// is written by platform::WriteWavHeader, the sound is dropped, nothing is ever speaking,
+// every buffer is played by PlayWaveBuffer, nothing stops a text.
 struct SoundHooks {
   // Writes the 44-byte header in front of `dataSize` sample bytes.
   void (*MakeWaveHeader)(uint8_t* buffer, uint32_t dataSize, int rate, int channels,
                          int bits) = nullptr;
-  // Plays a WAV image and returns when it has been heard (or stopped).
+  // Plays a WAV image and returns when it has been heard (or stopped): the last buffer of a
+  // text.
   void (*PlayWaveBuffer)(const uint8_t* image, size_t size) = nullptr;
   // True while sound is still playing; a waiting key stops it and answers false.
   bool (*IsSpeaking)() = nullptr;
+  // Queues a WAV image behind the sound playing and returns without waiting for it to be
+  // heard: the other buffers of a text, so that they follow each other without a gap.
+  void (*QueueWaveBuffer)(const uint8_t* image, size_t size) = nullptr;
+  // Asked before each group: a text that should stop ends at once, what it made unplayed.
+  platform::StopToken stop;
 };
 
 // How a unit that could not be read ended.
@@ -78,7 +86,8 @@ void CloseDiphoneSynth();
 // Whether InitDiphoneSynth last returned kStarted and no close followed.
 bool SynthStarted();
 
-// Speaks phonetic text (cp1252) and returns when all of it has been played. With
+// Speaks phonetic text (cp1252) and returns when all of it has been played, or at once when
+// the hooks' stop token asks (having asked IsSpeaking, which silences what plays). With
 // `spellPunctuation` a spelled comma, full stop, colon or semicolon plays its recorded sound;
 // without, it is a pause.
 void SpeakPhonetic(std::string_view phonetic, bool spellPunctuation);

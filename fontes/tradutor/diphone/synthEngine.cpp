@@ -43,7 +43,11 @@ bool Start(const platform::SpeechStart& start) {
   row.sinkHooks = start.output.sink.Samples != nullptr;
   if (row.sinkHooks) {
     row.frontEndHooks = State().hooks;
-    SetSoundHooks({.MakeWaveHeader = nullptr, .PlayWaveBuffer = PlayToSink, .IsSpeaking = nullptr});
+    SetSoundHooks({.MakeWaveHeader = nullptr,
+                   .PlayWaveBuffer = PlayToSink,
+                   .IsSpeaking = nullptr,
+                   .QueueWaveBuffer = nullptr,
+                   .stop = start.output.stop});
   }
   return InitDiphoneSynth() == kStarted;
 }

@@ -51,11 +51,17 @@ void SpeakPhonetic(std::string_view text, bool spellPunctuation) {
   s.groupMode = 1;
   size_t readPos = 0;
   while (readPos < text.size()) {
+    if (platform::StopRequested(s.hooks.stop)) {
+      // what was made is dropped; the sound that plays is silenced by the still-speaking test
+      s.speechFill = kHeaderSize;
+      if (s.hooks.IsSpeaking) s.hooks.IsSpeaking();
+      return;
+    }
     SplitGroup(NextUnitGroup(text, readPos, spellPunctuation), 1.0);
     if (readPos < text.size() && readPos > 0 && text[readPos - 1] != ' ')
       AppendSilence(s.wordPause);
   }
-  FlushSpeech();
+  FlushSpeech(Flush::kLastOfText);
 }
 
 std::string NextUnitGroup(std::string_view text, size_t& readPos, bool spellPunctuation) {

@@ -74,10 +74,17 @@ uint64_t FindWavData(FILE* file);
 // Appends n div 100 blocks of 100 silent samples.
 void AppendSilence(int n);
 
-// Makes room for n samples: a buffer that would reach its end is played first.
+// Makes room for n samples: a buffer that would reach its end is queued first.
 void ReserveSpace(size_t n);
 
-// Plays what the buffer holds and empties it.
-void FlushSpeech();
+// Plays what the buffer holds and empties it: the last buffer of a text is waited for until
+// heard, the others are only queued.
+enum class Flush { kQueue, kLastOfText };
+void FlushSpeech(Flush flush);
+
+// Ends a unit cut short, the `count` samples before the buffer's fill: back to the zero
+// crossing within 2 ms before the cut, then a 2.5 ms fade, so that the unit never drops from
+// mid-wave to the silence the next one starts from. Returns the samples kept.
+size_t EndCutUnit(size_t count);
 
 }  // namespace synth

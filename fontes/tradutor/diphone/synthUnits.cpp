@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 #include "diphone/synthParts.h"
 #include "platform/codepage.h"
@@ -15,6 +16,8 @@ constexpr int kNoiseBase = 88;        // noise samples: 88 plus 0..79
 constexpr int kNoiseSpread = 80;
 constexpr size_t kShortName = 2;      // names up to this long sound as noise when missing
 constexpr size_t kMinCircName = 7;    // a CIRC name this long is split before its vowel
+constexpr size_t kCutReach = 22;      // 2 ms: how far back a cut looks for a zero crossing
+constexpr size_t kCutFade = 28;       // 2.5 ms: the fade that ends a cut unit
 
 struct Entry {
   std::string_view name;  // upper-case, at most 8 bytes
@@ -51,14 +54,17 @@ bool FindEntry(std::string_view name, Entry& found) {
   return false;
 }
 
-// Reads up to `count` bytes at `offset` of the .DIF into the buffer (only what the file has).
-void AppendFromFile(FILE* file, uint64_t offset, size_t count) {
+// Reads up to `count` bytes at `offset` of the .DIF into the buffer (only what the file has);
+// returns how many.
+size_t AppendFromFile(FILE* file, uint64_t offset, size_t count) {
   SynthState& s = State();
   count = std::min(count, kMaxSamples);  // a unit longer than the buffer keeps what fits
-  if (count == 0 || !file) return;
+  if (count == 0 || !file) return 0;
   ReserveSpace(count);
-  if (fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0) return;
-  s.speechFill += fread(s.speechBuffer.data() + s.speechFill, 1, count, file);
+  if (fseeko(file, static_cast<off_t>(offset), SEEK_SET) != 0) return 0;
+  const size_t got = fread(s.speechBuffer.data() + s.speechFill, 1, count, file);
+  s.speechFill += got;
+  return got;
 }
 
 void AppendNoise(int n) {
@@ -120,8 +126,34 @@ bool ReadUnit(std::string_view name, int mode, double x) {
     h = std::clamp<long>(h, 0, e.length);  // a negative cut never reaches the next unit
   }
   const double taken = std::trunc(static_cast<double>(h) * std::clamp(x, 0.0, 1.0));
-  AppendFromFile(s.data.get(), e.offset, static_cast<size_t>(taken));
+  const size_t got = AppendFromFile(s.data.get(), e.offset, static_cast<size_t>(taken));
+  if (got < e.length) EndCutUnit(got);  // the builder's fade at the unit's end is gone
   return true;
+}
+
+size_t EndCutUnit(size_t count) {
+  SynthState& s = State();
+  uint8_t* unit = s.speechBuffer.data() + s.speechFill - count;
+  const auto level = [&](size_t i) { return static_cast<int>(unit[i]) - kSilence; };
+  // the last sample kept is the one of the crossing nearer to silence
+  size_t kept = count;
+  const size_t lowest = count > kCutReach ? count - kCutReach : 1;
+  for (size_t k = count; k > lowest; --k) {
+    const int before = level(k - 2), last = level(k - 1);
+    if (last == 0 || (before < 0) != (last < 0)) {
+      kept = std::abs(before) < std::abs(last) ? k - 1 : k;
+      break;
+    }
+  }
+  s.speechFill -= count - kept;
+  const size_t fade = std::min(kept, kCutFade);
+  for (size_t i = 0; i < fade; ++i) {  // i counts from the last sample
+    const double gain = 0.5 - 0.5 * std::cos(std::numbers::pi * static_cast<double>(i + 1) / (fade + 1));
+    const double v = level(kept - 1 - i) * gain;
+    // rounded away from silence, so that a faded sample stays on its side of the wave
+    unit[kept - 1 - i] = static_cast<uint8_t>(kSilence + (v < 0 ? std::floor(v) : std::ceil(v)));
+  }
+  return kept;
 }
 
 bool PlayRecordedSound(std::string_view name) {

@@ -61,6 +61,13 @@ WaveState& State() {
 // Serves the posted messages (the device's returns among them) for up to `ms` milliseconds.
 void Pause(int ms) { platform::PumpFor(ms); }
 
+// Waits up to `ms` for the next posted message or window event and serves it: a returned
+// buffer or a key ends the wait at once, where a pause would sleep on.
+void AwaitNews(int ms) {
+  platform::WaitMessages(ms);
+  platform::PumpMessages();
+}
+
 void AllocateBuffers(WaveState& s) {
   for (auto& buffer : s.buffers) buffer.assign(kBufferSize, 0);
   s.compacted.assign(kBufferSize, 0);
@@ -113,7 +120,7 @@ void OnBlockDoneMessage(intptr_t device, intptr_t header) { WaveBlockDone(0, dev
 int SetWaveFormat(int rate, int bits, int channels) {
   WaveState& s = State();
   if (s.format.rate != rate || s.format.bits != bits || s.format.channels != channels) {
-    while (WavePlaying()) Pause(kPlayPollMs);
+    while (WavePlaying()) AwaitNews(kPlayPollMs);
   }
   s.format = {rate, bits, channels};
   if (platform::PcmIsOpen()) return 0;
@@ -210,7 +217,7 @@ int PlayPcmWith(const uint8_t* samples, size_t length, int rate, int channels, i
         WaveStop();
         return 0;
       }
-      Pause(kPlayPollMs);
+      AwaitNews(kPlayPollMs);
     }
     if (StopWanted()) {
       WaveStop();

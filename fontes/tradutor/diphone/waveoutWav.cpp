@@ -58,7 +58,7 @@ int PlayWavFile(const std::string& name) {
   }
   f.reset();
   if (!flags.NoWait)
-    while (WavePlaying()) platform::PumpFor(kEndPollMs);
+    while (WavePlaying()) platform::WaitMessages(kEndPollMs);  // a key or the end wakes it
   return result;
 }
 

@@ -39,6 +39,14 @@ void PlayBuiltSound(const uint8_t* samples, size_t count) {
 
 void PlayImageForWords(uint8_t* image, size_t size) { PlayWaveBuffer(image, size); }
 
+// The synthesizer's buffers before the last of a text: queued behind the one playing.
+void QueueWaveBuffer(const uint8_t* image, size_t size) {
+  WaitEngineSpeech();
+  waveout::PlayWavImage(image, size);
+}
+
+bool KeyIsWaiting(void*) { return console::KeyWaiting(); }
+
 }  // namespace
 
 void MakeWaveHeader(uint8_t* buffer, uint32_t dataSize, int rate, int channels, int bits) {
@@ -121,7 +129,9 @@ void SpeechPause(int ms) {
 void ConnectSynthesizer() {
   synth::SetSoundHooks({.MakeWaveHeader = MakeWaveHeader,
                         .PlayWaveBuffer = PlayWaveBuffer,
-                        .IsSpeaking = IsSpeaking});
+                        .IsSpeaking = IsSpeaking,
+                        .QueueWaveBuffer = QueueWaveBuffer,
+                        .stop = {.context = nullptr, .Requested = KeyIsWaiting}});
   words::StartWords(State().lettersDirectory,
                     {.PlayWaveBuffer = PlayImageForWords, .SpeakSoundFile = SpeakSoundFile});
 }
