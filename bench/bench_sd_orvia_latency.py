@@ -57,7 +57,7 @@ send("AUDIO\naudio_output_method=server\n.\n"); until(b"203 ")
 sentence = "<speak>Bom dia, hoje o tempo está bom.</speak>\n.\n"
 long_text = "<speak>" + " ".join(
     f"Esta é a frase número {i} de um texto longo.<mark name=\"__spd_{i}\"/>"
-    for i in range(300)) + "</speak>\n.\n"
+    for i in range(3000)) + "</speak>\n.\n"
 
 first_audio, stopped = [], []
 for _ in range(rounds):
