@@ -210,6 +210,35 @@ TEST_F(CliTest, RealVoicePlaysTheSameSamplesItWrites) {
   EXPECT_TRUE(device.compare(at, samples.size(), samples) == 0);
 }
 
+// A closed or full standard input or output is named as such, with the reason in our words,
+// and a reader that leaves gives the same code whether it took phonemes or sound.
+TEST_F(CliTest, ClosedOrFullStandardStreamsAreNamedWithTheirReason) {
+  UseFakeMbrola();
+  std::string text;
+  for (int i = 0; i < 240; ++i) text += "Bom dia, senhor João, como vai? ";
+  Write("long.txt", text);  // more than a pipe holds, as phonemes and as sound
+  const std::string sound = Fake() + " orvia -v " + FakeVoice() + " --stdout";
+  const struct {
+    std::string line;  // standard error goes to e.txt, the exit code to code.txt
+    int code;
+    const char* said;
+  } cases[] = {
+      {"orvia --pho <&- 2> e.txt; echo $? > code.txt", 3, "entrada padrão até o fim: está fechada"},
+      {sound + " oi >&- 2> e.txt; echo $? > code.txt", 7, "saída padrão: está fechada"},
+      {sound + " oi > /dev/full 2> e.txt; echo $? > code.txt", 7, "saída padrão: não há mais"},
+      {"orvia --pho oi > /dev/full 2> e.txt; echo $? > code.txt", 7, "saída padrão: não há mais"},
+      {"(orvia --pho -f long.txt 2> e.txt; echo $? > code.txt) | true", 7, "quem a lia a fechou"},
+      {"(" + sound + " -f long.txt 2> e.txt; echo $? > code.txt) | true", 7, "quem a lia a fechou"},
+  };
+  for (const auto& c : cases) {
+    Shell(c.line);
+    const std::string said = ReadAll((dir_ / "e.txt").string());
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.line << "\n" << said;
+    EXPECT_EQ(said.find("\"-\""), std::string::npos) << said;
+    EXPECT_EQ(std::stoi(ReadAll((dir_ / "code.txt").string())), c.code) << c.line;
+  }
+}
+
 // orvia ended by a signal while its text still comes leaves a WAV whose sizes match what it
 // holds, in a file of its own or as its standard output.
 TEST_F(CliTest, WavEndedByASignalHoldsTheSizesOfItsSound) {
