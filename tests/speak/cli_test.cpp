@@ -1,11 +1,16 @@
 // TIRLA: tests of the orvia program: its exit codes and messages, its WAV file, its playback.
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include "platform/codepage.h"
+#include "platform/wav.h"
 #include "speak_fixture.h"
 #include "support/test_kit.h"
 
@@ -203,6 +208,93 @@ TEST_F(CliTest, RealVoicePlaysTheSameSamplesItWrites) {
   EXPECT_LE(at, 8192u);
   EXPECT_EQ(device.find_first_not_of('\0'), at + samples.find_first_not_of('\0'));
   EXPECT_TRUE(device.compare(at, samples.size(), samples) == 0);
+}
+
+// A closed or full standard input or output is named as such, with the reason in our words,
+// and a reader that leaves gives the same code whether it took phonemes or sound.
+TEST_F(CliTest, ClosedOrFullStandardStreamsAreNamedWithTheirReason) {
+  UseFakeMbrola();
+  std::string text;
+  for (int i = 0; i < 240; ++i) text += "Bom dia, senhor João, como vai? ";
+  Write("long.txt", text);  // more than a pipe holds, as phonemes and as sound
+  const std::string sound = Fake() + " orvia -v " + FakeVoice() + " --stdout";
+  const struct {
+    std::string line;  // standard error goes to e.txt, the exit code to code.txt
+    int code;
+    const char* said;
+  } cases[] = {
+      {"orvia --pho <&- 2> e.txt; echo $? > code.txt", 3, "entrada padrão até o fim: está fechada"},
+      {sound + " oi >&- 2> e.txt; echo $? > code.txt", 7, "saída padrão: está fechada"},
+      {sound + " oi > /dev/full 2> e.txt; echo $? > code.txt", 7, "saída padrão: não há mais"},
+      {"orvia --pho oi > /dev/full 2> e.txt; echo $? > code.txt", 7, "saída padrão: não há mais"},
+      {"(orvia --pho -f long.txt 2> e.txt; echo $? > code.txt) | true", 7, "quem a lia a fechou"},
+      {"(" + sound + " -f long.txt 2> e.txt; echo $? > code.txt) | true", 7, "quem a lia a fechou"},
+  };
+  for (const auto& c : cases) {
+    Shell(c.line);
+    const std::string said = ReadAll((dir_ / "e.txt").string());
+    EXPECT_NE(said.find(c.said), std::string::npos) << c.line << "\n" << said;
+    EXPECT_EQ(said.find("\"-\""), std::string::npos) << said;
+    EXPECT_EQ(std::stoi(ReadAll((dir_ / "code.txt").string())), c.code) << c.line;
+  }
+}
+
+// orvia ended by a signal while its text still comes leaves a WAV whose sizes match what it
+// holds, in a file of its own or as its standard output.
+TEST_F(CliTest, WavEndedByASignalHoldsTheSizesOfItsSound) {
+  UseFakeMbrola();
+  const std::string program = std::string(TIRLA_BUILD_DIR) + "/bin/orvia";
+  const std::string wav = (dir_ / "k.wav").string(), voice = FakeVoice();
+  const struct {
+    bool standardOutput;
+    int signal;
+  } cases[] = {{false, SIGTERM}, {true, SIGHUP}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.signal);
+    fs::remove(wav);
+    int text[2];
+    ASSERT_EQ(pipe(text), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+      // a test runner may have it ignored or blocked, which exec keeps
+      signal(c.signal, SIG_DFL);
+      sigset_t mask;
+      sigemptyset(&mask);
+      sigaddset(&mask, c.signal);
+      sigprocmask(SIG_UNBLOCK, &mask, nullptr);
+      dup2(text[0], STDIN_FILENO);
+      dup2(open((dir_ / "e.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+      close(text[1]);
+      if (c.standardOutput) dup2(open(wav.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+      execl(program.c_str(), "orvia", "-v", voice.c_str(), c.standardOutput ? "--stdout" : "-w",
+            c.standardOutput ? "-" : wav.c_str(), nullptr);
+      _exit(127);
+    }
+    close(text[0]);
+    const std::string line = "Bom dia, tudo bem? Este texto enche alguns blocos de som.\n";
+    ASSERT_EQ(write(text[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+    struct stat info {};
+    const auto start = std::chrono::steady_clock::now();
+    while ((stat(wav.c_str(), &info) != 0 || info.st_size <= 44) &&
+           std::chrono::steady_clock::now() - start < std::chrono::seconds(20))
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(pid, c.signal);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    close(text[1]);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal)
+        << status << " " << ReadAll((dir_ / "e.txt").string());
+    FILE* file = fopen(wav.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    platform::WavInfo read;
+    EXPECT_TRUE(platform::ReadWavFile(file, read));
+    fclose(file);
+    ASSERT_EQ(stat(wav.c_str(), &info), 0);
+    EXPECT_GT(read.dataSize, 0u);
+    EXPECT_EQ(read.dataOffset + read.dataSize, static_cast<uint64_t>(info.st_size));
+    EXPECT_EQ(Le32(ReadAll(wav), 4), info.st_size - 8);
+  }
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 # text (1, 2, ...); a line "#" writes them out. Unknown phonemes (any name starting "tirla")
 # are warned about on standard error as the real program does. FAKE_MBROLA in the
 # environment picks a failure after N phoneme lines: "die:N" leaves, "hang:N" stops answering,
-# "flood:N" writes sound for ever, "babble:N" writes warnings for ever; "die:start" and
+# "flood:N" writes sound for ever, "babble:N" writes warnings for ever, "trickle:N" writes two
+# bytes of sound every half second and never answers again; "die:start" and
 # "hang:start" fail before the voice is loaded. With FAKE_MBROLA_ONCE=FILE only the first
 # program to reach its failure fails (and creates FILE): the ones started after it behave.
 import os
@@ -37,6 +38,11 @@ def fail():
     if mode == "flood":
         while True:
             out.write(bytes(65536))
+    if mode == "trickle":
+        while True:
+            out.write(bytes(2))
+            out.flush()
+            time.sleep(0.5)
     if mode == "babble":
         while True:
             sys.stderr.write("Warning: something odd\n" * 100)

@@ -1,6 +1,7 @@
 // TIRLA: faults injected into a running ORVIA engine: an mbrola program that dies, hangs,
-// floods its output or chatters at each stage, data files deleted while it runs. Each ends in
-// a failure that says why, within the answer timeout, and the next text is spoken again.
+// floods or trickles its output or chatters at each stage, data files deleted while it runs.
+// Each ends in a failure that says why, within the answer timeout, and the next text is spoken
+// again.
 #include <signal.h>
 
 #include <chrono>
@@ -74,6 +75,7 @@ TEST_F(FaultTest, MbrolaFailingAtEachStageFailsThatTextOnly) {
       {"die:start", true, "voz do MBROLA"},    {"hang:start", true, "responde"},
       {"die:2", false, "terminou"},            {"hang:2", false, "responde"},
       {"flood:2", false, "mais som"},          {"babble:2", false, "responde"},
+      {"trickle:2", false, "devagar"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mode);

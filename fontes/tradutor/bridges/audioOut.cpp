@@ -7,6 +7,7 @@
 
 #include "diphone/waveout.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/wav.h"
 
 namespace bridges {
@@ -46,7 +47,7 @@ bool OpenAudioOut(AudioOut& out, const platform::SpeechOutput& output, std::stri
   out.file = std::fopen(out.fileName.c_str(), "wb");
   if (!out.file) {
     why = "o arquivo " + std::string(fileName) + " n\xE3o p\xF4" "de ser criado (" +
-          platform::Utf8ToCp1252(std::strerror(errno)) + ")";
+          platform::SystemReason(errno) + ")";
     return false;
   }
   WriteHeader(out);  // its place; the sizes come with the samples

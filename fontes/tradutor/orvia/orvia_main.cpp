@@ -1,6 +1,7 @@
 // TIRLA: the orvia program: ORVIA from the command line.
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,7 +46,7 @@ enum ExitCode : int {
   kNoMbrola = 4,       // the mbrola program is not installed
   kNoVoice = 5,        // the MBROLA voice is missing or unusable
   kNoData = 6,         // an ORVIA data file is missing or wrong
-  kNoOutput = 7,       // the WAV file cannot be written
+  kNoOutput = 7,       // the WAV file or standard output cannot be written
   kNoSound = 8,        // the sound device cannot be opened, or failed while playing
 };
 
@@ -237,7 +238,8 @@ bool ForEachPart(TextSource& source, Take take) {
     if (n < 0) {
       const std::string what = source.name.empty() ? "a entrada padrão"
                                                    : "o arquivo de texto \"" + source.name + "\"";
-      Say("não foi possível ler " + what + " até o fim: " + std::strerror(errno) + ".");
+      Say("não foi possível ler " + what + " até o fim: " +
+          platform::Cp1252ToUtf8(platform::SystemReason(errno)) + ".");
       return false;
     }
     buffer.append(chunk, static_cast<size_t>(n));
@@ -260,6 +262,7 @@ std::string EngineText(std::string_view text) {
 int PrintPho(TextSource& source, double durationFactor, double pitchFactor, bool print) {
   std::string lines;
   bool written = true;
+  int error = 0;  // of the first write that failed
   const bool read = ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
                                             bool soundNow) {
     lines.clear();
@@ -272,9 +275,12 @@ int PrintPho(TextSource& source, double durationFactor, double pitchFactor, bool
     const std::string out = platform::Cp1252ToUtf8(lines);
     written = written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
     if (soundNow) written = written && std::fflush(stdout) == 0;
+    if (!written && error == 0) error = errno;
   });
   if (!read) return kNoText;
-  return written && std::fflush(stdout) == 0 ? kOk : kSpeechFailed;
+  if (written && std::fflush(stdout) == 0) return kOk;
+  Say(uttsOrvia::OutputFailureText("-", error ? error : errno));
+  return kNoOutput;
 }
 
 // Starts the engine through its row and tells what failed; the exit code.
@@ -326,7 +332,7 @@ int Speak(const Options& options, TextSource& source, const std::string& folder)
   }
   if (options.waveFile == "-") {
     if (spoken) return kOk;
-    Say("a saída padrão não aceitou o som; quem a lia a fechou?");
+    Say(uttsOrvia::OutputFailureText("-", uttsOrvia::OrviaOutputError()));
     return kNoOutput;
   }
   if (!options.waveFile.empty()) {
@@ -335,7 +341,7 @@ int Speak(const Options& options, TextSource& source, const std::string& folder)
     const bool regular = stat(options.waveFile.c_str(), &info) == 0 && S_ISREG(info.st_mode);
     if (spoken && (!regular || info.st_size >= static_cast<off_t>(uttsOrvia::kWaveHeaderSize)))
       return kOk;
-    Say("o arquivo de saída \"" + options.waveFile + "\" não pôde ser gravado.");
+    Say(uttsOrvia::OutputFailureText(options.waveFile, uttsOrvia::OrviaOutputError()));
     return kNoOutput;
   }
   const bool deviceSaid = waveout::LastOpenError() != 0 || state.errorsSaid > saidBefore;
@@ -387,6 +393,8 @@ int LoadTextStages(const std::string& folder) {
 int main(int argc, char** argv) {
   platform::SetReportProgram("orvia");
   platform::SetReportSink({.context = nullptr, .Write = CountAndWrite});
+  // a reader that closes its end is a failed write, told in our words, not a silent death
+  signal(SIGPIPE, SIG_IGN);
   Options options;
   bool help = false;
   if (!ParseArguments(argc, argv, options, help)) return kBadUsage;

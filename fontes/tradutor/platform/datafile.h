@@ -24,4 +24,8 @@ bool ReadDataFile(const std::string& path, std::string& bytes, size_t limit = SI
 // arquivo comum" or "não pôde ser lido"; empty when it can be opened.
 std::string DataFileProblem(const std::string& path);
 
+// The system's reason `error` (an errno value) in our words, for the user (cp1252), to follow
+// a colon: "o disco está cheio", "está fechada"...
+std::string SystemReason(int error);
+
 }  // namespace platform

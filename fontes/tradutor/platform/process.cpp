@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 
 extern char** environ;
 
@@ -36,7 +37,7 @@ bool RunProgram(std::string_view program, const std::vector<std::string>& argume
   const int status = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (status != 0) {
-    if (error) *error = words[0] + ": " + std::strerror(status);
+    if (error) *error = words[0] + ": " + Cp1252ToUtf8(SystemReason(status));
     return false;
   }
   // The program runs on by itself; a thread of ours collects its end, so none is left as a

@@ -57,6 +57,9 @@ constexpr int kBusyRoundUs = 1000;
 constexpr size_t kHandOnSamples = 8192;
 // Output kept of the program's version banner or voice information.
 constexpr size_t kLongestCapture = 65536;
+// Sound that counts as an answer while the program owes one (50 ms at 16000 Hz): a program
+// that trickles a few bytes now and then is not making the text's sound.
+constexpr size_t kAnsweringBytes = 1600;
 
 struct MbrolaState {
   bool bound = false;               // MbrolaBind succeeded
@@ -72,7 +75,10 @@ struct MbrolaState {
   std::string errorText;            // child's error output not yet split into lines
   std::string childLastWords;       // last line of that output that was not our mark
   size_t owedBytes = 0;             // sound the lines since the last answered flush may make
+  double owedMs = 0;                // their duration
   size_t receivedBytes = 0;         // sound received since then
+  size_t uncountedBytes = 0;        // sound received since the last answer, below kAnsweringBytes
+  std::chrono::steady_clock::time_point answerBy;  // all owed sound and answers due by then
   bool dirty = false;               // lines written since the last completed flush
   bool childGone = false;           // the child ended or was killed; reported at next read
   int flushesSent = 0;              // marks written
@@ -130,10 +136,10 @@ void TakeErrorLines() {
     s.errorText.erase(0, s.errorText.size() - kLongestErrorLine);
 }
 
-// Bytes of sound a phoneme line may make at most: its duration (the second field, in ms) at
-// kMostRate. Comments, flushes and lines without a duration make none.
-size_t SoundBytesOf(std::string_view lines) {
-  size_t bytes = 0;
+// Adds what phoneme lines owe: their duration (the second field, in ms), and the bytes of
+// sound that makes at most, at kMostRate. Comments, flushes and lines without one owe nothing.
+void AddOwed(std::string_view lines) {
+  MbrolaState& s = State();
   while (!lines.empty()) {
     const size_t end = std::min(lines.find('\n'), lines.size());
     std::string_view line = lines.substr(0, end);
@@ -146,9 +152,11 @@ size_t SoundBytesOf(std::string_view lines) {
     double ms = 0;
     const char* from = line.data() + field;
     std::from_chars(from, line.data() + line.size(), ms);
-    if (ms > 0) bytes += static_cast<size_t>(std::min(ms, 3.6e6) * kMostRate / 1000) * 2 + 2;
+    if (ms <= 0) continue;
+    ms = std::min(ms, 3.6e6);
+    s.owedMs += ms;
+    s.owedBytes += static_cast<size_t>(ms * kMostRate / 1000) * 2 + 2;
   }
-  return bytes;
 }
 
 // Whether the child sends more sound than the lines written ask for, or more than any reader
@@ -167,7 +175,8 @@ void DropChild() {
 }
 
 // One round of traffic; false when the child has gone or was ended for flooding (then
-// lastError says so). Progress is input taken, sound received or a flush answered.
+// lastError says so). Progress is input taken, a flush answered or kAnsweringBytes of sound;
+// taken input sets the answer deadline anew.
 bool Move(int wait_ms, bool& progress) {
   MbrolaState& s = State();
   const size_t before = s.samples.size();
@@ -176,7 +185,12 @@ bool Move(int wait_ms, bool& progress) {
   TakeErrorLines();
   const size_t received = s.samples.size() - before;
   s.receivedBytes += received;
-  progress = t.written > 0 || received > 0 || s.flushesSeen != answered;
+  s.uncountedBytes += received;
+  progress = t.written > 0 || s.flushesSeen != answered || s.uncountedBytes >= kAnsweringBytes;
+  if (progress) s.uncountedBytes = 0;
+  if (t.written > 0)
+    s.answerBy = std::chrono::steady_clock::now() +
+                 std::chrono::milliseconds(s.answerTimeoutMs + static_cast<long>(s.owedMs));
   if (Flooding()) {
     DropChild();
     s.samples.resize(s.readAt);  // what came beyond the bound is no speech
@@ -187,12 +201,20 @@ bool Move(int wait_ms, bool& progress) {
 }
 
 // Moves traffic until `done` holds; `each` runs after every round and may take the sound
-// received. A child that leaves or stays silent too long fails.
+// received. A child that leaves fails, and so does one that either makes no progress for the
+// answer timeout (silent, chattering or trickling) or has not answered by the answer deadline:
+// the timeout plus the playing time of the lines owed, after it took the last of them. That
+// allows a real program, many times faster than real time, any text, and ends one that sends
+// sound slower than it plays. Time the listener holds the sound is ours, not the child's.
 template <typename Done, typename Each>
 int RunUntil(Done done, Each each) {
+  using Clock = std::chrono::steady_clock;
   MbrolaState& s = State();
-  auto quietSince = std::chrono::steady_clock::now();
+  auto quietSince = Clock::now();
+  if (s.answerBy < quietSince)
+    s.answerBy = quietSince + std::chrono::milliseconds(s.answerTimeoutMs);
   bool busy = false;  // the last round moved something
+  bool trickled = false;  // sound came since the last progress, too little to count
   for (;;) {
     // While the child is busy, traffic is taken in rounds a moment apart rather than at each
     // of its small writes: waking for every few kilobytes would cost more than the sound.
@@ -210,17 +232,26 @@ int RunUntil(Done done, Each each) {
       }
       return s.lastError == kTooMuchSound ? -1 : 0;
     }
+    const auto handing = Clock::now();
     each();
+    const auto held = Clock::now() - handing;
+    quietSince += held;
+    s.answerBy += held;
     if (!alive) {
       if (s.lastError == kTooMuchSound) return -1;
       DropChild();
       return Fail(kEnded, Cp("o programa mbrola terminou inesperadamente"));
     }
-    const auto now = std::chrono::steady_clock::now();
+    const auto now = Clock::now();
+    trickled = !progress && (trickled || s.uncountedBytes > 0);
     if (progress) quietSince = now;
-    if (now - quietSince > std::chrono::milliseconds(s.answerTimeoutMs)) {
+    const bool quiet = now - quietSince > std::chrono::milliseconds(s.answerTimeoutMs);
+    if (quiet || now > s.answerBy) {
+      // sound came, but not the answer: too slow; nothing at all came: no answer
+      const bool slow = quiet ? trickled : s.receivedBytes > 0;
       DropChild();
-      return Fail(kNoAnswer, Cp("o programa mbrola não responde"));
+      return slow ? Fail(kTooSlow, Cp("o programa mbrola manda o som devagar demais"))
+                  : Fail(kNoAnswer, Cp("o programa mbrola não responde"));
     }
   }
 }
@@ -263,6 +294,7 @@ int SendAndFlush(const std::string& bytes, Each each) {
   if (result == 0) {
     s.dirty = false;
     s.owedBytes = s.receivedBytes = 0;  // every sound owed is in: what comes now is new
+    s.owedMs = 0;
   }
   return result;
 }
@@ -298,7 +330,9 @@ int Spawn() {
   s.errorText.clear();
   s.childLastWords.clear();
   s.flushesSent = s.flushesSeen = 0;
-  s.owedBytes = s.receivedBytes = 0;
+  s.owedBytes = s.receivedBytes = s.uncountedBytes = 0;
+  s.owedMs = 0;
+  s.answerBy = {};
   s.dirty = false;
   s.childGone = false;
   if (!StartChild(s.program, ChildArguments(), s.child))
@@ -350,7 +384,7 @@ int WriteMbr(const char* lines) {
                               : Fail(kEnded, Cp("o programa mbrola terminou inesperadamente"));
   s.dirty = true;
   s.pending += lines;
-  s.owedBytes += SoundBytesOf(lines);
+  AddOwed(lines);
   return RunUntil([&] { return s.pending.empty(); });
 }
 

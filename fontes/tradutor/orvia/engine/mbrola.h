@@ -49,6 +49,7 @@ enum ErrorCode : int {
   kNoAnswer = 5,      // the mbrola program stopped answering
   kBadArgument = 6,   // a call with an unusable argument
   kTooMuchSound = 7,  // the mbrola program sent more sound than the lines written ask for
+  kTooSlow = 8,       // the mbrola program sends its sound slower than it plays
 };
 
 // Puts the module in its start state: unbound, no child, defaults. Ends a running child.
@@ -80,8 +81,10 @@ struct SoundListener {
 void SetSoundListener(const SoundListener& listener);
 
 // How long, in ms, the program may go without answering while it owes an answer before it is
-// taken for hung and killed (default 4000). Only sound within what the lines written ask for,
-// taken input and answered flushes count as answers; chatter on its error output does not.
+// taken for hung and killed (default 4000). Only taken input, answered flushes and sound in
+// pieces of 50 ms or more count as answers; chatter on its error output does not. Whatever it
+// sends, every answer owed is due this long plus the playing time of the lines owed after it
+// took the last of them.
 void SetAnswerTimeout(int ms);
 
 // The process id of the running child, -1 when none (for tests that kill it).

@@ -1,6 +1,13 @@
 // TIRLA: ORVIA engine start, output file, factors, stop, close and the WAV header.
 #include "orvia/engine/uttsOrvia.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "orvia/engine/mbrola.h"
@@ -55,56 +62,94 @@ std::string ResolveDatabase(const std::string& database) {
 // The output file name that means standard output, and the data size its header claims: the
 // size that readers of piped WAV (sox, aplay) take for "up to the end", without a warning.
 constexpr char kStandardOutput[] = "-";
-constexpr size_t kFileBufferBytes = 1 << 18;
 constexpr uint32_t kStreamingDataSize = 0x7FFFF000u;
+// Offsets of the RIFF size and the data size in the header.
+constexpr long long kRiffSizeAt = 4, kDataSizeAt = 40;
 
-// Creates the output file with an empty header; false on failure.
+// Writes all of `count` bytes at the file's position; false on failure.
+bool WriteAll(int fd, const void* bytes, size_t count) {
+  const auto* at = static_cast<const uint8_t*>(bytes);
+  while (count > 0) {
+    const ssize_t n = write(fd, at, count);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    at += n;
+    count -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Writes a little-endian 32-bit value at `offset`.
+bool Put32At(int fd, long long offset, uint32_t value) {
+  const uint8_t bytes[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                            static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+  return pwrite(fd, bytes, 4, static_cast<off_t>(offset)) == 4;
+}
+
+// Creates the output file with an empty header; false on failure. The header's sizes can be
+// kept right only in a regular file not opened for appending (where every write goes to the
+// end); a pipe gets the size that means "up to the end".
 bool CreateOutputFile() {
   OrviaState& s = State();
   s.standardOutput = s.outputFileName == kStandardOutput;
-  s.outputFile = s.standardOutput ? stdout : fopen(s.outputFileName.c_str(), "wb");
-  if (!s.outputFile) return false;
-  // a file is written in large pieces; standard output keeps its buffer and is flushed
-  // whenever a line's sound is complete
-  if (!s.standardOutput) setvbuf(s.outputFile, nullptr, _IOFBF, kFileBufferBytes);
+  s.outputFd = s.standardOutput
+                   ? STDOUT_FILENO
+                   : open(s.outputFileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (s.outputFd < 0) {
+    s.outputError = errno;
+    return false;
+  }
+  struct stat info {};
+  const int flags = fcntl(s.outputFd, F_GETFL);
+  s.headerAt = fstat(s.outputFd, &info) == 0 && S_ISREG(info.st_mode) && flags >= 0 &&
+                       (flags & O_APPEND) == 0
+                   ? lseek(s.outputFd, 0, SEEK_CUR)
+                   : -1;
+  s.outputBytes = 0;
   uint8_t header[kWaveHeaderSize];
-  BuildWaveHeader(header, kRate, kBits, s.standardOutput ? kStreamingDataSize : 0, kChannels);
-  if (fwrite(header, 1, sizeof header, s.outputFile) != sizeof header ||
-      fflush(s.outputFile) != 0) {
+  BuildWaveHeader(header, kRate, kBits, s.headerAt < 0 ? kStreamingDataSize : 0, kChannels);
+  if (!WriteAll(s.outputFd, header, sizeof header)) {
+    s.outputError = errno;
     SetLastError("Arquivo de saída não pode ser criado");
-    if (!s.standardOutput) fclose(s.outputFile);
-    s.outputFile = nullptr;
+    if (!s.standardOutput) close(s.outputFd);
+    s.outputFd = -1;
     return false;
   }
   return true;
 }
 
-// Writes the final sizes into the output file's header; standard output only when it can be
-// rewound (a file, not a pipe).
-void CompleteOutputFile() {
+void CloseOutputFile() {
   OrviaState& s = State();
-  FILE* f = s.outputFile;
-  s.outputFile = nullptr;
-  if (s.standardOutput) {
-    if (!f || fflush(f) != 0 || fseek(f, 0, SEEK_END) != 0) return;
-  } else {
-    if (f) fclose(f);
-    f = fopen(s.outputFileName.c_str(), "r+b");
-  }
-  if (!f) return;
-  long size = 0;
-  if (fseek(f, 0, SEEK_END) == 0) size = ftell(f);
-  const uint32_t data = size > static_cast<long>(kWaveHeaderSize)
-                            ? static_cast<uint32_t>(size - static_cast<long>(kWaveHeaderSize))
-                            : 0;
-  uint8_t header[kWaveHeaderSize];
-  BuildWaveHeader(header, kRate, kBits, data, kChannels);
-  if (fseek(f, 0, SEEK_SET) == 0) fwrite(header, 1, sizeof header, f);
-  if (s.standardOutput) fflush(f);
-  else fclose(f);
+  if (s.outputFd >= 0 && !s.standardOutput) close(s.outputFd);
+  s.outputFd = -1;
 }
 
 }  // namespace
+
+// The samples go straight to the file and the header's sizes follow each piece, so that a
+// program ended at any moment (killed, the machine off) leaves a file whose sizes match what
+// it holds. The signals that end a program are held between the two writes.
+bool WriteOutput(const void* bytes, size_t count) {
+  OrviaState& s = State();
+  if (s.outputFd < 0) return false;
+  sigset_t ending, before;
+  sigemptyset(&ending);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&ending, signal);
+  const bool rewrite = s.headerAt >= 0;
+  if (rewrite) pthread_sigmask(SIG_BLOCK, &ending, &before);
+  bool written = WriteAll(s.outputFd, bytes, count);
+  if (written) s.outputBytes += count;
+  if (written && rewrite) {
+    const uint32_t data = static_cast<uint32_t>(
+        std::min<uint64_t>(s.outputBytes, UINT32_MAX - (kWaveHeaderSize - 8)));
+    written = Put32At(s.outputFd, s.headerAt + kRiffSizeAt,
+                      data + static_cast<uint32_t>(kWaveHeaderSize - 8)) &&
+              Put32At(s.outputFd, s.headerAt + kDataSizeAt, data);
+  }
+  if (!written) s.outputError = errno;
+  if (rewrite) pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  return written;
+}
 
 OrviaState& State() {
   static OrviaState state;
@@ -113,7 +158,7 @@ OrviaState& State() {
 
 void StartOrvia() {
   OrviaState& s = State();
-  if (s.outputFile && !s.standardOutput) fclose(s.outputFile);
+  CloseOutputFile();
   mbrola::StartMbrola();
   const platform::AudioSink playback = s.playback;  // the program's, not the engine's
   s = OrviaState{};
@@ -139,11 +184,9 @@ bool OrviaStart(const std::string& database, const std::string& rulesFile,
   OrviaState& s = State();
   s.startFailure = kStarted;
   s.engineError.clear();
+  s.outputError = 0;
   if (s.readBuffer.empty()) StartOrvia();
-  if (s.outputFile) {
-    if (!s.standardOutput) fclose(s.outputFile);
-    s.outputFile = nullptr;
-  }
+  CloseOutputFile();
   if (!mbrola::MbrolaBind()) {
     s.engineError = platform::Utf8ToCp1252("o programa mbrola não foi encontrado no PATH");
     return Fail(kNoMbrola);
@@ -186,7 +229,7 @@ bool OrviaIsSpeaking() {
 
 void OrviaClose() {
   OrviaState& s = State();
-  if (s.fileOutput) CompleteOutputFile();
+  if (s.fileOutput) CloseOutputFile();
   uttsPortug::ReleaseRules();
   uttsProsodia::ReleaseDiphoneList();
   if (mbrola::MbrolaBound()) mbrola::Mbrola().close_MBR();
@@ -199,6 +242,7 @@ const std::string& OrviaEngineError() { return State().engineError; }
 double DurationFactor() { return State().durationFactor; }
 double PitchFactor() { return State().pitchFactor; }
 bool FileOutput() { return State().fileOutput; }
+int OrviaOutputError() { return State().outputError; }
 const std::string& OutputFileName() { return State().outputFileName; }
 void OrviaSetOutput(const platform::SpeechOutput& output) { State().output = output; }
 void OrviaSetPlayback(const platform::AudioSink& sink) { State().playback = sink; }

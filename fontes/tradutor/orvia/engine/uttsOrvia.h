@@ -71,6 +71,9 @@ const std::string& OrviaEngineError();
 // The output file named for the next start ("" plays, "-" is standard output).
 const std::string& OutputFileName();
 
+// The errno of the output file's last failure (opening or writing it), 0 when none.
+int OrviaOutputError();
+
 // Current factors and output mode.
 double DurationFactor();
 double PitchFactor();

@@ -6,6 +6,7 @@
 #include "orvia/engine/uttsOrvia.h"
 #include "orvia/text/uttsPortugStages.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/messages.h"
 #include "platform/settings.h"
 
@@ -98,6 +99,13 @@ double PitchFactorFor(int pitch) {
 
 const platform::SpeechEngine& OrviaEngine() { return kOrviaEngine; }
 
+std::string OutputFailureText(const std::string& fileName, int error) {
+  const std::string what = fileName == "-" ? "escrever na saída padrão"
+                                           : "gravar o arquivo de saída \"" + fileName + "\"";
+  return "não foi possível " + what +
+         (error ? ": " + platform::Cp1252ToUtf8(platform::SystemReason(error)) : "") + ".";
+}
+
 std::string OrviaFailureText() {
   // cp1252 from the engine, file names as the system gave them
   const std::string engine = platform::Cp1252ToUtf8(OrviaEngineError());
@@ -109,7 +117,7 @@ std::string OrviaFailureText() {
       return "a voz \"" + platform::Cp1252ToUtf8(Row().files.database) +
              "\" do MBROLA não pôde ser usada" + (engine.empty() ? "." : ": " + engine + ".");
     case kOutputFile:
-      return "não foi possível criar o arquivo de saída \"" + OutputFileName() + "\".";
+      return OutputFailureText(OutputFileName(), OrviaOutputError());
     case kTextData:
       return platform::Cp1252ToUtf8(OrviaLastError()) + " (pasta de dados: " +
              Row().files.dataFolder + ").";

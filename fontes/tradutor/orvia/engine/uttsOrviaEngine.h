@@ -42,4 +42,8 @@ const platform::SpeechEngine& OrviaEngine();
 // worked, how MBROLA failed while speaking; empty when nothing failed.
 std::string OrviaFailureText();
 
+// That writing to `fileName` ("-": standard output) failed, and the system's reason `error`
+// (0: none known), in the user's words (UTF-8).
+std::string OutputFailureText(const std::string& fileName, int error);
+
 }  // namespace uttsOrvia

@@ -69,8 +69,7 @@ size_t ReadSamples() {
 void StoreSamples(const short* samples, size_t count) {
   OrviaState& s = State();
   if (s.fileOutput) {
-    const size_t bytes = count * 2;
-    if (!s.outputFile || fwrite(samples, 1, bytes, s.outputFile) != bytes) s.run.result = false;
+    if (!WriteOutput(samples, count * 2)) s.run.result = false;
     return;
   }
   const size_t waiting = s.block.size() * 2, adding = count * 2;
@@ -156,10 +155,6 @@ void Complete() {
   if (Mbr().lastError_MBR() != 0) ResetAfterFailure();
   Drain();
   HandWaitingBlock();
-  // a reader of standard output hears the end of the line now, not with the next one
-  OrviaState& s = State();
-  if (s.fileOutput && s.standardOutput && s.outputFile && fflush(s.outputFile) != 0)
-    s.run.result = false;
 }
 
 // After a stop, what MBROLA still holds is not wanted.
@@ -223,7 +218,6 @@ bool OrviaEndText() {
   Complete();
   ReportReachedMarks(true);
   DropAfterStop();
-  if (s.fileOutput && s.outputFile && fflush(s.outputFile) != 0) s.run.result = false;
   s.run.open = false;
   mbrola::SetSoundListener({});
   return s.run.result;

@@ -38,7 +38,10 @@ struct TextRun {
 struct OrviaState {
   std::string outputFileName;                 // set by OrviaSetOutputFile; "" = play
   bool fileOutput = false;                    // FileOutput: samples go to the output file
-  FILE* outputFile = nullptr;                 // open while fileOutput
+  int outputFd = -1;                          // the output file, open while fileOutput
+  long long headerAt = -1;                    // where its header is; -1: sizes not rewritable
+  uint64_t outputBytes = 0;                   // sample bytes written to it
+  int outputError = 0;                        // OrviaOutputError
   double durationFactor = 1.0;                // DurationFactor
   double pitchFactor = 1.0;                   // PitchFactor
   std::string lastError;                      // OrviaLastError
@@ -58,5 +61,8 @@ struct OrviaState {
 };
 
 OrviaState& State();
+
+// Writes sample bytes to the output file, then its header's sizes; false when it failed.
+bool WriteOutput(const void* bytes, size_t count);
 
 }  // namespace uttsOrvia

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/messages.h"
 #include "platform/terminal/video_terminal_state.h"
 #include "platform/video.h"
@@ -72,7 +73,8 @@ bool Start(std::string* error) {
   s.tty = open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
   if (s.tty < 0) {
     if (error)
-      *error = std::string("nenhum terminal disponível (/dev/tty: ") + std::strerror(errno) + ")";
+      *error = std::string("nenhum terminal disponível (/dev/tty: ") +
+               platform::Cp1252ToUtf8(platform::SystemReason(errno)) + ")";
     return false;
   }
   s.saved_valid = tcgetattr(s.tty, &s.saved) == 0;
@@ -80,7 +82,8 @@ bool Start(std::string* error) {
   s.in = fdopen(fcntl(s.tty, F_DUPFD_CLOEXEC, 3), "r");
   s.out = fdopen(fcntl(s.tty, F_DUPFD_CLOEXEC, 3), "w");
   if (!s.in || !s.out) {
-    if (error) *error = std::string("o terminal não pôde ser aberto: ") + std::strerror(errno);
+    if (error) *error = std::string("o terminal não pôde ser aberto: ") +
+                           platform::Cp1252ToUtf8(platform::SystemReason(errno));
     CloseFiles();
     return false;
   }
