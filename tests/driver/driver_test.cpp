@@ -9,6 +9,7 @@
 #include "platform/audio/pcm.h"
 #include "platform/keys.h"
 #include "platform/memory/video_memory.h"
+#include "platform/report.h"
 #include "support/test_kit.h"
 
 namespace {
@@ -79,15 +80,34 @@ TEST_F(DriverTest, ALongLineIsWrittenOverItsWrappedEcho) {
   EXPECT_EQ(Row(fim_row + 1), "");
 }
 
-TEST_F(DriverTest, InteractiveWithoutRuleFilesSaysSoAndEnds) {
+TEST_F(DriverTest, InteractiveWithoutRuleFilesSaysSoEveryWayAndFails) {
   // No configured unit directory, and a default one without files.
   const char* saved = getenv("TOLVAN_PREFIX");
   setenv("TOLVAN_PREFIX", "/nonexistent", 1);
+  platform::SetReportSink(console::ConsoleReportSink());  // as the program does
+  testing::internal::CaptureStderr();
   const int code = support::ExitCodeOf([] { driver::RunInteractive(); });
+  const std::string error = testing::internal::GetCapturedStderr();
+  platform::SetStandardErrorSink();
   if (saved) setenv("TOLVAN_PREFIX", saved, 1); else unsetenv("TOLVAN_PREFIX");
-  EXPECT_EQ(code, 0);
+  EXPECT_EQ(code, 1);  // a failed start is no success
   EXPECT_EQ(Row(0), "Erro de inicializa\xE7\xE3o");
   EXPECT_EQ(Row(1).rfind("verifique os arquivos", 0), 0u);
+  EXPECT_NE(error.find("verifique os arquivos"), std::string::npos) << error;
+  EXPECT_FALSE(platform::PcmPlayedBlocks().empty());  // the error beep at least
+}
+
+TEST_F(DriverTest, TheGreetingIsHeardBeforeTheFirstKey) {
+  bool heard = false;
+  bool typed = false;
+  platform::MemoryVideo().on_wait = [&] {
+    if (typed) return;
+    heard = !platform::PcmPlayedBlocks().empty();
+    typed = true;
+    platform::PushTyped("fim\r");
+  };
+  EXPECT_EQ(support::ExitCodeOf([] { driver::RunInteractive(); }), 0);
+  EXPECT_TRUE(heard);
 }
 
 TEST_F(DriverTest, LinesComeFromTheLineEditor) {

@@ -101,6 +101,9 @@ TEST_F(FoldersTest, EngineSettingsComeFromTheConfigurationOrTheirDefaults) {
   setenv("TOLVAN_WINDIR", dir_.c_str(), 1);
   setenv("TOLVAN_DATADIR", "/d", 1);
   const std::string folder100(100, 'p');
+  const std::string folder255(255, 'l');
+  const std::string root = "[TOLVAN]\nPGMTOLVAN=/opt/t\n";
+  const std::string here = std::filesystem::current_path().string();
   const struct {
     std::string ini;
     std::string (*setting)();
@@ -110,7 +113,13 @@ TEST_F(FoldersTest, EngineSettingsComeFromTheConfigurationOrTheirDefaults) {
       {"[tradutor]\ndirdifones=C:\\Som\\Dif\xF5" "es\r\n", platform::UnitsFolder, "C:/Som/Difões"},
       {"[TRADUTOR]\nDIRDIFONES=" + folder100, platform::UnitsFolder, folder100.substr(0, 79)},
       {"[ORVIATTS]\nDIR=\n", platform::OrviaDataFolder, "/d/orviatts"},
-      {"[ORVIATTS]\nDIR=@\\orvia\\" + folder100, platform::OrviaDataFolder, "@/orvia/" + folder100},
+      {"[TRADUTOR]\ndirLetras=" + folder255, platform::LettersFolder, folder255},
+      // "@" is the root folder in the engines' values as in every other value
+      {root + "[ORVIATTS]\nDIR=@\\orvia\\" + folder100, platform::OrviaDataFolder,
+       "/opt/t/orvia/" + folder100},
+      {"[ORVIATTS]\nDIR=@\\orvia", platform::OrviaDataFolder, here + "/orvia"},
+      {root + "[ORVIATTS]\nMBROLA_DB=@\\vozes\\br4", platform::OrviaVoice, "/opt/t/vozes/br4"},
+      {root + "[ORVIATTS]\nBASE=@/b/portug", platform::OrviaBaseName, "/opt/t/b/portug"},
       {"[ORVIATTS]\n", platform::OrviaBaseName, "portug"},
       {"[ORVIATTS]\nBASE=Outra\n", platform::OrviaBaseName, "Outra"},
       {"[ORVIATTS]\nMBROLA_DB=\n", platform::OrviaVoice, "br4"},

@@ -248,7 +248,7 @@ void OpenConsole() {
   SetBrailleMode(BrailleMode());
 }
 
-void CloseConsole() {
+void CloseConsole(int code) {
   ConsoleState& s = State();
   if (s.created) {
     while (KeyWaiting()) ReadKeyCode();
@@ -256,7 +256,7 @@ void CloseConsole() {
     backend::DestroyWindow();
     s.created = false;
   }
-  EndProgram(0);
+  EndProgram(code);
 }
 
 void EndProgram(int code) {

@@ -67,9 +67,9 @@ uint8_t ScreenAttribute(int32_t column, int32_t row);
 void SetWindowTitle(std::string_view title);
 // The title kept for the window.
 std::string_view WindowTitle();
-// Drains the key queue, destroys the window and ends the program (code 0) through the
+// Drains the key queue, destroys the window and ends the program with `code` through the
 // backend's exit (the test backend throws platform::ProcessExit instead).
-[[noreturn]] void CloseConsole();
+[[noreturn]] void CloseConsole(int code = 0);
 // Ends the program with `code` after the exit handling (a window left open is titled
 // "Programa terminado" and stops reacting).
 [[noreturn]] void EndProgram(int code);

@@ -28,8 +28,9 @@ Screen ChooseScreen(bool terminal_option);
 // Command-line mode: writes `text` in a window three rows high, speaks it, then ends.
 [[noreturn]] void RunCommandLine(const std::string& command_line);
 
-// Interactive mode: greets, then reads lines and writes and speaks each (with its phonetic
-// text when no engine speaks) until the line "fim".
+// Interactive mode: greets (written and spoken), then reads lines and writes and speaks each
+// (with its phonetic text when no engine speaks) until the line "fim". A synthesizer that
+// cannot start is told (frontend::TellStartFailure) and ends the program with code 1.
 [[noreturn]] void RunInteractive();
 
 }  // namespace driver

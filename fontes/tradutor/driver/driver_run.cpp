@@ -1,4 +1,5 @@
 // TIRLA: the test driver's two modes.
+#include <iterator>
 #include <string>
 
 #include "console/console.h"
@@ -52,13 +53,15 @@ void RunInteractive() {
   // The synthesizer is tried once with its own settings, before the configuration is read.
   frontend::ConnectSynthesizer();
   if (synth::InitDiphoneSynth() != synth::kStarted) {
-    for (const char* line : kStartFailure) WriteLine(line);
-    console::CloseConsole();
+    frontend::TellStartFailure({std::begin(kStartFailure), std::end(kStartFailure)});
+    console::CloseConsole(1);
   }
   synth::CloseDiphoneSynth();
   frontend::StartSpeech(0, "");
   for (const char* line : kGreeting) WriteLine(line);
   frontend::StartSpeech(0, "");  // starting again re-reads the configuration
+  // Heard as well as written, by the engine that speaks; a key silences it and stays queued.
+  for (const char* line : kGreeting) frontend::SpeakText(line);
 
   std::string previous;
   for (;;) {

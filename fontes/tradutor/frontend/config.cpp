@@ -13,8 +13,6 @@ namespace frontend {
 namespace {
 
 constexpr size_t kValueSize = 256;        // values are read into 255 characters
-constexpr int kMostExpansions = 16;       // of "@" in one value
-constexpr size_t kLongestExpansion = 4096;
 constexpr int kDefaultSpeed = 3;
 constexpr int kFastestSpeed = 5;
 constexpr int kFastestEngineSpeed = 10;   // above it, engines but the default one start at 0
@@ -28,20 +26,6 @@ struct ConfigState {
 ConfigState& State() {
   static ConfigState state;
   return state;
-}
-
-// The root folder the "@" shorthand stands for.
-std::string RootFolder(const std::string& file) {
-  const std::string root =
-      platform::GetProfileString("TOLVAN", "PGMTOLVAN", "", kValueSize, file);
-  return root.empty() || root[0] == '@' ? StartDirectory() : root;
-}
-
-// The first "@/" or "@\" of the value, or npos.
-size_t FindShorthand(const std::string& value) {
-  for (size_t at = value.find('@'); at != std::string::npos; at = value.find('@', at + 1))
-    if (at + 1 < value.size() && (value[at + 1] == '/' || value[at + 1] == '\\')) return at;
-  return std::string::npos;
 }
 
 int32_t NumberOr(std::string_view value, int32_t fallback) {
@@ -59,9 +43,7 @@ const std::string& StartDirectory() {
   ConfigState& s = State();
   if (!s.started) {
     s.started = true;
-    char buffer[4096];
-    s.startDirectory = getcwd(buffer, sizeof buffer) ? platform::Utf8ToCp1252(buffer) : "";
-    if (s.startDirectory.size() > 1 && s.startDirectory.back() == '/') s.startDirectory.pop_back();
+    s.startDirectory = platform::CurrentDirectory();
   }
   return s.startDirectory;
 }
@@ -74,21 +56,9 @@ std::string ConfigFile() {
 
 std::string ReadConfig(std::string_view section, std::string_view key) {
   const std::string file = ConfigFile();
-  std::string value = platform::GetProfileString(section.empty() ? "TOLVAN" : section, key, "",
-                                                 kValueSize, file);
-  for (int round = 0; round < kMostExpansions && !value.empty(); ++round) {
-    size_t at = 0;
-    if (value[0] == '@') {
-      value.erase(0, 1);
-    } else {
-      at = FindShorthand(value);
-      if (at == std::string::npos) break;
-      value.erase(at, 1);
-    }
-    value.insert(at, RootFolder(file));
-    if (value.size() > kLongestExpansion) value.resize(kLongestExpansion);
-  }
-  return value;
+  return platform::ExpandRootShorthand(
+      platform::GetProfileString(section.empty() ? "TOLVAN" : section, key, "", kValueSize, file),
+      file, StartDirectory());
 }
 
 bool ConfigYes(std::string_view value) {

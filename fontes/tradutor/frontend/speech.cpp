@@ -32,12 +32,28 @@ std::string AsFolder(std::string folder) {
 
 // The synthesizer did not start: both lines, Enter, and the program ends.
 [[noreturn]] void StartFailure(int status) {
-  console::ConsoleWrite("Erro de inicializa\xE7\xE3o: " + std::to_string(status) + "\r\n");
-  console::ConsoleWrite("Banco de dados de voz: " + synth::UnitBaseName() + "\r\n");
+  TellStartFailure({"Erro de inicializa\xE7\xE3o: " + std::to_string(status),
+                    "Banco de dados de voz: " + synth::UnitBaseName()});
   synth::CloseDiphoneSynth();
   char line[256];
   console::ReadConsoleLine(line, sizeof line);
-  console::CloseConsole();
+  console::CloseConsole(1);
+}
+
+// Speaks `text` with the configured engine, started for it alone; false when none starts.
+bool SpeakWithEngineAlone(const std::string& text) {
+  FrontEndState& s = State();
+  const EngineChoice choice = ReadEngineChoice();
+  if (!choice.wanted ||
+      !EngineStart(choice.voice, choice.speed, choice.pitch, s.engineOption, choice.type))
+    return false;
+  s.engineActive = true;
+  s.engineType = choice.type;
+  SpeakText(text);
+  while (IsSpeaking()) platform::WaitMessages(kWaitSliceMs);
+  EngineEnd();
+  s.engineActive = false;
+  return true;
 }
 
 }  // namespace
@@ -55,6 +71,19 @@ void StartFrontEnd() {
   for (size_t i = 0; i < s.click.size(); ++i)
     s.click[i] = i < kClickNoise ? static_cast<uint8_t>(128 + random() % 60) : 128;
   StartDispatch();
+}
+
+void TellStartFailure(const std::vector<std::string>& lines) {
+  if (!State().started) StartFrontEnd();
+  console::OpenConsole();  // the lines are written there too
+  Beep();
+  std::string spoken;
+  for (const std::string& line : lines) {
+    platform::Report(platform::Severity::kError, line);
+    spoken += line + " ";
+  }
+  if (!SpeakWithEngineAlone(spoken)) SpellText(spoken);
+  while (IsSpeaking()) platform::WaitMessages(kWaitSliceMs);
 }
 
 void ApplySpeedSettings(int speed) {

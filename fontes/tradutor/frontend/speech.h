@@ -5,6 +5,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace frontend {
 
@@ -15,8 +16,15 @@ void StartFrontEnd();
 // Starts speech at `speed` 1..5 (0 or less: [TRADUTOR] VELOCIDADE, else 3), with `soundDirectory`
 // for named sounds: the speed level's settings, the diphone synthesizer, the letters folder,
 // and the configured engine when [TRADUTOR] SAPI asks for one. May be called again. When the
-// synthesizer cannot start, says so on the console, waits for Enter and ends the program.
+// synthesizer cannot start, tells so (TellStartFailure), waits for Enter and ends the
+// program with code 1.
 void StartSpeech(int speed, const std::string& soundDirectory);
+
+// A start that failed, told every way this program can while its users may not see the
+// screen: the error beep, then each line reported (standard error and the console) and
+// spoken by the configured engine when it starts, else spelled by the recorded letters when
+// they are there. The caller then ends the program with a non-zero code.
+void TellStartFailure(const std::vector<std::string>& lines);
 
 // Reads the tuning values of speed level `speed` and gives them to the synthesizer and the
 // wave output.

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/codepage.h"
 #include "platform/install_dirs.h"
 
 namespace platform {
@@ -60,6 +61,13 @@ std::string ModuleFileName() {
 DataFolders FindDataFolders(const std::string& program) {
   return {FindFolder("TOLVAN_WINDIR", ConfigFolderIn, program, kInstallConfigDir),
           FindFolder("TOLVAN_DATADIR", DataFolderIn, program, kInstallDataDir)};
+}
+
+std::string CurrentDirectory() {
+  char buffer[4096];
+  std::string folder = getcwd(buffer, sizeof buffer) ? Utf8ToCp1252(buffer) : "";
+  if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return folder;
 }
 
 std::string JoinPath(const std::string& folder, const std::string& name) {

@@ -33,6 +33,10 @@ std::string SharedDataPath(const std::string& relative);
 // the plain join when there is none.
 std::string FindFileNoCase(const std::string& folder, const std::string& name);
 
+// The current directory (cp1252), without a trailing '/' unless it is the root; "" when it
+// cannot be read.
+std::string CurrentDirectory();
+
 // Joins two path pieces with one '/'.
 std::string JoinPath(const std::string& folder, const std::string& name);
 

@@ -98,4 +98,37 @@ bool ProfileHasKey(std::string_view section, std::string_view key, const std::st
   return FindValue(section, key, file).has_value();
 }
 
+namespace {
+
+constexpr size_t kRootSize = 256;          // values are read into 255 characters
+constexpr int kMostExpansions = 16;        // of "@" in one value
+constexpr size_t kLongestExpansion = 4096;
+
+// The first "@/" or "@\\" of the value, or npos.
+size_t FindShorthand(const std::string& value) {
+  for (size_t at = value.find('@'); at != std::string::npos; at = value.find('@', at + 1))
+    if (at + 1 < value.size() && (value[at + 1] == '/' || value[at + 1] == '\\')) return at;
+  return std::string::npos;
+}
+
+}  // namespace
+
+std::string ExpandRootShorthand(std::string value, const std::string& file,
+                                const std::string& startDirectory) {
+  for (int round = 0; round < kMostExpansions && !value.empty(); ++round) {
+    size_t at = 0;
+    if (value[0] == '@') {
+      value.erase(0, 1);
+    } else {
+      at = FindShorthand(value);
+      if (at == std::string::npos) break;
+      value.erase(at, 1);
+    }
+    const std::string root = GetProfileString("TOLVAN", "PGMTOLVAN", "", kRootSize, file);
+    value.insert(at, root.empty() || root[0] == '@' ? startDirectory : root);
+    if (value.size() > kLongestExpansion) value.resize(kLongestExpansion);
+  }
+  return value;
+}
+
 }  // namespace platform

@@ -22,4 +22,10 @@ bool ProfileHasKey(std::string_view section, std::string_view key, const std::st
 // The path GetProfileString reads for `file`.
 std::string ProfilePath(const std::string& file);
 
+// `value` (cp1252) with a leading "@" and every "@/" (or "@\\") turned into the root folder:
+// [TOLVAN] PGMTOLVAN of `file`, or `startDirectory` when that is empty or itself starts with
+// "@". The expansion is bounded, so a root folder holding "@/" cannot make it go on for ever.
+std::string ExpandRootShorthand(std::string value, const std::string& file,
+                                const std::string& startDirectory);
+
 }  // namespace platform

@@ -9,14 +9,15 @@ namespace platform {
 namespace {
 
 constexpr const char* kConfigFile = "TOLVAN.INI";
-constexpr size_t kUnitsFieldSize = 80;  // the sound folders are kept to 79 characters
+constexpr size_t kUnitsFieldSize = 80;  // the unit folder is kept to 79 characters
 constexpr size_t kValueSize = 256;      // other values are read into 255 characters
 
-// One value as file-system text, or `fallback` when it is empty or missing.
+// One value as file-system text, "@" expanded, or `fallback` when it is empty or missing.
 std::string Setting(const char* section, const char* key, size_t size,
                     const std::string& fallback) {
   const std::string value = GetProfileString(section, key, "", size, kConfigFile);
-  return value.empty() ? fallback : SlashPath(Cp1252ToUtf8(value));
+  if (value.empty()) return fallback;
+  return SlashPath(Cp1252ToUtf8(ExpandRootShorthand(value, kConfigFile, CurrentDirectory())));
 }
 
 }  // namespace
@@ -26,7 +27,7 @@ std::string UnitsFolder() {
 }
 
 std::string LettersFolder() {
-  return Setting("TRADUTOR", "dirLetras", kUnitsFieldSize, SharedDataPath("som/letras"));
+  return Setting("TRADUTOR", "dirLetras", kValueSize, SharedDataPath("som/letras"));
 }
 
 std::string OrviaDataFolder() {

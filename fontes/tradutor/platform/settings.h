@@ -9,7 +9,7 @@ namespace platform {
 std::string UnitsFolder();
 
 // The folder of the recorded sounds (letters, symbols, number and clock words): [TRADUTOR]
-// dirLetras (at most 79 characters), else SharedDataPath("som/letras").
+// dirLetras (at most 255 characters), else SharedDataPath("som/letras").
 std::string LettersFolder();
 
 // The folder of ORVIA's data files: [ORVIATTS] DIR, else SharedDataPath("orviatts").
@@ -21,7 +21,7 @@ std::string OrviaBaseName();
 // The MBROLA voice of ORVIA, an id or a path: [ORVIATTS] MBROLA_DB, else "br4".
 std::string OrviaVoice();
 
-// All of them are file-system text: UTF-8, with the configuration's '\' turned into '/'. An
-// empty value counts as missing.
+// All of them are file-system text: UTF-8, "@" expanded as in every configuration value, with
+// the configuration's '\' turned into '/'. An empty value counts as missing.
 
 }  // namespace platform

@@ -243,6 +243,18 @@ if kill -0 "$pid" 2>/dev/null; then
   kill -KILL "$pid"
 fi
 
+# 7b. No unit files: code 1, and the message still on the screen once the terminal is given
+#     back (standard error is the terminal here).
+tmux kill-server 2>/dev/null
+socket=$work/tmux-nounits
+nounits=$(config nounits -e 's|^DIRDIFONES=.*|DIRDIFONES=/nenhum\ndirLetras=/nenhum|')
+tmux -f /dev/null new-session -d -x 100 -y 30 -s t "env -u DISPLAY -u WAYLAND_DISPLAY \
+  -u SDL_VIDEODRIVER TERM=tmux-256color SDL_AUDIODRIVER=dummy TOLVAN_WINDIR='$nounits' \
+  '$tirla'; echo \"fim: \$?\"; sleep 600"
+echo "== nounits"
+wait_for "^fim: 1"
+screen | grep -q "verifique os arquivos" || fail "sem difones: a mensagem sumiu: $(screen | head -5)"
+
 # 8. Text on the command line in the terminal: spoken, code 0.
 start words "$(config words -e s/x/x/)" --terminal bom dia
 ended words 0
