@@ -136,24 +136,15 @@ void TakeErrorLines() {
     s.errorText.erase(0, s.errorText.size() - kLongestErrorLine);
 }
 
-// Adds what phoneme lines owe: their duration (the second field, in ms), and the bytes of
-// sound that makes at most, at kMostRate. Comments, flushes and lines without one owe nothing.
+// Adds what phoneme lines owe: their duration, and the bytes of sound that makes at most, at
+// kMostRate.
 void AddOwed(std::string_view lines) {
   MbrolaState& s = State();
   while (!lines.empty()) {
     const size_t end = std::min(lines.find('\n'), lines.size());
-    std::string_view line = lines.substr(0, end);
+    const double ms = LineDurationMs(lines.substr(0, end));
     lines.remove_prefix(std::min(end + 1, lines.size()));
-    const size_t name = line.find_first_not_of(" \t");
-    if (name == std::string_view::npos || line[name] == ';' || line[name] == '#') continue;
-    const size_t gap = line.find_first_of(" \t", name);
-    const size_t field = gap == std::string_view::npos ? gap : line.find_first_not_of(" \t", gap);
-    if (field == std::string_view::npos) continue;
-    double ms = 0;
-    const char* from = line.data() + field;
-    std::from_chars(from, line.data() + line.size(), ms);
     if (ms <= 0) continue;
-    ms = std::min(ms, 3.6e6);
     s.owedMs += ms;
     s.owedBytes += static_cast<size_t>(ms * kMostRate / 1000) * 2 + 2;
   }
@@ -624,5 +615,16 @@ void SetSoundListener(const SoundListener& listener) {
 void SetAnswerTimeout(int ms) { State().answerTimeoutMs = std::max(ms, 1); }
 
 int ChildProcessId() { return State().child.pid; }
+
+double LineDurationMs(std::string_view line) {
+  const size_t name = line.find_first_not_of(" \t");
+  if (name == std::string_view::npos || line[name] == ';' || line[name] == '#') return 0;
+  const size_t gap = line.find_first_of(" \t", name);
+  const size_t field = gap == std::string_view::npos ? gap : line.find_first_not_of(" \t", gap);
+  if (field == std::string_view::npos) return 0;
+  double ms = 0;
+  std::from_chars(line.data() + field, line.data() + line.size(), ms);
+  return std::clamp(ms, 0.0, 3.6e6);
+}
 
 }  // namespace mbrola

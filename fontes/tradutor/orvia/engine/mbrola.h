@@ -2,6 +2,7 @@
 // driven over pipes, one child process per init_MBR.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace mbrola {
 
@@ -79,6 +80,10 @@ struct SoundListener {
   void* context = nullptr;
 };
 void SetSoundListener(const SoundListener& listener);
+
+// The duration a phoneme line asks for (its second field, in ms); 0 for comments, flushes and
+// lines without one.
+double LineDurationMs(std::string_view line);
 
 // How long, in ms, the program may go without answering while it owes an answer before it is
 // taken for hung and killed (default 4000). Only taken input, answered flushes and sound in

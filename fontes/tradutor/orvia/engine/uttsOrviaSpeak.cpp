@@ -6,7 +6,6 @@
 // mark costs no flush: it falls on the sample the durations of the lines before it add up to,
 // and is reported once that many samples have been handed on.
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 #include "orvia/engine/mbrola.h"
@@ -107,16 +106,9 @@ void TakeSamples(const short* samples, size_t count) {
   }
 }
 
-// Samples a line for MBROLA makes: its duration in milliseconds, the second field.
+// Samples a line for MBROLA makes, by its duration.
 uint64_t LineSamples(const std::string& line) {
-  if (line.empty() || line[0] == ';') return 0;
-  const size_t blank = line.find_first_of(" \t");
-  if (blank == std::string::npos) return 0;
-  const size_t start = line.find_first_not_of(" \t", blank);
-  if (start == std::string::npos) return 0;
-  double ms = 0;
-  std::from_chars(line.data() + start, line.data() + line.size(), ms);
-  return ms > 0 ? static_cast<uint64_t>(ms * kRate / 1000) : 0;
+  return static_cast<uint64_t>(mbrola::LineDurationMs(line) * kRate / 1000);
 }
 
 bool TakeArrivingSamples(void*, const short* samples, int count) {
