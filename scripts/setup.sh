@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
   libncurses-dev tmux orca gir1.2-gtk-3.0
   xvfb xdotool x11-apps xclip
-  mbrola mbrola-br4 espeak-ng sox
+  mbrola mbrola-br1 mbrola-br2 mbrola-br3 mbrola-br4 espeak-ng sox
   fortunes-br wbrazilian python3
   libespeak-ng-dev libspeechd-dev speech-dispatcher python3-speechd librhvoice-dev rhvoice-brazilian-portuguese
 )
