@@ -147,7 +147,8 @@ void EmitGroup(std::string_view v, double x) {
     if (v.starts_with(kDashGroup))
       PlayUnit(kDashGroup, s.groupMode, x);
     else if (v.size() >= 2)
-      PlayUnit("_" + std::to_string(static_cast<unsigned char>(v[1])), s.groupMode, x);
+      PlayUnit(std::string(1, '_').append(std::to_string(static_cast<unsigned char>(v[1]))),
+               s.groupMode, x);
     return;
   }
   std::string name = "$";
@@ -159,7 +160,7 @@ void EmitGroup(std::string_view v, double x) {
     }
     if (c == '^' || c == '~') {
       PlayUnit(name + (c == '^' ? "CIRC" : "TIL"), s.groupMode, x);
-      name = "$";
+      name.assign(1, '$');
     } else if (name.size() < kMaxEmitted) {
       name += c;
     }
