@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 # TIRLA: a stand-in for the mbrola program, for tests: `mbrola -e VOICE - -.raw`.
 # Every phoneme line gives duration x 16 samples whose value is the phoneme's number in the
 # text (1, 2, ...); a line "#" writes them out. Unknown phonemes (any name starting "tirla")
