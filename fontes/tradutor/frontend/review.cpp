@@ -169,7 +169,7 @@ void SpeakPosition(Position& p, uint8_t) {
 void WhereAmI(Position& p, uint8_t) {
   SpeakText("Revis\xE3o de tela, linha " + std::to_string(p.row) + ", coluna " +
             std::to_string(p.column) +
-            ". Setas movem, espa\xE7o l\xEA a linha, F5 procura, Esc sai. "
+            ". Setas movem, espa\xE7o l\xEA a linha, F5 procura, escape sai. "
             "Control F2 repete esta ajuda.");
 }
 
