@@ -40,6 +40,32 @@ TEST_F(ConsoleTest, ExtendedKeysGiveZeroAndTheirCode) {
   }
 }
 
+// Keys that stand in for ones the system keeps say so at their first use in a run, once each.
+TEST_F(ConsoleTest, AStandInKeySaysOnceWhichKeptKeyItReplaces) {
+  support::KeptReports reports;
+  const struct {
+    int vk;
+    unsigned modifiers;
+    const char* told;  // null: nothing said
+  } presses[] = {
+      {vk::kF1 + 8, kModCtrl | kModShift | kModAlt, "Ctrl+Shift+Alt+F9 faz o papel de Ctrl+Alt+F9"},
+      {vk::kF1 + 8, kModCtrl | kModShift | kModAlt, nullptr},  // told already
+      {vk::kF1 + 8, kModCtrl | kModAlt | platform::kModStandIn, "Alt+9 faz o papel"},
+      {vk::kF12, kModCtrl | kModAlt | platform::kModStandIn, "Alt+= faz o papel"},
+      {vk::kF1 + 8, kModCtrl | kModAlt, nullptr},  // the kept key itself, where it arrives
+      {vk::kF1 + 8, kModCtrl, nullptr},
+  };
+  for (const auto& press : presses) {
+    reports.Clear();
+    platform::PushKeyDown(press.vk, press.modifiers);
+    while (console::KeyWaiting()) console::ReadKeyCode();
+    if (press.told)
+      EXPECT_TRUE(reports.Mention(press.told)) << reports.Joined();
+    else
+      EXPECT_TRUE(reports.texts().empty()) << reports.Joined();
+  }
+}
+
 TEST_F(ConsoleTest, EachKeyKeepsTheModifiersItWasTypedWith) {
   // Typed ahead: Shift+Right, a plain 'a', Ctrl+Shift+Alt+F9 (which X lets through), Shift+Tab.
   platform::PushKeyDown(vk::kRight, kModShift);

@@ -9,6 +9,7 @@
 #include "bridges/library.h"
 #include "frontend/config.h"
 #include "frontend/dispatch.h"
+#include "platform/profile.h"
 #include "support/test_kit.h"
 
 namespace {
@@ -24,6 +25,7 @@ class ConfigTest : public ::testing::Test {
     saved_ = saved ? saved : "";
     setenv("TOLVAN_WINDIR", (dir_ / "etc").c_str(), 1);
     frontend::StartConfig();
+    platform::StartProfile();
   }
   void TearDown() override {
     setenv("TOLVAN_WINDIR", saved_.c_str(), 1);
@@ -93,6 +95,31 @@ TEST_F(ConfigTest, SpeedLevelsEnginesAndTheirDefaults) {
   Ini("");
   EXPECT_EQ(frontend::ReadSpeedSettings(3).periodPauseMs, 250);
   EXPECT_EQ(frontend::ReadSpeedSettings(3).unitBaseName, "");
+}
+
+TEST_F(ConfigTest, NumbersOutsideTheirRangeTakeTheDefaultAndAreToldOnce) {
+  Ini("[TRADUTOR]\nVELOCIDADE=9\nSAPI=S\n"
+      "[SINTETIZADOR]\nINTERPAL3=2147483647\nCORTEFON3=-5\nSOBRAFON3=11025\n"
+      "PAUSAPONTO3=99999\nPAUSAVIRG3=5000\nPAUSADOISPONTOS3=abc\n"
+      "[ROREVAZO]\nTOM=5000\nVOZ=3\n");
+  support::KeptReports reports;
+  for (int round = 0; round < 2; ++round) {  // settings are read again at each speed change
+    EXPECT_EQ(frontend::ConfiguredSpeed(), 3);
+    const frontend::SpeedSettings s = frontend::ReadSpeedSettings(3);
+    EXPECT_EQ(s.wordPause, 0);
+    EXPECT_EQ(s.unitCut, 0);
+    EXPECT_EQ(s.unitMinimum, 11025);
+    EXPECT_EQ(s.periodPauseMs, 250);
+    EXPECT_EQ(s.commaPauseMs, 5000);
+    EXPECT_EQ(s.colonPauseMs, 200);
+    const frontend::EngineChoice e = frontend::ReadEngineChoice();
+    EXPECT_EQ(e.pitch, 0);
+    EXPECT_EQ(e.voice, 3);
+  }
+  EXPECT_EQ(reports.texts().size(), 6u) << reports.Joined();
+  for (const char* key : {"VELOCIDADE=9", "INTERPAL3=2147483647", "CORTEFON3=-5",
+                          "PAUSAPONTO3=99999", "PAUSADOISPONTOS3=abc", "TOM=5000"})
+    EXPECT_TRUE(reports.Mention(key)) << key;
 }
 
 TEST_F(ConfigTest, EngineTypesFindTheirRows) {

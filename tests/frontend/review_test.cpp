@@ -114,6 +114,19 @@ TEST_F(ReviewTest, ASearchLongerThanARowFindsNothing) {
   EXPECT_EQ(snapshots_.back().cursorRow, 1);
 }
 
+// Escape and keys typed after it while review still reads: the two closing beeps are heard
+// whole, and the keys wait for what comes next instead of being dropped.
+TEST_F(ReviewTest, LeavingWhileReadingStillGivesTwoBeepsAndKeepsTheKeysTypedAhead) {
+  console::MoveCursor(1, 1);
+  Keys("tt|{Esc}|x|y");  // typed together, while the screen is read
+  frontend::ReviewScreen();
+  const Sounds played = Played();
+  ASSERT_GE(played.size(), 3u);
+  EXPECT_EQ(Sounds(played.end() - 2, played.end()), (Sounds{"beep", "beep"}));
+  EXPECT_EQ(console::ReadKeyCode(), 'x');
+  EXPECT_EQ(console::ReadKeyCode(), 'y');
+}
+
 class BigScreenReviewTest : public frontend_test::FrontEndTest {
  protected:
   BigScreenReviewTest() { rows_ = 60; }

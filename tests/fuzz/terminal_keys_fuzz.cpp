@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "fuzz_support.h"
+#include "platform/keys.h"
 #include "platform/terminal/video_terminal_keys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -28,7 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (kind != EventKind::kKeyDown && kind != EventKind::kKeyUp && kind != EventKind::kChar &&
         kind != EventKind::kNone)
       std::abort();
-    if (input.event.modifiers & ~7u) std::abort();
+    constexpr unsigned kKnownModifiers =
+        platform::kModShift | platform::kModCtrl | platform::kModAlt | platform::kModStandIn;
+    if (input.event.modifiers & ~kKnownModifiers) std::abort();
     if (kind == EventKind::kChar && input.event.ch == 0) std::abort();
     if (kind != EventKind::kNone && !input.paste.empty()) std::abort();
   }

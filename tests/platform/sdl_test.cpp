@@ -93,10 +93,11 @@ TEST_F(SdlConsoleTest, ControlKeysAndPostedMessagesThroughSdlEvents) {
   PushKey(SDLK_INSERT, KMOD_LSHIFT, nullptr);
   PushKey(SDLK_F5, KMOD_LCTRL, nullptr);
   PushKey(SDLK_c, KMOD_LCTRL, nullptr);
+  PushKey(SDLK_BACKSLASH, KMOD_LCTRL, nullptr);  // the editor's dial
   PushKey(SDLK_a, KMOD_LALT, "a");  // a system key: nothing
   std::string codes;
   while (console::KeyWaiting()) codes += static_cast<char>(console::ReadKeyCode());
-  EXPECT_EQ(codes, std::string("\x0A\x7F\x00\xFE\x00\x62\x03", 7));
+  EXPECT_EQ(codes, std::string("\x0A\x7F\x00\xFE\x00\x62\x03\x1C", 8));
 
   // A message posted from another thread wakes a blocking wait on the window.
   std::thread poster([] {

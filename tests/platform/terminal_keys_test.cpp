@@ -16,7 +16,8 @@ using platform::terminal::KeyDecoder;
 using platform::terminal::TerminalInput;
 
 // Events written compactly: +41 key down (hex virtual key), -41 key up, =97 character
-// (decimal cp1252), each after its modifiers (S Shift, C Ctrl, A Alt); "paste:" and its text.
+// (decimal cp1252), each after its modifiers (S Shift, C Ctrl, A Alt, I a stand-in key);
+// "paste:" and its text.
 std::string Describe(const std::vector<TerminalInput>& inputs) {
   std::string out;
   for (const TerminalInput& input : inputs) {
@@ -30,6 +31,7 @@ std::string Describe(const std::vector<TerminalInput>& inputs) {
     if (e.modifiers & platform::kModShift) out += 'S';
     if (e.modifiers & platform::kModCtrl) out += 'C';
     if (e.modifiers & platform::kModAlt) out += 'A';
+    if (e.modifiers & platform::kModStandIn) out += 'I';
     char number[8];
     if (e.kind == EventKind::kChar)
       std::snprintf(number, sizeof number, "%d", e.ch);
@@ -57,13 +59,14 @@ const Row kRows[] = {
     {"Ctrl+Backspace",             "\x08"sv,                             false, "+C08 =C8 -C08"},
     {"Ctrl+C",                     "\x03"sv,                             false, "+C43 =C3 -C43"},
     {"Ctrl+Space",                 "\0"sv,                               false, "+C20 -C20"},
-    {"Ctrl+\\ is Ctrl+Break",      "\x1c"sv,                             false, "+C03 -C03"},
+    {"Ctrl+\\ is the dial key",    "\x1c"sv,                             false, "+CDC =C28 -CDC"},
+    {"Escape, Ctrl+\\: Ctrl+Break", "\x1b\x1c"sv,                         false, "+C03 -C03"},
     {"Ctrl+] has no key",          "\x1d"sv,                             false, ""},
     {"Escape alone",               "\x1b"sv,                             false, "+1B =27 -1B"},
     {"Escape, then a letter",      "\x1bx"sv,                            false, "+1B =27 -1B +58 =120 -58"},
     {"Ctrl+Alt+X",                 "\x1b\x18"sv,                         false, "+CA58 -CA58"},
-    {"Alt+9 is Ctrl+Alt+F9",       "\x1b" "9"sv,                         false, "+CA78 -CA78"},
-    {"Alt+= is Ctrl+Alt+F12",      "\x1b="sv,                            false, "+CA7B -CA7B"},
+    {"Alt+9 is Ctrl+Alt+F9",       "\x1b" "9"sv,                         false, "+CAI78 -CAI78"},
+    {"Alt+= is Ctrl+Alt+F12",      "\x1b="sv,                            false, "+CAI7B -CAI7B"},
     {"Ctrl+Left",                  "\x1b[1;5D"sv,                        false, "+C25 -C25"},
     {"Shift+Right",                "\x1b[1;2C"sv,                        false, "+S27 -S27"},
     {"Shift+Delete",               "\x1b[3;2~"sv,                        false, "+S2E -S2E"},

@@ -18,6 +18,8 @@ constexpr const char* kConfigFile = "TOLVAN.INI";
 constexpr size_t kValueSize = 80;        // the buffer most keys are read into
 constexpr size_t kFaceSize = 81;         // the face name keeps at most 80 characters
 constexpr int kMaxFontSize = 512;        // pixel sizes beyond this are taken as this
+constexpr int kBrailleModeBits = 3;      // the Braille mode is the low bits of its first character
+constexpr int kMagnifyBits = 7;          // and so is the magnifier factor
 
 // Font values, read once per run.
 struct FontState {
@@ -37,6 +39,19 @@ std::string Read(const char* section, const char* key, const char* fallback,
   return platform::GetProfileString(section, key, fallback, size, kConfigFile);
 }
 
+// The console's own rules keep every value bounded (colours and modes are masked to their
+// bits, sizes clamped), and those rules are what users of old files rely on; a number outside
+// the documented range is still told, once, so a slip in the file does not go unheard.
+void TellOutside(const char* section, const char* key, int64_t value, const char* outcome) {
+  platform::NumberInRange(section, key, value, outcome, kConfigFile);
+}
+
+// A value that is not a number at all: told once, the key's default used.
+void TellNotNumber(const char* section, const char* key, const std::string& value,
+                   const std::string& outcome) {
+  platform::TellBadValue(section, key, value, "um n\xFAmero inteiro", outcome, kConfigFile);
+}
+
 // A signed decimal whole number filling the whole text (spaces and tabs around allowed) and
 // fitting 32 bits.
 std::optional<int32_t> ParseWhole(std::string_view text) {
@@ -54,6 +69,18 @@ int64_t LeadingDigits(std::string_view raw) {
   return result;
 }
 
+// Modes read from their first character only: a value that is not one digit of the range is
+// told (the first character's low bits are still what is used).
+void TellSingleDigit(const char* section, const char* key, const std::string& value, int mask) {
+  if (value.empty()) return;
+  const std::string outcome =
+      "vale " + std::to_string(static_cast<unsigned char>(value[0]) & mask);
+  if (const std::optional<int32_t> number = ParseWhole(value))
+    TellOutside(section, key, *number, outcome.c_str());
+  else
+    TellNotNumber(section, key, value, outcome);
+}
+
 bool IsYes(const std::string& value) { return !value.empty() && (value[0] == 'S' || value[0] == 's'); }
 
 void ReadColourTable(std::array<uint8_t, 16>& table) {
@@ -68,9 +95,12 @@ void ReadColourTable(std::array<uint8_t, 16>& table) {
     from = comma + 1;
     const std::optional<int32_t> number = ParseWhole(entry);
     if (!number) {
+      TellNotNumber("VIDEO", "TABCORES", value.substr(0, value.size() - 1),
+                    "as cores seguintes ficam como estavam");
       table[index] = static_cast<uint8_t>(LeadingDigits(entry));
       break;
     }
+    TellOutside("VIDEO", "TABCORES", *number, "vale o resto da divis\xE3o por 256");
     table[index] = static_cast<uint8_t>(*number & 0xFF);
   }
 }
@@ -79,15 +109,24 @@ void ReadColourTable(std::array<uint8_t, 16>& table) {
 int64_t ReadColour(const char* key, const char* fallback, int64_t start) {
   const std::string value = Read("VIDEO", key, fallback);
   if (value.empty()) return start;
-  if (const std::optional<int32_t> number = ParseWhole(value)) return *number;
+  if (const std::optional<int32_t> number = ParseWhole(value)) {
+    TellOutside("VIDEO", key, *number, "a cor sai trocada");
+    return *number;
+  }
+  TellNotNumber("VIDEO", key, value, std::string("vale o padr\xE3o ") + fallback);
   return std::strtol(fallback, nullptr, 10);
 }
 
 // A font size key: a whole number (its magnitude, at most kMaxFontSize), or a size the display
 // derives from its work area when the value is empty or malformed.
 int32_t ReadFontSize(const char* key) {
-  const std::optional<int32_t> number = ParseWhole(Read("VIDEO", key, ""));
-  if (!number) return platform::FontRequest::kFromWorkArea;
+  const std::string value = Read("VIDEO", key, "");
+  const std::optional<int32_t> number = ParseWhole(value);
+  if (!number) {
+    TellNotNumber("VIDEO", key, value, "o tamanho vem da tela");
+    return platform::FontRequest::kFromWorkArea;
+  }
+  TellOutside("VIDEO", key, std::llabs(*number), "vale 512");
   return static_cast<int32_t>(std::min<int64_t>(std::llabs(*number), kMaxFontSize));
 }
 
@@ -97,8 +136,11 @@ void ReadFont() {
   if (font.width == 0) font.width = ReadFontSize("LARGURALETRA");
   if (font.height == 0) font.height = ReadFontSize("ALTURALETRA");
   if (font.weight == 0) {
-    const int32_t weight = ParseWhole(Read("VIDEO", "PESOLETRA", "700")).value_or(700);
-    font.weight = std::clamp<int32_t>(weight, 0, 1000);
+    const std::string value = Read("VIDEO", "PESOLETRA", "700");
+    const std::optional<int32_t> weight = ParseWhole(value);
+    if (weight) TellOutside("VIDEO", "PESOLETRA", *weight, "vale o limite mais pr\xF3ximo");
+    else TellNotNumber("VIDEO", "PESOLETRA", value, "vale o padr\xE3o 700");
+    font.weight = std::clamp<int32_t>(weight.value_or(700), 0, 1000);
   }
 }
 
@@ -116,10 +158,14 @@ ConsoleConfig LoadConsoleConfig(const std::array<uint8_t, 16>& colour_table) {
   config.text_attribute = static_cast<uint8_t>(((background << 4) | (foreground & 0xFF)) & 0xFF);
 
   const std::string braille = Read("BRAILLE", "MODO", "0");
-  config.braille_mode = braille.empty() ? 0 : (static_cast<unsigned char>(braille[0]) & 3);
+  TellSingleDigit("BRAILLE", "MODO", braille, kBrailleModeBits);
+  config.braille_mode =
+      braille.empty() ? 0 : (static_cast<unsigned char>(braille[0]) & kBrailleModeBits);
 
+  TellSingleDigit("VIDEO", "AMPLIF", Read("VIDEO", "AMPLIF", "2"), kMagnifyBits);
   const std::string factor = Read("VIDEO", "AMPLIF", "2", 2);
-  config.magnify_factor = factor.empty() ? 2 : (static_cast<unsigned char>(factor[0]) & 7);
+  config.magnify_factor =
+      factor.empty() ? 2 : (static_cast<unsigned char>(factor[0]) & kMagnifyBits);
 
   ReadFont();
   config.font.face = State().face;

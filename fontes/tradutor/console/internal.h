@@ -34,6 +34,7 @@ void StartWindowEvents();                     // the magnifier not active
 
 // Keyboard side (keyboard.cpp, key_bindings.cpp).
 void StartKeyboard();                                 // empty queue, no focus, not reading
+void StartKeyBindings();                              // no stand-in key told yet
 void HandleChar(unsigned char ch, unsigned modifiers);  // WM_CHAR
 void HandleKeyDown(int vk, unsigned modifiers);         // WM_KEYDOWN
 bool HandleKeyUp(int vk, unsigned modifiers);           // WM_KEYUP; false: not handled

@@ -1,7 +1,11 @@
 // TIRLA: what a key going down does, as one table of bindings: the Braille keyboard modes,
 // Alt with letters and digits, and the extended keys with their Ctrl and Shift variants.
+#include <bitset>
+#include <iterator>
+
 #include "console/internal.h"
 #include "console/keyboard.h"
+#include "platform/report.h"
 
 namespace console {
 namespace {
@@ -128,9 +132,61 @@ constexpr detail::KeyBinding kKeyBindings[] = {
     {detail::kAnyKey,   kModCtrl,   0,          ChordKey,        0},
 };
 
+// Keys the system keeps for itself (X servers and the Linux console switch consoles with
+// Ctrl+Alt+F1..F12), and the keys that stand in for them: the first use of a stand-in in a run
+// says which key it replaces, so the user learns they are one. The terminal marks its Alt+digit
+// stand-ins; in the window the stand-in is the kept key with Shift.
+struct StandIn {
+  int vk;
+  unsigned modifiers;  // exactly these of Shift, Ctrl, Alt and the stand-in mark
+  const char* text;    // cp1252
+};
+
+constexpr unsigned kWatchedModifiers = kModShift | kModCtrl | kModAlt | platform::kModStandIn;
+constexpr unsigned kTerminalStandIn = kCtrlAlt | platform::kModStandIn;
+constexpr unsigned kWindowStandIn = kCtrlAlt | kModShift;
+
+constexpr StandIn kStandIns[] = {
+    // vk          modifiers         text
+    {vk::kF1 + 8,  kTerminalStandIn, "Alt+9 faz o papel de Ctrl+Alt+F9, que o sistema guarda "
+                                     "para si: revis\xE3o de tela"},
+    {vk::kF11,     kTerminalStandIn, "Alt+- faz o papel de Ctrl+Alt+F11, que o sistema guarda "
+                                     "para si: modo Braille seguinte"},
+    {vk::kF12,     kTerminalStandIn, "Alt+= faz o papel de Ctrl+Alt+F12, que o sistema guarda "
+                                     "para si: desliga o Braille"},
+    {vk::kF1 + 8,  kWindowStandIn,   "Ctrl+Shift+Alt+F9 faz o papel de Ctrl+Alt+F9, que o "
+                                     "sistema guarda para si: revis\xE3o de tela"},
+    {vk::kF11,     kWindowStandIn,   "Ctrl+Shift+Alt+F11 faz o papel de Ctrl+Alt+F11, que o "
+                                     "sistema guarda para si: modo Braille seguinte"},
+    {vk::kF12,     kWindowStandIn,   "Ctrl+Shift+Alt+F12 faz o papel de Ctrl+Alt+F12, que o "
+                                     "sistema guarda para si: desliga o Braille"},
+};
+
+struct BindingState {
+  std::bitset<std::size(kStandIns)> told;  // stand-ins already explained in this run
+};
+
+BindingState& State() {
+  static BindingState state;
+  return state;
+}
+
+void TellStandIn(int vk, unsigned modifiers) {
+  for (size_t i = 0; i < std::size(kStandIns); ++i) {
+    const StandIn& row = kStandIns[i];
+    if (row.vk != vk || (modifiers & kWatchedModifiers) != row.modifiers) continue;
+    if (State().told[i]) return;
+    State().told[i] = true;
+    platform::Report(platform::Severity::kNote, row.text);
+    return;
+  }
+}
+
 }  // namespace
 
 namespace detail {
+
+void StartKeyBindings() { State() = BindingState{}; }
 
 bool RunKeyBinding(std::span<const KeyBinding> rows, int vk, unsigned modifiers) {
   for (const KeyBinding& row : rows) {
@@ -142,6 +198,7 @@ bool RunKeyBinding(std::span<const KeyBinding> rows, int vk, unsigned modifiers)
 }
 
 void HandleKeyDown(int vk, unsigned modifiers) {
+  TellStandIn(vk & 0xFF, modifiers);
   RunKeyBinding(kKeyBindings, vk & 0xFF, modifiers);
 }
 

@@ -146,7 +146,10 @@ uint16_t ReadConsoleLine(char* buffer, uint16_t size) {
 
 namespace detail {
 
-void StartKeyboard() { State() = KeyboardState{}; }
+void StartKeyboard() {
+  State() = KeyboardState{};
+  StartKeyBindings();
+}
 
 void NoteKeyModifiers(unsigned modifiers) { State().event_modifiers = modifiers; }
 

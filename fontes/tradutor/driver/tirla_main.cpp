@@ -21,7 +21,12 @@ const char* const kUsage =
     "termina. Cada tecla é falada ao ser digitada; uma tecla interrompe a fala.\n"
     "Com --terminal, ou sem tela gráfica (DISPLAY) num terminal, o console aparece no\n"
     "próprio terminal, com as mesmas teclas e a mesma fala.\n"
-    "A configuração é TOLVAN.INI ($TOLVAN_WINDIR, ou etc/tolvan da instalação).\n";
+    "As teclas do console, do editor de linha e da revisão de tela estão em\n"
+    "share/tolvan/teclas.md da instalação (/usr/share/tolvan/teclas.md) e em man tirla;\n"
+    "Ctrl+F2 diz onde você está e as teclas principais.\n"
+    "A configuração é /etc/tolvan/TOLVAN.INI (etc/tolvan da instalação), e por cima dela,\n"
+    "chave por chave, ~/.config/tolvan/TOLVAN.INI ($XDG_CONFIG_HOME/tolvan); com\n"
+    "$TOLVAN_WINDIR, só o TOLVAN.INI daquela pasta.\n";
 
 bool KeyWaiting(void*) { return console::KeyWaiting(); }
 

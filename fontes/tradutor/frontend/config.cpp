@@ -1,8 +1,6 @@
 // TIRLA: the speech configuration.
 #include "frontend/config.h"
 
-#include <unistd.h>
-
 #include <string>
 
 #include "platform/codepage.h"
@@ -14,7 +12,6 @@ namespace {
 
 constexpr size_t kValueSize = 256;        // values are read into 255 characters
 constexpr int kDefaultSpeed = 3;
-constexpr int kFastestSpeed = 5;
 constexpr int kFastestEngineSpeed = 10;   // above it, engines but the default one start at 0
 constexpr int kDefaultEngineType = 4;
 
@@ -28,9 +25,24 @@ ConfigState& State() {
   return state;
 }
 
-int32_t NumberOr(std::string_view value, int32_t fallback) {
-  const platform::LeadingNumber n = ConfigNumber(value);
-  return n.whole ? n.value : fallback;
+// How a number key is read: the whole value must be the number, or its leading number counts
+// ("300a" is 300).
+enum class Reading { kWhole, kLeading };
+
+// A number key: its value when it is read as one and is in the key's range, else `fallback`;
+// an empty value gives `fallback` quietly, a bad one is reported once.
+int32_t NumberKey(std::string_view section, std::string_view key, Reading reading,
+                  int32_t fallback) {
+  const std::string text = ReadConfig(section, key);
+  if (text.empty()) return fallback;
+  const platform::LeadingNumber n = ConfigNumber(text);
+  const std::string fallbackText = "vale o padr\xE3o " + std::to_string(fallback);
+  if (!n.whole && (reading == Reading::kWhole || n.value == 0)) {
+    platform::TellBadValue(section, key, text, "um n\xFAmero inteiro", fallbackText, ConfigFile());
+    return fallback;
+  }
+  return platform::NumberInRange(section, key, n.value, fallbackText, ConfigFile()) ? n.value
+                                                                                    : fallback;
 }
 
 std::string LevelKey(const char* key, int level) { return key + std::to_string(level); }
@@ -49,8 +61,7 @@ const std::string& StartDirectory() {
 }
 
 std::string ConfigFile() {
-  const std::string inConfigFolder = platform::ProfilePath(kConfigFileName);
-  if (access(inConfigFolder.c_str(), R_OK) == 0) return kConfigFileName;
+  if (platform::ProfileExists(kConfigFileName)) return kConfigFileName;
   return platform::JoinPath(platform::Cp1252ToUtf8(StartDirectory()), kConfigFileName);
 }
 
@@ -67,32 +78,34 @@ bool ConfigYes(std::string_view value) {
 
 SpeedSettings ReadSpeedSettings(int level) {
   auto read = [level](const char* key) { return ReadConfig("SINTETIZADOR", LevelKey(key, level)); };
+  auto number = [level](const char* key, Reading reading, int32_t fallback) {
+    return NumberKey("SINTETIZADOR", LevelKey(key, level), reading, fallback);
+  };
   SpeedSettings s;
   s.unitBaseName = read("DIFONES").substr(0, 8);
-  s.unitCut = ConfigNumber(read("CORTEFON")).value;
-  s.unitMinimum = NumberOr(read("SOBRAFON"), 0);
-  s.wordPause = NumberOr(read("INTERPAL"), 0);
+  s.unitCut = number("CORTEFON", Reading::kLeading, 0);
+  s.unitMinimum = number("SOBRAFON", Reading::kWhole, 0);
+  s.wordPause = number("INTERPAL", Reading::kWhole, 0);
   s.compactMode = ConfigYes(read("CORTAFALA"));
   s.fastRate = ConfigYes(read("RAPIDINHO"));
-  s.periodPauseMs = NumberOr(read("PAUSAPONTO"), 250);
-  s.commaPauseMs = NumberOr(read("PAUSAVIRG"), 150);
-  s.colonPauseMs = NumberOr(read("PAUSADOISPONTOS"), 200);
+  s.periodPauseMs = number("PAUSAPONTO", Reading::kWhole, 250);
+  s.commaPauseMs = number("PAUSAVIRG", Reading::kWhole, 150);
+  s.colonPauseMs = number("PAUSADOISPONTOS", Reading::kWhole, 200);
   return s;
 }
 
 int ConfiguredSpeed() {
-  const int speed = ConfigNumber(ReadConfig("TRADUTOR", "VELOCIDADE")).value;
-  return speed < 1 || speed > kFastestSpeed ? kDefaultSpeed : speed;
+  return NumberKey("TRADUTOR", "VELOCIDADE", Reading::kLeading, kDefaultSpeed);
 }
 
 EngineChoice ReadEngineChoice() {
   EngineChoice choice;
   choice.wanted = ConfigYes(ReadConfig("TRADUTOR", "SAPI"));
   if (!choice.wanted) return choice;
-  choice.voice = ConfigNumber(ReadConfig("ROREVAZO", "VOZ")).value;
-  choice.speed = ConfigNumber(ReadConfig("ROREVAZO", "VELOCIDADE")).value;
-  choice.pitch = ConfigNumber(ReadConfig("ROREVAZO", "TOM")).value;
-  choice.type = ConfigNumber(ReadConfig("ROREVAZO", "TIPOSAPI")).value;
+  choice.voice = NumberKey("ROREVAZO", "VOZ", Reading::kLeading, 0);
+  choice.speed = NumberKey("ROREVAZO", "VELOCIDADE", Reading::kLeading, 0);
+  choice.pitch = NumberKey("ROREVAZO", "TOM", Reading::kLeading, 0);
+  choice.type = NumberKey("ROREVAZO", "TIPOSAPI", Reading::kLeading, 0);
   if (choice.type != kDefaultEngineType && choice.speed > kFastestEngineSpeed) choice.speed = 0;
   return choice;
 }

@@ -19,8 +19,8 @@ void StartConfig();
 // directory when the program started.
 const std::string& StartDirectory();
 
-// The file ReadConfig reads: TOLVAN.INI of the configuration folder when it exists there,
-// else the one in the start directory.
+// The file ReadConfig reads: TOLVAN.INI of the configuration folders (the user's read over the
+// environment-wide one, key by key) when either exists, else the one in the start directory.
 std::string ConfigFile();
 
 // One value of the configuration (cp1252), "" when missing. An empty section means "TOLVAN".
@@ -37,7 +37,8 @@ inline platform::LeadingNumber ConfigNumber(std::string_view value) {
   return platform::ParseLeadingNumber(value);
 }
 
-// The tuning values of one speed level ([SINTETIZADOR] keys with the level's digit).
+// The tuning values of one speed level ([SINTETIZADOR] keys with the level's digit). A number
+// outside its range (platform::NumberRanges) counts as an error; errors are reported once.
 struct SpeedSettings {
   std::string unitBaseName;   // DIFONESn, 8 characters at most
   int32_t unitCut = 0;        // CORTEFONn: leading number, 0 when none
@@ -51,7 +52,7 @@ struct SpeedSettings {
 };
 SpeedSettings ReadSpeedSettings(int level);
 
-// [TRADUTOR] VELOCIDADE's leading number when it is 1..5, else 3.
+// [TRADUTOR] VELOCIDADE's leading number when it is 1..5, else 3 (reported when not empty).
 int ConfiguredSpeed();
 
 // What [TRADUTOR] SAPI and [ROREVAZO] ask for: whether an engine speaks, and how it starts.
@@ -61,7 +62,7 @@ struct EngineChoice {
   int32_t speed = 0;    // VELOCIDADE, 0 when above 10 for any engine type but 4
   int32_t pitch = 0;    // TOM
   int32_t type = 4;     // TIPOSAPI (0 when missing, which selects the same engine as 4)
-};
+};  // each number 0 when missing or outside its range
 EngineChoice ReadEngineChoice();
 
 }  // namespace frontend

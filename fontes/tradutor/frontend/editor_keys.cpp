@@ -94,6 +94,13 @@ void SpeakFieldAfterSpeech(Field& f, uint8_t) {
 }
 
 void SpeakPosition(Field& f, uint8_t) { SpeakText(std::to_string(f.cursor)); }
+// Where the user is and the main keys of the editor, for a user who lost their way.
+void WhereAmI(Field& f, uint8_t) {
+  SpeakText("Editor de linha, posi\xE7\xE3o " + std::to_string(f.cursor) +
+            ". Enter fala a linha, setas movem, control F1 l\xEA a linha, "
+            "control alt F9 revisa a tela. Control F2 repete esta ajuda.");
+}
+
 void SayTime(Field&, uint8_t) { words::SpeakTime(); }
 void SayDate(Field&, uint8_t) { words::SpeakDate(); }
 
@@ -166,28 +173,29 @@ constexpr KeyRow kExtendedKeys[] = {
     {62,      62,   0,                                ToggleEcho},     // F4
     {66,      66,   0,                                SayTime},        // F8
     {70,      70,   0,                                LinkKey},        // F12
-    {71,      71,   0,                                Home},
-    {75,      75,   0,                                Left},
-    {77,      77,   0,                                Right},
-    {79,      79,   0,                                End},
-    {83,      83,   0,                                Delete},
+    {71,      71,   0,                                Home},           // Home
+    {75,      75,   0,                                Left},           // Left
+    {77,      77,   0,                                Right},          // Right
+    {79,      79,   0,                                End},            // End
+    {83,      83,   0,                                Delete},         // Delete
     {94,      94,   0,                                SpeakField},     // Ctrl+F1
+    {95,      95,   0,                                WhereAmI},       // Ctrl+F2
     {97,      97,   0,                                SpeedKey},       // Ctrl+F4
     {101,     101,  0,                                SayDate},        // Ctrl+F8
     {102,     102,  0,                                ReviewOrEnd},    // Ctrl+F9
     {115,     115,  0,                                WordLeftKey},    // Ctrl+Left
     {116,     116,  0,                                WordRightKey},   // Ctrl+Right
-    {120,     129,  0,                                Ignore},         // Alt+digits
+    {120,     129,  0,                                Ignore},         // Alt+digit
     {254,     254,  kKeepsSelection | kFollowsShift,  PasteKey},       // Shift+Insert
     {255,     255,  kKeepsSelection | kFollowsShift,  CopyKey},        // Ctrl+Insert
-    {0,       255,  0,                                EndEditing},     // Up, Down, F2...
+    {0,       255,  0,                                EndEditing},     // any other key
 };
 
 constexpr KeyRow kCharacterKeys[] = {
     // first  last  flags                             action
     {3,       3,    kKeepsSelection | kFollowsShift,  CopyKey},        // Ctrl+C
     {4,       4,    0,                                ClearToEnd},     // Ctrl+D
-    {8,       8,    0,                                Backspace},
+    {8,       8,    0,                                Backspace},      // Backspace
     {9,       10,   0,                                EndEditing},     // Tab, Ctrl+Enter
     {11,      11,   0,                                SpeakPosition},  // Ctrl+K
     {13,      13,   0,                                EndEditing},     // Enter
@@ -198,9 +206,9 @@ constexpr KeyRow kCharacterKeys[] = {
     {27,      27,   0,                                EndEditing},     // Escape
     {28,      28,   0,                                DialKey},        // Ctrl+backslash
     {127,     127,  0,                                DeleteWordKey},  // Ctrl+Backspace
-    {222,     222,  kKeepsSelection,                  SpeakFieldAfterSpeech},
-    {223,     223,  kKeepsSelection,                  Ignore},
-    {0,       255,  0,                                Typed},
+    {222,     222,  kKeepsSelection,                  SpeakFieldAfterSpeech},  // internal
+    {223,     223,  kKeepsSelection,                  Ignore},         // internal
+    {0,       255,  0,                                Typed},          // any other key
 };
 
 const KeyRow& Find(std::span<const KeyRow> rows, uint8_t code) {

@@ -165,6 +165,14 @@ void SpeakPosition(Position& p, uint8_t) {
   SpeakText(std::to_string(p.row) + " " + std::to_string(p.column));
 }
 
+// Where the user is and the main keys of review, for a user who lost their way.
+void WhereAmI(Position& p, uint8_t) {
+  SpeakText("Revis\xE3o de tela, linha " + std::to_string(p.row) + ", coluna " +
+            std::to_string(p.column) +
+            ". Setas movem, espa\xE7o l\xEA a linha, F5 procura, escape sai. "
+            "Control F2 repete esta ajuda.");
+}
+
 void Reading(Position& p, uint8_t code) { ReadingCommand(p, code); }
 void Unknown(Position&, uint8_t) { Refuse(); }
 void Leave(Position&, uint8_t) {}
@@ -203,11 +211,12 @@ constexpr KeyRow kReviewKeys[] = {
     {true,       63,    63,   SearchKey},       // F5
     {true,       98,    98,   SearchAgainKey},  // Ctrl+F5
     {true,       64,    64,   GoToKey},         // F6
+    {true,       95,    95,   WhereAmI},        // Ctrl+F2
     {false,      11,    12,   SpeakPosition},   // Ctrl+K, Ctrl+L
     {false,      3,     3,    CopyKey},         // Ctrl+C
     {false,      'A',   'Z',  Reading},         // two-letter reading commands
-    {false,      'a',   'z',  Reading},
-    {false,      0,     255,  Unknown},
+    {false,      'a',   'z',  Reading},         // two-letter reading commands
+    {false,      0,     255,  Unknown},         // any other key
 };
 
 const KeyRow& Find(bool extended, uint8_t code) {
@@ -253,8 +262,10 @@ void ReviewScreen() {
     action(p, code);
     review::Clamp(p);
   }
-  Beep();
-  Beep();
+  // What review still reads stops, and the two beeps are heard even when keys were typed
+  // ahead: they are how the user knows review is over.
+  StopSpeaking();
+  UnbrokenBeeps(2);
   console::MoveCursor(saved.column, saved.row);
 }
 

@@ -22,6 +22,13 @@ constexpr size_t kBeepSamples = 512;
 // One period of the beep: a tone of about 1378 Hz.
 constexpr std::array<uint8_t, 8> kBeepPeriod = {128, 112, 96, 80, 64, 80, 96, 112};
 
+std::array<uint8_t, kBeepSamples> BeepSamples() {
+  std::array<uint8_t, kBeepSamples> samples;
+  for (size_t i = 0; i < kBeepSamples; ++i) samples[i] = kBeepPeriod[i % kBeepPeriod.size()];
+  samples.back() = 128;
+  return samples;
+}
+
 // Waits for the next message or window event while something is still speaking.
 void WaitWhileSpeaking() {
   while (IsSpeaking()) platform::WaitMessages(kWaitSliceMs);
@@ -108,10 +115,25 @@ void Click() {
 void Beep() {
   WaitEngineSpeech();
   while (console::KeyWaiting()) console::ReadKeyCode();
-  std::array<uint8_t, kBeepSamples> samples;
-  for (size_t i = 0; i < kBeepSamples; ++i) samples[i] = kBeepPeriod[i % kBeepPeriod.size()];
-  samples.back() = 128;
+  const std::array<uint8_t, kBeepSamples> samples = BeepSamples();
   PlayBuiltSound(samples.data(), samples.size());
+}
+
+void UnbrokenBeeps(int count) {
+  WaitEngineSpeech();
+  waveout::WaveFlags& flags = waveout::Flags();
+  const bool stopOnKey = flags.StopOnKey;
+  flags.StopOnKey = false;
+  const std::array<uint8_t, kBeepSamples> samples = BeepSamples();
+  std::string image(platform::kWavHeaderSize + samples.size(), '\0');
+  auto* bytes = reinterpret_cast<uint8_t*>(image.data());
+  MakeWaveHeader(bytes, static_cast<uint32_t>(samples.size()), kSoundRate, 1, 8);
+  std::copy(samples.begin(), samples.end(), bytes + platform::kWavHeaderSize);
+  for (int i = 0; i < count; ++i) {
+    waveout::PlayWavImage(bytes, image.size());
+    while (waveout::WavePlaying()) platform::WaitMessages(kWaitSliceMs);
+  }
+  flags.StopOnKey = stopOnKey;
 }
 
 void SpellText(std::string_view text) {

@@ -37,6 +37,9 @@ void SpeakSoundFile(std::string_view name);
 // drops the keys typed ahead).
 void Click();
 void Beep();
+// `count` beeps heard whole whatever is typed meanwhile: waiting keys neither cut them nor are
+// dropped (the closing beeps of screen review, which tell the user which mode they are in).
+void UnbrokenBeeps(int count);
 
 // Each character's sound in turn, until a key is pressed.
 void SpellText(std::string_view text);

@@ -78,6 +78,16 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
 
 std::string WindowsDirectory() { return FindDataFolders(ModuleFileName()).config; }
 
+std::string UserConfigDirectory() {
+  if (!Environment("TOLVAN_WINDIR").empty()) return {};
+  // The XDG rule: a relative value is to be ignored.
+  if (std::string own = Environment("XDG_CONFIG_HOME"); !own.empty() && own[0] == '/')
+    return JoinPath(own, "tolvan");
+  if (std::string home = Environment("HOME"); !home.empty() && home[0] == '/')
+    return JoinPath(home, ".config/tolvan");
+  return {};
+}
+
 std::string SharedDataPath(const std::string& relative) {
   return JoinPath(FindDataFolders(ModuleFileName()).data, relative);
 }

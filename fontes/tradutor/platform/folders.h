@@ -26,6 +26,12 @@ DataFolders FindDataFolders(const std::string& program);
 // Folder of the environment-wide TOLVAN.INI, for the running program.
 std::string WindowsDirectory();
 
+// Folder of the user's own TOLVAN.INI, read over the environment-wide one key by key:
+// $XDG_CONFIG_HOME/tolvan, else $HOME/.config/tolvan. Empty when $TOLVAN_WINDIR is set (a
+// one-off configuration stands alone, so tests and trial runs do not see the user's) or when
+// neither variable names an absolute folder.
+std::string UserConfigDirectory();
+
 // The running program's data folder joined with a relative path ("som/difones", "orviatts").
 std::string SharedDataPath(const std::string& relative);
 

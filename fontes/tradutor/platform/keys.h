@@ -32,6 +32,7 @@ inline constexpr int kF4 = 0x73;
 inline constexpr int kF10 = 0x79;
 inline constexpr int kF11 = 0x7A;
 inline constexpr int kF12 = 0x7B;
+inline constexpr int kOem5 = 0xDC;       // the \ | key
 }  // namespace vk
 
 // Modifier keys held when an event happened.
@@ -39,6 +40,7 @@ enum Modifier : unsigned {
   kModShift = 1,
   kModCtrl = 2,
   kModAlt = 4,
+  kModStandIn = 8,  // the key stands in for a combination the system keeps (terminal Alt+9)
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 #include "platform/profile.h"
 
 #include <strings.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <fstream>
@@ -18,7 +19,8 @@ namespace platform {
 namespace {
 
 struct ProfileState {
-  std::set<std::string> told;  // files found unreadable and already reported
+  std::set<std::string> told;    // files found unreadable and already reported
+  std::set<std::string> faults;  // "file|section|key|value" of bad values already reported
 };
 
 ProfileState& State() {
@@ -44,9 +46,9 @@ bool SameNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
-std::optional<std::string> FindValue(std::string_view section, std::string_view key,
-                                     const std::string& file) {
-  const std::string path = ProfilePath(file);
+// The value of `key` in `[section]` of the one file at `path`.
+std::optional<std::string> FindValueIn(std::string_view section, std::string_view key,
+                                       const std::string& path) {
   std::ifstream in;
   if (!OpenDataFile(path, in)) {
     TellUnreadable(path);
@@ -79,20 +81,79 @@ std::optional<std::string> FindValue(std::string_view section, std::string_view 
   return std::nullopt;
 }
 
+// The value and the layer it comes from.
+struct Found {
+  std::string value;
+  std::string path;
+};
+
+std::optional<Found> FindValue(std::string_view section, std::string_view key,
+                               const std::string& file) {
+  for (const std::string& path : ProfileLayers(file))
+    if (std::optional<std::string> value = FindValueIn(section, key, path))
+      return Found{std::move(*value), path};
+  return std::nullopt;
+}
+
 }  // namespace
 
-std::string ProfilePath(const std::string& file) {
-  if (file.find('/') != std::string::npos) return file;
-  return FindFileNoCase(WindowsDirectory(), file);
+std::vector<std::string> ProfileLayers(const std::string& file) {
+  if (file.find('/') != std::string::npos) return {file};
+  std::vector<std::string> layers;
+  if (const std::string own = UserConfigDirectory(); !own.empty())
+    layers.push_back(FindFileNoCase(own, file));
+  layers.push_back(FindFileNoCase(WindowsDirectory(), file));
+  return layers;
+}
+
+std::string ProfilePath(const std::string& file) { return ProfileLayers(file).back(); }
+
+bool ProfileExists(const std::string& file) {
+  for (const std::string& path : ProfileLayers(file))
+    if (access(path.c_str(), R_OK) == 0) return true;
+  return false;
+}
+
+std::string ProfileValueFile(std::string_view section, std::string_view key,
+                             const std::string& file) {
+  const std::optional<Found> found = FindValue(section, key, file);
+  return found ? found->path : std::string();
 }
 
 std::string GetProfileString(std::string_view section, std::string_view key,
                              std::string_view fallback, size_t size, const std::string& file) {
-  std::string value = FindValue(section, key, file).value_or(std::string(fallback));
+  std::optional<Found> found = FindValue(section, key, file);
+  std::string value = found ? std::move(found->value) : std::string(fallback);
   if (size == 0) return {};
   if (value.size() > size - 1) value.resize(size - 1);
   return value;
 }
+
+void TellBadValue(std::string_view section, std::string_view key, std::string_view value,
+                  std::string_view wanted, std::string_view outcome, const std::string& file) {
+  if (value.empty()) return;
+  const std::string path = ProfileValueFile(section, key, file);
+  std::string id = path + "|" + std::string(section) + "|" + std::string(key) + "|";
+  id += value;
+  if (!State().faults.insert(id).second) return;
+  std::string text = Utf8ToCp1252(path.empty() ? file : path) + ": [" + std::string(section) +
+                     "] " + std::string(key) + "=" + std::string(value) + " n\xE3o \xE9 " +
+                     std::string(wanted) + "; " + std::string(outcome);
+  Report(Severity::kWarning, text);
+}
+
+bool NumberInRange(std::string_view section, std::string_view key, int64_t value,
+                   std::string_view outcome, const std::string& file) {
+  const NumberRange* range = FindNumberRange(section, key);
+  if (range == nullptr || (value >= range->lowest && value <= range->highest)) return true;
+  TellBadValue(section, key, std::to_string(value),
+               "um n\xFAmero de " + std::to_string(range->lowest) + " a " +
+                   std::to_string(range->highest),
+               outcome, file);
+  return false;
+}
+
+void StartProfile() { State() = ProfileState{}; }
 
 bool ProfileHasKey(std::string_view section, std::string_view key, const std::string& file) {
   return FindValue(section, key, file).has_value();

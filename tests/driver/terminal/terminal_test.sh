@@ -199,10 +199,14 @@ screen | head -1 | grep -q "^Teste do sintetizador" || fail "de volta a 100x30: 
 keys fim Enter
 ended bad 0
 
-# 5. Ctrl+\ stands for Ctrl+Break: the program ends with 255, the terminal as it was.
+# 5. Ctrl+\ alone is the editor's dial and ends nothing; Escape and then Ctrl+\ stand for
+#    Ctrl+Break: the program ends with 255, the terminal as it was.
 start break "$(config break -e s/x/x/)"
 wait_for "Tecle fim para terminar"
 keys 'C-\'
+sleep 1
+kill -0 "$(pgrep -P "$(cat "$work/break.pid")")" 2>/dev/null || fail "Ctrl+\\ sozinho terminou o programa"
+keys Escape 'C-\'
 ended break 255
 
 # 6. SIGTERM: the terminal is given back; the signal's code.

@@ -105,6 +105,7 @@ constexpr KeyRow kKeyCharacters[] = {
     {SDLK_ESCAPE,     SDLK_ESCAPE,     0,                   0,        27},
     {SDLK_TAB,        SDLK_TAB,        0,                   0,        9},
     {SDLK_a,          SDLK_z,          kModCtrl | kModAlt,  kModCtrl, 1},  // Ctrl+A..Z: 1..26
+    {SDLK_BACKSLASH,  SDLK_BACKSLASH,  kModCtrl | kModAlt,  kModCtrl, 28},  // Ctrl+\: the dial
 };
 
 // The number the first matching row gives `key` with `held` bits, or `none`.

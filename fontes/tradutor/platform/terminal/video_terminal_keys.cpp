@@ -52,7 +52,8 @@ constexpr CsiKey kCsiKeys[] = {
 
 // Control bytes as keys: what the terminal sends for Enter, Backspace, Tab and Ctrl with a
 // letter. Ctrl+J (line feed) is what terminals send for Ctrl+Enter, ^H for Ctrl+Backspace;
-// Ctrl+\ (the terminal's quit key) stands for Ctrl+Break, which no terminal has.
+// Ctrl+\ is the editor's dial key, as in the window (Ctrl+Break is Escape and then Ctrl+\, so
+// that one slip cannot end the program and lose the line).
 struct ControlRow {
   unsigned char first, last;  // byte range
   int vk;                     // key of the first byte (the next bytes give the next keys)
@@ -67,13 +68,17 @@ constexpr ControlRow kControlBytes[] = {
     {0x7F,    0x7F,  vk::kBack,      0,         8},
     {0x08,    0x08,  vk::kBack,      kModCtrl,  8},
     {0x00,    0x00,  vk::kSpace,     kModCtrl,  -1},
-    {0x1C,    0x1C,  vk::kCancel,    kModCtrl,  -1},
+    {0x1C,    0x1C,  vk::kOem5,      kModCtrl,  0},
     {0x01,    0x1A,  vk::kA,         kModCtrl,  0},
 };
 
 // Escape followed at once by one of these bytes: the keys the Linux console (and other
 // terminals) cannot send, Ctrl+Alt+F1..F12, typed as Alt+1..9, Alt+0, Alt+- and Alt+=.
 constexpr std::string_view kAltFunctionKeys = "1234567890-=";
+
+// Escape followed at once by Ctrl+\ (the terminal's quit key): Ctrl+Break, which no terminal
+// has.
+constexpr unsigned char kBreakAfterEscape = 0x1C;
 
 // The numeric keypad in application mode (ESC O and a letter j..y), which ncurses' keypad mode
 // turns on: tmux sends its digits so whatever Num Lock says. Index: the letter minus 'j'.
@@ -294,7 +299,9 @@ void KeyDecoder::AfterEscape(unsigned char byte) {
     state_ = State::kEscape;
   } else if (const size_t at = kAltFunctionKeys.find(static_cast<char>(byte));
              byte != 0 && at != std::string_view::npos) {
-    Key(vk::kF1 + static_cast<int>(at), kModCtrl | kModAlt, Action::kTap, -1);
+    Key(vk::kF1 + static_cast<int>(at), kModCtrl | kModAlt | kModStandIn, Action::kTap, -1);
+  } else if (byte == kBreakAfterEscape) {
+    Key(vk::kCancel, kModCtrl, Action::kTap, -1);
   } else if (byte < 0x20 || byte == 0x7F) {
     PressControl(byte, kModAlt);
   } else {
