@@ -206,8 +206,10 @@ template <typename Take>
 bool ForEachPart(TextSource& source, Take take) {
   std::string buffer = std::move(source.words);  // what is read and not yet given
   bool first = true, lastGiven = false;
-  uttsOrvia::InputState input =
-      source.fd < 0 ? uttsOrvia::InputState::kEnded : uttsOrvia::InputState::kMoreComing;
+  // what was read to look at the text is the first read: a pipe may wait after it
+  uttsOrvia::InputState input = source.fd < 0              ? uttsOrvia::InputState::kEnded
+                                : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
+                                                           : uttsOrvia::InputState::kWaiting;
   for (;;) {
     const size_t given = uttsOrvia::TakeReadyParts(
         buffer, input, first,

@@ -243,9 +243,12 @@ size_t TakeMarkup(std::string_view text, size_t pos, Walk& walk) {
       return close + (blankAfter ? 2 : 1);
     }
   }
+  if (walk.reading == Reading::kSpoken && (name == "break" || name == "say-as")) {
+    TakeSpokenTag(tag, name, walk);  // it ends the piece: no blank needed
+    return close + 1;
+  }
   for (std::string_view separating : kSeparatingTags)
     if (name == separating) walk.text += ' ';
-  if (walk.reading == Reading::kSpoken) TakeSpokenTag(tag, name, walk);
   return close + 1;
 }
 
