@@ -319,7 +319,7 @@ TEST_F(CliTest, PhonemesSsmlAndTheTouchesOnTheLinesShowOnStandardOutput) {
     bool absent = false;
   } cases[] = {
       {"orvia -q -x 'Bom dia, João.'", "b.on d.i.a\nj.o.@.w\n"},
-      {"orvia -q --ipa 'Bom dia. Tudo bem?'", "bõ dia\ntudʊ bẽĩ\n"},
+      {"orvia -q --ipa 'Bom dia. Tudo bem? Mãe.'", "bõ dia\ntudʊ bẽĩ\nmɐ̃j̃\n"},
       {"orvia -q -X 'Bom dia.'", "Bom\tb on\ndia\td i a\n"},
       {"orvia --pho -m 'Bom<break time=\"300ms\"/> dia'", "on 97 80 236\n\n_ 300\n", true},
       {"orvia --pho '<speak>Bom <mark name=\"m1\"/>dia</speak>'", "speak", true, true},

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
-#include <utility>
 
 #include "orvia/text/uttsPreprocParts.h"
 #include "platform/byteset.h"
@@ -20,9 +19,18 @@ constexpr platform::ByteSet kPhraseMarks("!(),.:;?");
 constexpr platform::ByteSet kDigits("0123456789");
 constexpr std::string_view kPause = "_";
 
-struct LinesState {
-  std::vector<std::pair<std::string, std::string>> ipa;  // br4 name, IPA (UTF-8)
+// One row of the IPA table.
+struct IpaRow {
+  std::string name;        // br4
+  std::string ipa;         // UTF-8
+  std::string afterNasal;  // the form after a nasal vowel (the glides of ão, ãe); empty: ipa
 };
+
+struct LinesState {
+  std::vector<IpaRow> ipa;
+};
+
+constexpr std::string_view kNasalMark = "\xCC\x83";  // the combining tilde, UTF-8
 LinesState state;
 
 bool IsCapital(unsigned char c) {
@@ -71,9 +79,11 @@ std::vector<std::vector<Word>> Phrases(const Lines& lines) {
   return phrases;
 }
 
-std::string IpaOf(const std::string& name) {
-  for (const auto& [br4, ipa] : state.ipa)
-    if (br4 == name) return ipa;
+// The IPA of `name` after the IPA `before` (of the phoneme before it in the word).
+std::string IpaOf(const std::string& name, std::string_view before) {
+  for (const IpaRow& row : state.ipa)
+    if (row.name == name)
+      return before.ends_with(kNasalMark) && !row.afterNasal.empty() ? row.afterNasal : row.ipa;
   return name;
 }
 
@@ -179,8 +189,11 @@ std::string Mnemonics(const Lines& lines) {
 
 std::string Ipa(const Lines& lines) {
   return Transcribe(lines, [](const Word& w) {
-    std::string text;
-    for (const std::string& name : w.names) text += IpaOf(name);
+    std::string text, last;
+    for (const std::string& name : w.names) {
+      last = IpaOf(name, last);
+      text += last;
+    }
     return text;
   });
 }
@@ -207,10 +220,12 @@ std::string LoadIpaTable(const std::string& file) {
   for (std::string line; std::getline(in, line);) {
     const std::string_view trimmed = platform::Trim(line, platform::kSpaceTabLineEnd);
     if (trimmed.empty() || trimmed[0] == ';') continue;
-    const size_t tab = trimmed.find_first_of(" \t");
-    if (tab == std::string_view::npos) continue;
-    state.ipa.emplace_back(std::string(trimmed.substr(0, tab)),
-                           std::string(platform::Trim(trimmed.substr(tab), platform::kSpaceTab)));
+    std::istringstream fields{std::string(trimmed)};
+    IpaRow row;
+    if (fields >> row.name >> row.ipa) {
+      fields >> row.afterNasal;
+      state.ipa.push_back(std::move(row));
+    }
   }
   return {};
 }

@@ -34,8 +34,8 @@ std::string Mnemonics(const Lines& lines);
 std::string Ipa(const Lines& lines);
 std::string Trace(const Lines& lines);
 
-// Loads the table from br4 names to IPA ("name<TAB>ipa" lines, UTF-8, ';' comments), replacing
-// the one before. Empty on success, else why not (UTF-8). A name missing from it is written
+// Loads the table from br4 names to IPA ("name ipa [after-nasal]" lines, UTF-8, ';' comments),
+// replacing the one before; the third column is the form after a nasal vowel. Empty on success, else why not (UTF-8). A name missing from it is written
 // as it is.
 std::string LoadIpaTable(const std::string& file);
 

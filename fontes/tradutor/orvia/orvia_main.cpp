@@ -370,7 +370,8 @@ int StartEngine(const platform::SpeechEngine& engine, const Options& options,
     uttsOrvia::OrviaSetFactors(settings.durationFactor, settings.pitchFactor);
     return AfterLoading(options, settings, folder);
   }
-  Say(uttsOrvia::OrviaFailureText());
+  const bool noVoice = uttsOrvia::OrviaStartFailure() == uttsOrvia::kNoVoice;
+  Say(uttsOrvia::OrviaFailureText() + (noVoice ? " (orvia --vozes lista as vozes instaladas)" : ""));
   switch (uttsOrvia::OrviaStartFailure()) {
     case uttsOrvia::kNoMbrola: return kNoMbrola;
     case uttsOrvia::kNoVoice: return kNoVoice;
