@@ -8,6 +8,7 @@
 #include "bridges/espeakBridge.h"
 #include "bridges/rhvoiceBridge.h"
 #include "bridges/speechdBridge.h"
+#include "bridges/voices.h"
 #include "platform/codepage.h"
 #include "platform/report.h"
 
@@ -36,17 +37,8 @@ void Print(const std::string& cp1252) {
   std::fputs(platform::Cp1252ToUtf8(cp1252).c_str(), stdout);
 }
 
-// Whether a voice speaks Portuguese: its language tag is pt (pt-BR, pt_PT, por...) or its name
-// says so.
-bool Portuguese(const bridges::VoiceEntry& v) {
-  const std::string language = platform::LowerCp1252(v.language);
-  const std::string name = platform::LowerCp1252(v.name);
-  return language.rfind("pt", 0) == 0 || language.rfind("por", 0) == 0 ||
-         name.find("portug") != std::string::npos || name.find("brazil") != std::string::npos;
-}
-
-// Returns whether the service answered. A voice keeps its place in the service's list,
-// which is the number VOZ takes, whatever is shown.
+// Returns whether the service answered. The bridges number the Portuguese voices first; a
+// voice keeps its number whatever is shown.
 bool ListService(const Service& service, bool all) {
   std::vector<bridges::VoiceEntry> voices;
   std::string why;
@@ -57,15 +49,12 @@ bool ListService(const Service& service, bool all) {
   }
   if (voices.empty()) Print("  nenhuma voz\n");
   size_t shown = 0;
-  for (const bool portuguese : {true, false}) {
-    if (!portuguese && !all) break;
-    for (size_t i = 0; i < voices.size(); ++i) {
-      const bridges::VoiceEntry& v = voices[i];
-      if (Portuguese(v) != portuguese) continue;
-      Print("  VOZ=" + std::to_string(i + 1) + "\t" + v.name + "\t" + v.language +
-            (v.detail.empty() ? "" : "\t" + v.detail) + "\n");
-      ++shown;
-    }
+  for (size_t i = 0; i < voices.size(); ++i) {
+    const bridges::VoiceEntry& v = voices[i];
+    if (!all && !bridges::IsPortuguese(v.language)) continue;
+    Print("  VOZ=" + std::to_string(i + 1) + "\t" + v.name + "\t" + v.language +
+          (v.detail.empty() ? "" : "\t" + v.detail) + "\n");
+    ++shown;
   }
   if (!voices.empty() && shown == 0)
     Print("  nenhuma voz em portugu\xEAs entre " + std::to_string(voices.size()) +
