@@ -13,8 +13,8 @@ text="Bom dia, tudo bem?"
 start=$(date +%s.%N)
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/device.raw" "$orvia" "$text" 2>/dev/null
 end=$(date +%s.%N)
-for s in 0 3 6; do "$orvia" -s $s -w "$work/s$s.wav" "$text Hoje o tempo está bom."; done
-for p in 0 5; do "$orvia" -p $p -w "$work/p$p.wav" "$text"; done
+for s in 0 3 6; do "$orvia" --nivel-velocidade $s -w "$work/s$s.wav" "$text Hoje o tempo está bom."; done
+for p in 0 5; do "$orvia" --nivel-tom $p -w "$work/p$p.wav" "$text"; done
 
 python3 - "$work" "$start" "$end" <<'PY'
 import array, struct, sys

@@ -17,6 +17,11 @@ TEST(VoiceOrder, BrazilianThenPortugueseThenTheRestInTheirOwnOrder) {
   for (const VoiceEntry& v : voices) names.push_back(v.name);
   EXPECT_EQ(names,
             (std::vector<std::string>{"br1", "br2", "pt", "pt-pt", "af", "en", "pap", "ptx"}));
+  // the ones tirla-vozes shows without --todas
+  std::vector<std::string> portuguese;
+  for (const VoiceEntry& v : voices)
+    if (bridges::IsPortuguese(v.language)) portuguese.push_back(v.name);
+  EXPECT_EQ(portuguese, (std::vector<std::string>{"br1", "br2", "pt", "pt-pt"}));
 }
 
 TEST(TextPieces, LongTextsGoInPiecesCutAfterABlank) {

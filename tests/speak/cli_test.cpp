@@ -95,17 +95,26 @@ TEST_F(CliTest, UnreadableInputsAndFaultsEndWithTheirCodeAndAMessage) {
   const struct {
     std::string arguments, environment;
     int code;
-    const char* said;
+    std::string said;
   } cases[] = {
       {"--pho -f " + dir_.string(), "", 3, "não foi possível ler o arquivo de texto"},
       {"--pho -f " + (dir_ / "fifo").string(), "", 3, "não é um arquivo comum"},
       {"-v " + (dir_ / "fifo").string() + " oi", Fake(), 5, "voz do MBROLA não encontrada"},
+      {"-v pt-xx oi", Fake(), 5, "(orvia --vozes lista as vozes instaladas)"},
       {"--pho --dados " + (dir_ / "dados").string() + " oi", "", 6, "portug.nrl: é uma pasta"},
       {"--pho oi", "TOLVAN_WINDIR=" + (dir_ / "ini").string(), 0, "TOLVAN.INI é uma pasta"},
-      {"-s 10 oi", "", 2, "de -12 a 9"},
-      {"-s -13 oi", "", 2, "de -12 a 9"},
-      {"-p 12 oi", "", 2, "de -5 a 11"},
-      {"-p -6 oi", "", 2, "de -5 a 11"},
+      {"--nivel-velocidade 10 oi", "", 2, "de -12 a 9"},
+      {"--nivel-velocidade -13 oi", "", 2, "de -12 a 9"},
+      {"--nivel-tom 12 oi", "", 2, "de -5 a 11"},
+      {"--nivel-tom -6 oi", "", 2, "de -5 a 11"},
+      {"-s 10 oi", "", 2, "de 80 a 450"},
+      {"--xyz oi", "", 2, "orvia --help"},
+      {voice + " -w " + (dir_ / "nenhuma/x.wav").string() + " oi", Fake(), 7,
+       "a pasta \"" + (dir_ / "nenhuma").string() + "\" não existe"},
+      {voice + " -w " + dir_.string() + " oi", Fake(), 7, "é uma pasta"},
+      {"--pho -f " + Write("prog.dat", std::string("ELF\0\0\1", 6)), "", 3,
+       "\"" + (dir_ / "prog.dat").string() + "\" não parece ser texto"},
+      {"--stdout -x oi", "", 2, "--pho, -x, -X e --ipa escrevem nela"},
       {"oi", "PATH=" + (dir_ / "zero").string() + ":$PATH", 5, "mais som do que o texto pede"},
       {voice + " oi", Fake() + " SDL_AUDIODRIVER=nenhum", 8, "dispositivo de som"},
       {voice + " 'Bom dia, tudo bem? Este texto enche alguns blocos de som.'",
@@ -176,7 +185,8 @@ TEST_F(CliTest, WavFileFromTextFileHasItsSizesAndFactorsChangeIt) {
   const std::string text = Write("t.txt", "Bom dia, tudo bem?\n");
   const std::string slow = (dir_ / "slow.wav").string(), fast = (dir_ / "fast.wav").string();
   ASSERT_EQ(Run("-v " + FakeVoice() + " -f " + text + " -w " + slow, Fake()), 0) << said_;
-  ASSERT_EQ(Run("-s 6 -v " + FakeVoice() + " -f " + text + " -w " + fast, Fake()), 0) << said_;
+  ASSERT_EQ(Run("--nivel-velocidade 6 -v " + FakeVoice() + " -f " + text + " -w " + fast, Fake()), 0)
+      << said_;
   const std::string a = ReadAll(slow), b = ReadAll(fast);
   ASSERT_GT(a.size(), 44u);
   EXPECT_EQ(Le32(a, 4), a.size() - 8);
@@ -297,6 +307,72 @@ TEST_F(CliTest, WavEndedByASignalHoldsTheSizesOfItsSound) {
     EXPECT_EQ(read.dataOffset + read.dataSize, static_cast<uint64_t>(info.st_size));
     EXPECT_EQ(Le32(ReadAll(wav), 4), info.st_size - 8);
   }
+}
+
+// What goes to standard output for the phoneme options, SSML and the touches on the lines:
+// the whole output, or a part of it that must be there (or must not).
+TEST_F(CliTest, PhonemesSsmlAndTheTouchesOnTheLinesShowOnStandardOutput) {
+  Write("prog.dat", std::string("Bom dia.\0\1\2", 11));
+  const struct {
+    std::string line;
+    std::string out;   // the output, or a part of it with `part`
+    bool part = false;
+    bool absent = false;
+  } cases[] = {
+      {"orvia -q -x 'Bom dia, João.'", "b.on d.i.a\nj.o.@.w\n"},
+      {"orvia -q --ipa 'Bom dia. Tudo bem? Mãe.'", "bõ dia\ntudʊ bẽĩ\nmɐ̃j̃\n"},
+      {"orvia -q -X 'Bom dia.'", "Bom\tb on\ndia\td i a\n"},
+      {"orvia --pho -m 'Bom<break time=\"300ms\"/> dia'", "on 97 80 236\n\n_ 300\n", true},
+      {"orvia --pho '<speak>Bom <mark name=\"m1\"/>dia</speak>'", "speak", true, true},
+      {"orvia --pho '<speak>Bom <mark name=\"m1\"/>dia</speak>'", ";dia\n", true},
+      {"orvia --pho -m '<speak><say-as interpret-as=\"characters\">ab</say-as></speak>'",
+       ";bê\n", true},
+      {"orvia --pho -g 10 'Bom dia'", "_ 100\n;dia\n", true},
+      {"orvia --pho -k 2 'Bom dia'", ";maiúscula\n", true},
+      {"orvia --pho -k 20 'Bom dia'", "on 97 80 283\n", true},
+      {"orvia --pho --punct 'Oi, tchau'", ";vírgula\n", true},
+      {"orvia --pho --punct=! 'Oi, tchau!'", ";vírgula\n", true, true},
+      {"orvia --pho --punct=! 'Oi, tchau!'", ";exclamação\n", true},
+      {"orvia --pho --forca -f prog.dat", ";dia\n", true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Shell(c.line + " > out.txt 2> e.txt"), 0) << c.line << ReadAll((dir_ / "e.txt").string());
+    const std::string out = ReadAll((dir_ / "out.txt").string());
+    if (!c.part) EXPECT_EQ(out, c.out) << c.line;
+    else EXPECT_EQ(out.find(c.out) == std::string::npos, c.absent) << c.line << "\n" << out;
+  }
+  // standard input by name, and the same lines as the text given on the command line
+  EXPECT_EQ(Shell("echo 'Bom dia.' | orvia --pho -f - > a.pho && orvia --pho 'Bom dia.' > b.pho"), 0);
+  EXPECT_EQ(ReadAll((dir_ / "a.pho").string()), ReadAll((dir_ / "b.pho").string()));
+}
+
+// --stdout refuses a terminal, which would show the sound as rubbish.
+TEST_F(CliTest, StandardOutputOnATerminalIsRefused) {
+  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+  ASSERT_GE(terminal, 0);
+  ASSERT_EQ(grantpt(terminal), 0);
+  ASSERT_EQ(unlockpt(terminal), 0);
+  const std::string name = ptsname(terminal);
+  EXPECT_EQ(Shell("orvia --stdout oi > " + name + " 2> e.txt"), 7);
+  EXPECT_NE(ReadAll((dir_ / "e.txt").string()).find("a saída padrão é um terminal"), std::string::npos);
+  close(terminal);
+}
+
+// -s 120 against -s 300 lengthens the sound as much as it does for espeak-ng on the same text.
+TEST_F(CliTest, SpeedsInWordsPerMinuteKeepEspeakNgsRatio) {
+  if (access(kRealVoice, R_OK) != 0 || std::system("espeak-ng --version > /dev/null 2>&1") != 0)
+    GTEST_SKIP() << "no br4 voice or no espeak-ng";
+  const std::string text = "'Bom dia, tudo bem? Amanhã vamos ao mercado comprar frutas.'";
+  double seconds[2][2] = {};  // [espeak-ng, orvia][120, 300]
+  const char* speeds[] = {"120", "300"};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(Shell(std::string("espeak-ng -v pt-br -s ") + speeds[i] + " -w e.wav " + text), 0);
+    ASSERT_EQ(Shell(std::string("orvia -s ") + speeds[i] + " -w o.wav " + text), 0);
+    seconds[0][i] = ReadAll((dir_ / "e.wav").string()).size();
+    seconds[1][i] = ReadAll((dir_ / "o.wav").string()).size();
+  }
+  const double espeak = seconds[0][0] / seconds[0][1], orvia = seconds[1][0] / seconds[1][1];
+  EXPECT_NEAR(orvia / espeak, 1.0, 0.05) << "espeak-ng " << espeak << ", orvia " << orvia;
 }
 
 }  // namespace

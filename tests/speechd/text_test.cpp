@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "orvia/text/uttsSsml.h"
 #include "platform/codepage.h"
 #include "speechd/saying.h"
-#include "speechd/ssml.h"
 #include "speechd/voiceSettings.h"
 
 namespace {
@@ -47,7 +47,7 @@ TEST(SsmlPieces, TagsEntitiesAndMarksBecomePieces) {
       {"<mark name=\"a&#10;b\"/>", "|a b"},
       {"Um. Dois! Três? Quatro", "Um.  / Dois!  / Três?  / Quatro"},
   };
-  for (const auto& c : cases) EXPECT_EQ(Show(sdOrvia::SsmlToPieces(c.ssml)), c.pieces) << c.ssml;
+  for (const auto& c : cases) EXPECT_EQ(Show(uttsSsml::SsmlToPieces(c.ssml)), c.pieces) << c.ssml;
 }
 
 TEST(SsmlPieces, LongTextsAreCutIntoShortPiecesAndLoseNothing) {
@@ -55,7 +55,7 @@ TEST(SsmlPieces, LongTextsAreCutIntoShortPiecesAndLoseNothing) {
   for (int i = 0; i < 400; ++i) words += "palavra, ";
   for (const std::string& text : {words, blob, std::string(3000, ' ')}) {
     std::string joined;
-    for (const sdOrvia::Piece& piece : sdOrvia::SsmlToPieces(text)) {
+    for (const sdOrvia::Piece& piece : uttsSsml::SsmlToPieces(text)) {
       EXPECT_LE(piece.text.size(), 800u);
       joined += piece.text;
     }

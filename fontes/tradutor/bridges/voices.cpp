@@ -18,6 +18,8 @@ int PortugueseRank(std::string_view language) {
 
 }  // namespace
 
+bool IsPortuguese(std::string_view language) { return PortugueseRank(language) < 2; }
+
 void OrderVoices(std::vector<VoiceEntry>& voices) {
   std::stable_sort(voices.begin(), voices.end(), [](const VoiceEntry& a, const VoiceEntry& b) {
     return PortugueseRank(a.language) < PortugueseRank(b.language);

@@ -19,6 +19,9 @@ struct VoiceEntry {
 // for Brazilian users should speak Portuguese when no voice number is configured.
 void OrderVoices(std::vector<VoiceEntry>& voices);
 
+// Whether a language code is Portuguese (pt, pt-BR, pt_PT...; not "ptx" or "pap").
+bool IsPortuguese(std::string_view language);
+
 // The longest text handed to a library at once, in characters.
 constexpr size_t kLongestText = 64000;
 

@@ -8,16 +8,18 @@
 #include "bridges/espeakBridge.h"
 #include "bridges/rhvoiceBridge.h"
 #include "bridges/speechdBridge.h"
+#include "bridges/voices.h"
 #include "platform/codepage.h"
 #include "platform/report.h"
 
 namespace {
 
 const char* const kUsage =
-    "Uso: tirla-vozes [TIPOSAPI]\n"
-    "Lista as vozes de cada servi\xE7o de fala com o n\xFAmero que [ROREVAZO] VOZ lhes d\xE1 em\n"
-    "TOLVAN.INI: TIPOSAPI 4 eSpeak NG, 5 Speech Dispatcher, 54 RHVoice. Com TIPOSAPI, s\xF3 o\n"
-    "daquele tipo.\n";
+    "Uso: tirla-vozes [--todas] [TIPOSAPI]\n"
+    "Lista as vozes em portugu\xEAs de cada servi\xE7o de fala com o n\xFAmero que [ROREVAZO] VOZ\n"
+    "lhes d\xE1 em TOLVAN.INI: TIPOSAPI 4 eSpeak NG, 5 Speech Dispatcher, 54 RHVoice. Com\n"
+    "TIPOSAPI, s\xF3 o daquele tipo; com --todas, tamb\xE9m as das outras l\xEDnguas, depois\n"
+    "das em portugu\xEAs.\n";
 
 struct Service {
   int type;
@@ -35,8 +37,9 @@ void Print(const std::string& cp1252) {
   std::fputs(platform::Cp1252ToUtf8(cp1252).c_str(), stdout);
 }
 
-// Returns whether the service answered.
-bool ListService(const Service& service) {
+// Returns whether the service answered. The bridges number the Portuguese voices first; a
+// voice keeps its number whatever is shown.
+bool ListService(const Service& service, bool all) {
   std::vector<bridges::VoiceEntry> voices;
   std::string why;
   Print(std::string(service.name) + " (TIPOSAPI " + std::to_string(service.type) + "):\n");
@@ -45,11 +48,20 @@ bool ListService(const Service& service) {
     return false;
   }
   if (voices.empty()) Print("  nenhuma voz\n");
+  size_t shown = 0;
   for (size_t i = 0; i < voices.size(); ++i) {
     const bridges::VoiceEntry& v = voices[i];
+    if (!all && !bridges::IsPortuguese(v.language)) continue;
     Print("  VOZ=" + std::to_string(i + 1) + "\t" + v.name + "\t" + v.language +
           (v.detail.empty() ? "" : "\t" + v.detail) + "\n");
+    ++shown;
   }
+  if (!voices.empty() && shown == 0)
+    Print("  nenhuma voz em portugu\xEAs entre " + std::to_string(voices.size()) +
+          " (tirla-vozes --todas mostra todas)\n");
+  else if (shown < voices.size())
+    Print("  (e " + std::to_string(voices.size() - shown) +
+          " de outras l\xEDnguas: tirla-vozes --todas)\n");
   return true;
 }
 
@@ -57,16 +69,23 @@ bool ListService(const Service& service) {
 
 int main(int argc, char** argv) {
   platform::SetReportProgram("tirla-vozes");
-  if (argc > 2 || (argc == 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")))) {
-    Print(kUsage);
-    return argc > 2 ? 2 : 0;
+  bool all = false;
+  std::vector<const char*> rest;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--todas") || !std::strcmp(argv[i], "--all")) all = true;
+    else rest.push_back(argv[i]);
   }
-  const int wanted = argc == 2 ? std::atoi(argv[1]) : 0;
+  const bool help = rest.size() == 1 && (!std::strcmp(rest[0], "--help") || !std::strcmp(rest[0], "-h"));
+  if (rest.size() > 1 || help) {
+    Print(kUsage);
+    return help ? 0 : 2;
+  }
+  const int wanted = rest.size() == 1 ? std::atoi(rest[0]) : 0;
   bool answered = true;
   bool listed = false;
   for (const Service& service : kServices) {
     if (wanted != 0 && service.type != wanted) continue;
-    answered = ListService(service) && answered;
+    answered = ListService(service, all) && answered;
     listed = true;
   }
   if (!listed) {

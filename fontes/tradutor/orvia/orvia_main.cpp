@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,8 @@
 
 #include "diphone/waveout.h"
 #include "orvia/engine/mbrola.h"
+#include "orvia/orviaLines.h"
+#include "orvia/orviaOptions.h"
 #include "orvia/engine/minireg.h"
 #include "orvia/text/uttsNormal.h"
 #include "orvia/engine/uttsOrvia.h"
@@ -25,17 +28,25 @@
 #include "orvia/engine/uttsOrviaParts.h"
 #include "orvia/text/uttsPortugCase.h"
 #include "orvia/text/uttsPortugStages.h"
+#include "orvia/text/uttsPreproc.h"
+#include "orvia/text/uttsPreprocParts.h"
+#include "orvia/text/uttsSsml.h"
 #include "platform/codepage.h"
 #include "platform/datafile.h"
+#include "platform/folders.h"
 #include "platform/messages.h"
 #include "platform/report.h"
 #include "platform/settings.h"
+#include "platform/text.h"
 
 namespace {
 
 constexpr int kPlayPollMs = 10;   // wait for the end of the sound
 constexpr int kInputPollMs = 50;  // while the input waits, the sound device is tended this often
 constexpr size_t kReadBytes = 65536;  // bytes of text read at once
+constexpr double kSilentRatio = 1e-4;  // MBROLA's loudness for -a 0: every sample rounds to 0
+
+using orviaCli::Options;
 
 // Exit codes, one per kind of failure.
 enum ExitCode : int {
@@ -52,40 +63,44 @@ enum ExitCode : int {
 
 const char* const kUsage =
     "Uso: orvia [opções] [TEXTO...]\n"
-    "Fala TEXTO em português com a voz do MBROLA, ou o grava num arquivo WAV.\n"
-    "  -f ARQUIVO      lê o texto de ARQUIVO (UTF-8 ou Windows-1252)\n"
+    "Fala TEXTO em português com a voz do MBROLA, ou o grava num arquivo WAV. As opções de\n"
+    "velocidade, tom, volume e fonemas são as do espeak-ng, com o mesmo efeito.\n"
+    "  -f ARQUIVO      lê o texto de ARQUIVO (UTF-8 ou Windows-1252); \"-f -\" lê a entrada\n"
+    "                  padrão\n"
+    "  --stdin         lê o texto da entrada padrão (o mesmo que sem TEXTO nem -f)\n"
     "  -w ARQUIVO.wav  grava a fala em ARQUIVO.wav (16000 Hz, 16 bits, mono) em vez de tocá-la;\n"
     "                  \"-w -\" é o mesmo que --stdout\n"
-    "  --stdout        escreve o WAV na saída padrão à medida que é feito\n"
-    "                  (orvia --stdout \"texto\" | aplay)\n"
+    "  --stdout        escreve o WAV na saída padrão à medida que é feito, para outro programa\n"
+    "                  (orvia --stdout \"texto\" | aplay); recusa um terminal\n"
     "  -q              não toca nada: só confere o texto e os dados (com -w, grava)\n"
-    "  -s N            velocidade, número inteiro de -12 (metade) a 9 (quatro vezes mais\n"
-    "                  rápido); 0 normal (fator de duração 0,8 - N/15)\n"
-    "  -p N            tom, número inteiro de -5 (quase metade) a 11 (o dobro); 0 normal\n"
-    "                  (fator (N + 11)/11)\n"
+    "  -s N            velocidade em palavras por minuto, de 80 a 450; 175 normal\n"
+    "  -p N            tom, de 0 a 99; 50 normal\n"
+    "  -a N            volume, de 0 a 200; 100 normal\n"
+    "  -g N            pausa entre as palavras, em centésimos de segundo (0 a 500)\n"
+    "  -k N            maiúsculas: 1 ou 2 diz \"maiúscula\" antes da palavra; de 3 a 100 fala\n"
+    "                  a palavra N% mais aguda\n"
+    "  --punct[=SINAIS] diz o nome dos sinais de pontuação: de todos, ou só dos SINAIS\n"
+    "  -m              o texto é SSML (marcas, pausas <break>, <say-as interpret-as=\n"
+    "                  \"characters\">); um texto que começa com <speak> também é lido assim\n"
+    "  --forca         fala mesmo um arquivo que não parece texto (bytes nulos ou de controle)\n"
+    "  -x              escreve os fonemas na saída padrão (nomes da voz br4, separados por .)\n"
+    "  -X              escreve cada palavra e os seus fonemas na saída padrão\n"
+    "  --ipa           escreve os fonemas no Alfabeto Fonético Internacional\n"
+    "                  (com -x, -X ou --ipa, -q escreve sem falar)\n"
+    "  -b N            código do texto, 1 UTF-8 ou 2 de 8 bits (é reconhecido sozinho)\n"
+    "  --nivel-velocidade N  velocidade do ORVIA, de -12 (metade) a 9 (quatro vezes mais\n"
+    "                  rápido); 0 normal\n"
+    "  --nivel-tom N   tom do ORVIA, de -5 (quase metade) a 11 (o dobro); 0 normal\n"
     "  -v VOZ          outra voz do MBROLA: um nome (br4, br1...) ou o caminho da voz\n"
     "  --vozes         lista as vozes do MBROLA instaladas\n"
     "  --pho           escreve as linhas que o ORVIA entrega ao MBROLA, sem falar\n"
-    "  --dados PASTA   lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn) de PASTA\n"
+    "  --dados PASTA   lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn, .ipa) de\n"
+    "                  PASTA\n"
     "  --version       mostra a versão do orvia e a do MBROLA\n"
-    "  --help          mostra esta ajuda\n"
+    "  --help          mostra esta ajuda (man orvia explica mais)\n"
     "  --              o que vem depois é texto, mesmo que comece com \"-\"\n"
     "Sem TEXTO nem -f, o texto vem da entrada padrão e é falado frase a frase, à medida que\n"
     "chega.\n";
-
-struct Options {
-  bool pho = false;              // print the MBROLA lines instead of speaking
-  bool quiet = false;            // -q: no sound device
-  bool version = false;          // --version
-  bool voices = false;           // --vozes
-  std::string dataFolder;        // empty: [ORVIATTS] DIR, else the shared data folder
-  std::string textFile;          // -f: read the text from this file
-  std::string waveFile;          // -w: write the sound here instead of playing it ("-": stdout)
-  std::string voice;             // -v: MBROLA voice id or path; empty: [ORVIATTS] MBROLA_DB
-  int speed = 0;                 // -s
-  int pitch = 0;                 // -p
-  std::vector<std::string> text; // words of the text, UTF-8
-};
 
 struct ProgramState {
   int errorsSaid = 0;  // errors reported: the sound device tells its failures only that way
@@ -103,74 +118,18 @@ void Say(const std::string& message) {
   platform::Report(platform::Severity::kError, platform::Utf8ToCp1252(message));
 }
 
-// The speed or pitch level after `option` within what the voice can say; false (said) when it
-// is no whole number or lies outside.
-bool ParseLevel(const std::string& option, const std::string& text, int& value) {
-  const bool speed = option == "-s";
-  const int lowest = speed ? uttsOrvia::kSlowestSpeed : uttsOrvia::kLowestPitch;
-  const int highest = speed ? uttsOrvia::kFastestSpeed : uttsOrvia::kHighestPitch;
-  const std::optional<int> level = uttsPortug::ParseInteger(text);
-  if (level && *level >= lowest && *level <= highest) {
-    value = *level;
-    return true;
-  }
-  Say(option + " pede um número inteiro de " + std::to_string(lowest) + " a " +
-      std::to_string(highest) + ", não \"" + text + "\"");
-  return false;
-}
-
-// Parses the arguments; false (with a message) on a bad one.
-bool ParseArguments(int argc, char** argv, Options& options, bool& help) {
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    const bool takesValue = arg == "--dados" || arg == "-d" || arg == "-f" || arg == "-w" ||
-                            arg == "-v" || arg == "-s" || arg == "-p";
-    if (takesValue && i + 1 >= argc) {
-      Say("falta um valor depois de " + arg);
-      return false;
-    }
-    if (arg == "--pho") {
-      options.pho = true;
-    } else if (arg == "-q") {
-      options.quiet = true;
-    } else if (arg == "--stdout") {
-      options.waveFile = "-";
-    } else if (arg == "--version") {
-      options.version = true;
-    } else if (arg == "--vozes" || arg == "--voices") {
-      options.voices = true;
-    } else if (arg == "--dados" || arg == "-d") {
-      options.dataFolder = argv[++i];
-    } else if (arg == "-f") {
-      options.textFile = argv[++i];
-    } else if (arg == "-w") {
-      options.waveFile = argv[++i];
-    } else if (arg == "-v") {
-      options.voice = argv[++i];
-    } else if (arg == "-s" || arg == "-p") {
-      int& target = arg == "-s" ? options.speed : options.pitch;
-      if (!ParseLevel(arg, argv[++i], target)) return false;
-    } else if (arg == "--help" || arg == "-h") {
-      help = true;
-    } else if (arg == "--") {
-      for (++i; i < argc; ++i) options.text.push_back(argv[i]);
-    } else if (arg.size() > 1 && arg[0] == '-' && options.text.empty()) {
-      Say("opção desconhecida: " + arg + " (orvia --help mostra as opções)");
-      return false;
-    } else {
-      options.text.push_back(arg);
-    }
-  }
-  return true;
-}
-
 // Where the text comes from: the words of the command line, or a file or standard input read
 // as the text arrives.
 struct TextSource {
-  std::string words;  // the command line's text, when given there
-  int fd = -1;        // else read from here
+  std::string words;  // the command line's text, or what was read to look at it
+  int fd = -1;        // else (and then) read from here; -1 once it has ended
   std::string name;   // the file's name, for messages; empty for standard input
 };
+
+// The source, as messages name it.
+std::string SourceName(const TextSource& source) {
+  return source.name.empty() ? "a entrada padrão" : "o arquivo de texto \"" + source.name + "\"";
+}
 
 // Opens the text's source; false (said) when the file cannot be read (a folder or a device is
 // no text file).
@@ -182,7 +141,7 @@ bool OpenText(const Options& options, TextSource& source) {
     }
     return true;
   }
-  if (options.textFile.empty()) {
+  if (options.textFile.empty() || options.textFile == "-") {
     source.fd = STDIN_FILENO;
     return true;
   }
@@ -211,6 +170,35 @@ void WaitForInput(int fd) {
   while (poll(&ready, 1, kInputPollMs) == 0) platform::PumpMessages();
 }
 
+// Reads what the source has now (waiting for it) onto `buffer`: the bytes read, 0 at its end;
+// -1 (said) when it cannot be read.
+ssize_t ReadMore(TextSource& source, std::string& buffer) {
+  char chunk[kReadBytes];
+  for (;;) {
+    if (!InputReady(source.fd)) WaitForInput(source.fd);
+    const ssize_t n = read(source.fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      Say("não foi possível ler " + SourceName(source) + " até o fim: " +
+          platform::Cp1252ToUtf8(platform::SystemReason(errno)) + ".");
+      return -1;
+    }
+    buffer.append(chunk, static_cast<size_t>(n));
+    if (n == 0) source.fd = -1;
+    return n;
+  }
+}
+
+// Reads the first bytes of a file or standard input, as many as are there at once, so that
+// its kind is known before a word is said; false (said) when it cannot be read.
+bool ReadHead(TextSource& source) {
+  while (source.fd >= 0 && source.words.size() < orviaCli::kSniffBytes) {
+    if (ReadMore(source, source.words) < 0) return false;
+    if (source.fd >= 0 && !InputReady(source.fd)) break;  // a pipe that waits: speak what came
+  }
+  return true;
+}
+
 // Each part of the text as it can be spoken: `take(part, place, soundNow)` in order, the last
 // with place.last; an empty part with soundNow asks for the sound of what was given so far,
 // because the input waits. False (said) when the source cannot be read to its end.
@@ -218,8 +206,10 @@ template <typename Take>
 bool ForEachPart(TextSource& source, Take take) {
   std::string buffer = std::move(source.words);  // what is read and not yet given
   bool first = true, lastGiven = false;
-  uttsOrvia::InputState input =
-      source.fd < 0 ? uttsOrvia::InputState::kEnded : uttsOrvia::InputState::kMoreComing;
+  // what was read to look at the text is the first read: a pipe may wait after it
+  uttsOrvia::InputState input = source.fd < 0              ? uttsOrvia::InputState::kEnded
+                                : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
+                                                           : uttsOrvia::InputState::kWaiting;
   for (;;) {
     const size_t given = uttsOrvia::TakeReadyParts(
         buffer, input, first,
@@ -231,18 +221,8 @@ bool ForEachPart(TextSource& source, Take take) {
     if (input == uttsOrvia::InputState::kWaiting && !first)
       take({}, uttsPortug::PlaceInText{.first = false, .last = false}, true);
     buffer.erase(0, given);  // what stays is less than a part
-    char chunk[kReadBytes];
-    if (!InputReady(source.fd)) WaitForInput(source.fd);
-    const ssize_t n = read(source.fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      const std::string what = source.name.empty() ? "a entrada padrão"
-                                                   : "o arquivo de texto \"" + source.name + "\"";
-      Say("não foi possível ler " + what + " até o fim: " +
-          platform::Cp1252ToUtf8(platform::SystemReason(errno)) + ".");
-      return false;
-    }
-    buffer.append(chunk, static_cast<size_t>(n));
+    const ssize_t n = ReadMore(source, buffer);
+    if (n < 0) return false;
     input = n == 0                     ? uttsOrvia::InputState::kEnded
             : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
                                        : uttsOrvia::InputState::kWaiting;
@@ -252,49 +232,146 @@ bool ForEachPart(TextSource& source, Take take) {
   return true;
 }
 
+// The parts of an SSML document, read whole: its pieces in order, a spelled one as its letters'
+// names, each break as a pause after its piece (`take(part, place, pauseMs)`, part cp1252).
+template <typename Take>
+bool ForEachSsmlPart(TextSource& source, Take take) {
+  std::string text = std::move(source.words);
+  while (source.fd >= 0)
+    if (ReadMore(source, text) < 0) return false;
+  const std::vector<uttsSsml::Piece> pieces =
+      uttsSsml::SsmlToPieces(uttsNormal::NameEmoji(text), uttsSsml::Reading::kSpoken);
+  const auto HasWords = [](const uttsSsml::Piece& p) {
+    return !platform::Trim(p.text, platform::kSpaceAndControls).empty();
+  };
+  const auto lastSpoken = std::find_if(pieces.rbegin(), pieces.rend(), HasWords);
+  const uttsSsml::Piece* last = lastSpoken == pieces.rend() ? nullptr : &*lastSpoken;
+  bool first = true;
+  for (const uttsSsml::Piece& piece : pieces) {
+    std::string words = piece.text;
+    if (piece.spell) {
+      words.clear();
+      for (unsigned char c : piece.text) {
+        if (c <= ' ') continue;
+        const std::string& name = uttsPreproc::CharName(c);
+        words += (name.empty() ? std::string(1, static_cast<char>(c)) : name) + ", ";
+      }
+    }
+    if (HasWords(piece))
+      uttsOrvia::TakeReadyParts(words, uttsOrvia::InputState::kEnded, first,
+                                [&](std::string_view part, uttsPortug::PlaceInText place) {
+                                  place.last = place.last && &piece == last;
+                                  take(part, place, 0);
+                                });
+    if (piece.pauseAfterMs > 0) take({}, uttsPortug::PlaceInText{false, false}, piece.pauseAfterMs);
+  }
+  return true;
+}
+
 // The text in the engine's code page. Emoji have no place in cp1252: their names (from the
 // loaded data) go in while the text is still UTF-8.
 std::string EngineText(std::string_view text) {
   return platform::Utf8ToCp1252(uttsNormal::NameEmoji(text));
 }
 
-// Prints the lines MBROLA would be given, part by part; `print` false only runs the stages.
-int PrintPho(TextSource& source, double durationFactor, double pitchFactor, bool print) {
-  std::string lines;
-  bool written = true;
-  int error = 0;  // of the first write that failed
-  const bool read = ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
-                                            bool soundNow) {
-    lines.clear();
-    for (const std::string& line :
-         uttsPortug::TextToMbrolaLines(EngineText(part), durationFactor, pitchFactor, place)) {
-      lines += line;
-      lines += '\n';
-    }
-    if (!print) return;
-    const std::string out = platform::Cp1252ToUtf8(lines);
-    written = written && std::fwrite(out.data(), 1, out.size(), stdout) == out.size();
-    if (soundNow) written = written && std::fflush(stdout) == 0;
-    if (!written && error == 0) error = errno;
+// What is done with the lines of each part.
+struct Output {
+  const Options& options;
+  const orviaCli::EngineSettings& settings;
+  bool speak = false;    // hand them to MBROLA
+  bool written = true;   // standard output took all it was given
+  int error = 0;         // errno of the first write that failed
+  bool spoken = true;    // MBROLA took them all
+};
+
+void Print(Output& out, const std::string& utf8, bool flush) {
+  out.written = out.written && std::fwrite(utf8.data(), 1, utf8.size(), stdout) == utf8.size();
+  if (flush) out.written = out.written && std::fflush(stdout) == 0;
+  if (!out.written && out.error == 0) out.error = errno;
+}
+
+// The lines of one part (cp1252) with the program's touches.
+orviaCli::Lines PartLines(const orviaCli::EngineSettings& settings, std::string text,
+                          uttsPortug::PlaceInText place) {
+  if (settings.capitals == orviaCli::Capitals::kWord) text = orviaCli::WithCapitalWords(text);
+  if (!settings.namedSigns.empty()) text = orviaCli::WithSignNames(text, settings.namedSigns);
+  orviaCli::Lines lines =
+      uttsPortug::TextToMbrolaLines(text, settings.durationFactor, settings.pitchFactor, place);
+  orviaCli::PutWordGaps(lines, settings.wordGapMs);
+  if (settings.capitals == orviaCli::Capitals::kPitchRise)
+    orviaCli::RaiseCapitalWords(lines, settings.capitalPitchFactor);
+  return lines;
+}
+
+// Prints, speaks or only makes the lines of a part.
+void Emit(Output& out, const orviaCli::Lines& lines, bool soundNow) {
+  const Options& o = out.options;
+  if (o.mnemonics) Print(out, orviaCli::Mnemonics(lines), soundNow);
+  if (o.ipa) Print(out, orviaCli::Ipa(lines), soundNow);
+  if (o.trace) Print(out, orviaCli::Trace(lines), soundNow);
+  if (o.pho) {
+    std::string text;
+    for (const std::string& line : lines) text += line + '\n';
+    Print(out, platform::Cp1252ToUtf8(text), soundNow);
+  }
+  if (out.speak) out.spoken = uttsOrvia::OrviaSpeakPartLines(lines, soundNow) && out.spoken;
+}
+
+// Runs every part of the text through Emit; false when the text could not be read.
+bool EmitText(Output& out, TextSource& source, bool ssml) {
+  if (ssml)
+    return ForEachSsmlPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
+                                       int pauseMs) {
+      Emit(out, pauseMs > 0 ? orviaCli::Lines{orviaCli::PauseLine(pauseMs)}
+                            : PartLines(out.settings, std::string(part), place),
+           false);
+    });
+  return ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
+                                 bool soundNow) {
+    Emit(out, PartLines(out.settings, EngineText(part), place), soundNow);
   });
-  if (!read) return kNoText;
-  if (written && std::fflush(stdout) == 0) return kOk;
-  Say(uttsOrvia::OutputFailureText("-", error ? error : errno));
+}
+
+// What the options ask after the text data is loaded; the exit code.
+int AfterLoading(const Options& options, const orviaCli::EngineSettings& settings,
+                 const std::string& folder) {
+  uttsPreproc::SetPunctuation(settings.punctuation);
+  if (!options.ipa) return kOk;
+  const std::string failure =
+      orviaCli::LoadIpaTable(platform::FindFileNoCase(folder, platform::OrviaBaseName() + ".ipa"));
+  if (failure.empty()) return kOk;
+  Say("a tabela de fonemas para o IPA não pôde ser lida: " + failure);
+  return kNoData;
+}
+
+// Prints the lines MBROLA would be given (and what -x, -X, --ipa ask), part by part.
+int PrintPho(const Options& options, const orviaCli::EngineSettings& settings,
+             TextSource& source, bool ssml) {
+  Output out{options, settings};
+  if (!EmitText(out, source, ssml)) return kNoText;
+  if (out.written && std::fflush(stdout) == 0) return kOk;
+  Say(uttsOrvia::OutputFailureText("-", out.error ? out.error : errno));
   return kNoOutput;
 }
 
 // Starts the engine through its row and tells what failed; the exit code.
 int StartEngine(const platform::SpeechEngine& engine, const Options& options,
-                const std::string& folder) {
+                const orviaCli::EngineSettings& settings, const std::string& folder) {
   uttsOrvia::StartOrvia();
   const std::string voice = options.voice.empty() ? platform::OrviaVoice() : options.voice;
   uttsOrvia::SetEngineFiles({platform::Utf8ToCp1252(voice), folder, platform::OrviaBaseName()});
+  // MBROLA takes its loudness when it starts; a ratio of 0 would mean "unchanged" to it
+  if (settings.volumeRatio != 1.0 && mbrola::MbrolaBind())
+    mbrola::Mbrola().setVolumeRatio_MBR(
+        static_cast<float>(std::max(settings.volumeRatio, kSilentRatio)));
   platform::SpeechStart start;
-  start.speed = options.speed;
-  start.pitch = options.pitch;
   start.option = options.waveFile;
-  if (engine.Start(start)) return kOk;
-  Say(uttsOrvia::OrviaFailureText());
+  if (engine.Start(start)) {
+    uttsOrvia::OrviaSetFactors(settings.durationFactor, settings.pitchFactor);
+    return AfterLoading(options, settings, folder);
+  }
+  const bool noVoice = uttsOrvia::OrviaStartFailure() == uttsOrvia::kNoVoice;
+  Say(uttsOrvia::OrviaFailureText() + (noVoice ? " (orvia --vozes lista as vozes instaladas)" : ""));
   switch (uttsOrvia::OrviaStartFailure()) {
     case uttsOrvia::kNoMbrola: return kNoMbrola;
     case uttsOrvia::kNoVoice: return kNoVoice;
@@ -303,9 +380,10 @@ int StartEngine(const platform::SpeechEngine& engine, const Options& options,
   }
 }
 
-int Speak(const Options& options, TextSource& source, const std::string& folder) {
+int Speak(const Options& options, const orviaCli::EngineSettings& settings, TextSource& source,
+          const std::string& folder, bool ssml) {
   const platform::SpeechEngine& engine = uttsOrvia::OrviaEngine();
-  const int start = StartEngine(engine, options, folder);
+  const int start = StartEngine(engine, options, settings, folder);
   if (start != kOk) {
     uttsOrvia::OrviaClose();
     return start;
@@ -315,16 +393,19 @@ int Speak(const Options& options, TextSource& source, const std::string& folder)
     uttsOrvia::OrviaSetPlayback(waveout::EngineSink());
     waveout::PrepareDevice(uttsOrvia::kRate, uttsOrvia::kBits, uttsOrvia::kChannels);
   }
+  Output out{options, settings};
+  out.speak = true;
   bool spoken = uttsOrvia::OrviaBeginText();
-  const bool read = ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,
-                                            bool soundNow) {
-    spoken = uttsOrvia::OrviaSpeakPart(EngineText(part), place, soundNow) && spoken;
-  });
-  spoken = uttsOrvia::OrviaEndText() && spoken;
+  const bool read = EmitText(out, source, ssml);
+  spoken = uttsOrvia::OrviaEndText() && out.spoken && spoken;
   const std::string engineFailure = uttsOrvia::OrviaFailureText();
   while (engine.IsSpeaking(0)) platform::PumpFor(kPlayPollMs);
   engine.End();
   if (!read) return kNoText;
+  if (!out.written || std::fflush(stdout) != 0) {
+    Say(uttsOrvia::OutputFailureText("-", out.error ? out.error : errno));
+    return kNoOutput;
+  }
   // MBROLA's own words say it was MBROLA; otherwise what failed is where the sound went.
   if (!spoken && !engineFailure.empty()) {
     Say(engineFailure);
@@ -388,6 +469,45 @@ int LoadTextStages(const std::string& folder) {
   return kNoData;
 }
 
+// Why a WAV file cannot be made at `path`, in the user's words; empty when nothing is known
+// against it (the engine's own creation may still fail, and says so).
+std::string WaveFileProblem(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return "é uma pasta";
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, std::max<size_t>(slash, 1));
+  if (stat(folder.c_str(), &info) != 0)
+    return "a pasta \"" + folder + (errno == ENOENT ? "\" " : "\": ") +
+           platform::Cp1252ToUtf8(platform::SystemReason(errno));
+  if (!S_ISDIR(info.st_mode)) return "\"" + folder + "\" não é uma pasta";
+  if (access(folder.c_str(), W_OK | X_OK) != 0)
+    return "a pasta \"" + folder + "\": " + platform::Cp1252ToUtf8(platform::SystemReason(errno));
+  return {};
+}
+
+// Options that cannot go together, or an output that cannot take what is asked; the exit
+// code (said).
+int CheckOutputs(const Options& options) {
+  const bool printsText = options.mnemonics || options.trace || options.ipa || options.pho;
+  if (options.waveFile == "-" && printsText) {
+    Say("--stdout (ou -w -) leva o som à saída padrão; --pho, -x, -X e --ipa escrevem nela "
+        "também: grave o som com -w ARQUIVO.wav");
+    return kBadUsage;
+  }
+  if (options.waveFile == "-" && isatty(STDOUT_FILENO)) {
+    Say("a saída padrão é um terminal, que mostraria o som como lixo: mande-a a um programa "
+        "(orvia --stdout TEXTO | aplay) ou grave com -w ARQUIVO.wav");
+    return kNoOutput;
+  }
+  if (!options.waveFile.empty() && options.waveFile != "-") {
+    if (const std::string why = WaveFileProblem(options.waveFile); !why.empty()) {
+      Say("não foi possível gravar o arquivo de saída \"" + options.waveFile + "\": " + why + ".");
+      return kNoOutput;
+    }
+  }
+  return kOk;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -396,23 +516,30 @@ int main(int argc, char** argv) {
   // a reader that closes its end is a failed write, told in our words, not a silent death
   signal(SIGPIPE, SIG_IGN);
   Options options;
-  bool help = false;
-  if (!ParseArguments(argc, argv, options, help)) return kBadUsage;
-  if (help) {
+  if (!orviaCli::ParseArguments(argc, argv, options)) return kBadUsage;
+  if (options.help) {
     std::cout << kUsage;
     return kOk;
   }
   if (options.version) return PrintVersion();
   if (options.voices) return ListVoices();
+  if (const int checked = CheckOutputs(options); checked != kOk) return checked;
   TextSource source;
-  if (!OpenText(options, source)) return kNoText;
+  if (!OpenText(options, source) || !ReadHead(source)) return kNoText;
+  const orviaCli::TextKind kind = orviaCli::KindOf(source.words);
+  if (kind == orviaCli::TextKind::kBinary && !options.force) {
+    Say(SourceName(source) + " não parece ser texto (tem bytes nulos ou de controle); "
+        "orvia --forca o lê assim mesmo.");
+    return kNoText;
+  }
+  const bool ssml = options.ssml || kind == orviaCli::TextKind::kSsml;
+  const orviaCli::EngineSettings settings = orviaCli::SettingsFor(options);
   const std::string folder =
       options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
   const bool silent = options.quiet && options.waveFile.empty();
-  if (!options.pho && !silent) return Speak(options, source, folder);
-  const int loaded = LoadTextStages(folder);
+  if (!options.pho && !silent) return Speak(options, settings, source, folder, ssml);
+  int loaded = LoadTextStages(folder);
+  if (loaded == kOk) loaded = AfterLoading(options, settings, folder);
   if (loaded != kOk) return loaded;
-  // the lines MBROLA would be given when speaking, with the same factors
-  return PrintPho(source, uttsOrvia::DurationFactorFor(options.speed),
-                  uttsOrvia::PitchFactorFor(options.pitch), options.pho);
+  return PrintPho(options, settings, source, ssml);
 }

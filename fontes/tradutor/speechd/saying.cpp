@@ -109,7 +109,7 @@ std::string_view ServerCharacterName(const std::vector<Piece>& pieces) {
 }  // namespace
 
 std::vector<Piece> SpeakPieces(std::string_view ssml, const VoiceSettings& settings) {
-  std::vector<Piece> pieces = SsmlToPieces(ssml);
+  std::vector<Piece> pieces = uttsSsml::SsmlToPieces(ssml);
   if (const std::string_view words = ServerCharacterName(pieces); !words.empty()) {
     // the marks stay; the words go where the name was
     bool placed = false;

@@ -4,10 +4,12 @@
 #include <string_view>
 #include <vector>
 
-#include "speechd/ssml.h"
+#include "orvia/text/uttsSsml.h"
 #include "speechd/voiceSettings.h"
 
 namespace sdOrvia {
+
+using uttsSsml::Piece;
 
 // A SPEAK message's SSML text.
 std::vector<Piece> SpeakPieces(std::string_view ssml, const VoiceSettings& settings);

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "orvia/text/uttsSsml.h"
 #include "speechd/channel.h"
-#include "speechd/ssml.h"
 
 namespace sdOrvia {
+
+using uttsSsml::Piece;
 
 // Samples per audio chunk: 128 ms, so that the server's queue stays short and STOP is read
 // between two chunks.

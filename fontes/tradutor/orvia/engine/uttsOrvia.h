@@ -103,6 +103,8 @@ bool OrviaSpeakPieces(std::span<const platform::SpeechPiece> pieces);
 bool OrviaBeginText();
 bool OrviaSpeakPart(std::string_view text, uttsPortug::PlaceInText place, bool soundNow);
 bool OrviaEndText();
+// A part whose lines the caller made (TextToMbrolaLines and its own touches: pauses, pitch).
+bool OrviaSpeakPartLines(const std::vector<std::string>& lines, bool soundNow);
 
 // The synthesis loop on lines already made: writes them to MBROLA, collects the samples and
 // plays or stores them, in blocks of about half a second. The second half of OrviaSpeak.

@@ -204,6 +204,13 @@ bool OrviaSpeakPart(std::string_view text, uttsPortug::PlaceInText place, bool s
   return s.run.result;
 }
 
+bool OrviaSpeakPartLines(const std::vector<std::string>& lines, bool soundNow) {
+  OrviaState& s = State();
+  if (!s.run.open) return false;
+  if (!StopAsked()) WriteLines(lines, soundNow);
+  return s.run.result;
+}
+
 bool OrviaEndText() {
   OrviaState& s = State();
   if (!s.run.open) return false;

@@ -1,14 +1,18 @@
-// TIRLA: SSML to pieces: tags, entities, marks, and the cuts that keep pieces short.
-#include "speechd/ssml.h"
+// TIRLA: SSML to pieces: tags, entities, marks, breaks, spelling, and the cuts that keep pieces
+// short.
+#include "orvia/text/uttsSsml.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <optional>
 
 #include "orvia/text/uttsNormal.h"
 #include "platform/byteset.h"
 #include "platform/codepage.h"
+#include "platform/text.h"
 
-namespace sdOrvia {
+namespace uttsSsml {
 namespace {
 
 // Piece lengths (cp1252 bytes): from kPhraseCut on a piece ends after ", " or "; ", from
@@ -35,10 +39,26 @@ constexpr NamedEntity kEntities[] = {
 // Tags after which words must not run together.
 constexpr std::string_view kSeparatingTags[] = {"break", "p", "s", "voice"};
 
+// A break's strength and its silence, ms.
+struct BreakStrength {
+  std::string_view name;
+  int ms;
+};
+constexpr BreakStrength kBreakStrengths[] = {
+    {"none", 0},     {"x-weak", 100}, {"weak", 250},
+    {"medium", 400}, {"strong", 700}, {"x-strong", 1200},
+};
+constexpr int kDefaultBreakMs = 400;  // a <break/> with neither time nor strength: medium
+
+// say-as kinds read letter by letter.
+constexpr std::string_view kSpelledKinds[] = {"characters", "spell-out", "letters"};
+
 // What the walk has gathered.
 struct Walk {
+  Reading reading = Reading::kMarks;
   std::vector<Piece> pieces;
-  std::string text;  // UTF-8 of the piece being gathered
+  std::string text;       // UTF-8 of the piece being gathered
+  bool spelling = false;  // inside a say-as read letter by letter
 };
 
 // The code point of "#233" or "#xE9"; nothing when malformed or out of range.
@@ -146,6 +166,7 @@ void EndPiece(Walk& walk, std::string_view mark) {
   for (size_t from = 0; from < text.size();) {
     const size_t end = PieceEnd(text, from);
     walk.pieces.push_back({text.substr(from, end - from), {}});
+    walk.pieces.back().spell = walk.spelling;
     from = end;
   }
   if (mark.empty()) return;
@@ -153,6 +174,42 @@ void EndPiece(Walk& walk, std::string_view mark) {
   if (walk.pieces.empty() || (text.empty() && !walk.pieces.back().mark.empty()))
     walk.pieces.push_back({});
   walk.pieces.back().mark = mark;
+}
+
+// The silence of a <break> tag, ms.
+int BreakMs(std::string_view tag) {
+  if (const std::optional<std::string> time = Attribute(tag, "time")) {
+    const std::string_view value = platform::Trim(*time, kBlanks);
+    const bool seconds = value.ends_with('s') && !value.ends_with("ms");
+    const std::string_view number = value.substr(0, value.size() - (seconds ? 1 : 2));
+    double amount = 0;
+    const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), amount);
+    if (error == std::errc() && end == number.data() + number.size() && amount >= 0 &&
+        (seconds || value.ends_with("ms")))
+      return static_cast<int>(std::min(amount * (seconds ? 1000 : 1), double{kLongestBreakMs}));
+  }
+  if (const std::optional<std::string> strength = Attribute(tag, "strength"))
+    for (const BreakStrength& row : kBreakStrengths)
+      if (Lower(*strength) == row.name) return row.ms;
+  return kDefaultBreakMs;
+}
+
+// Breaks and say-as, for a reader that honours them: each ends the piece being gathered.
+void TakeSpokenTag(std::string_view tag, const std::string& name, Walk& walk) {
+  if (name == "break") {
+    EndPiece(walk, {});
+    if (walk.pieces.empty()) walk.pieces.push_back({});
+    Piece& before = walk.pieces.back();
+    before.pauseAfterMs = std::min(before.pauseAfterMs + BreakMs(tag), kLongestBreakMs);
+  } else if (name == "say-as") {
+    const std::optional<std::string> kind = Attribute(tag, "interpret-as");
+    const bool closing = tag.starts_with('/');
+    bool spelled = false;
+    for (std::string_view k : kSpelledKinds) spelled = spelled || (kind && Lower(*kind) == k);
+    if (!closing && !spelled) return;
+    EndPiece(walk, {});
+    walk.spelling = !closing && !tag.ends_with('/');
+  }
 }
 
 // Takes the markup at text[pos] ('<'); the bytes it took (0: it opens no markup).
@@ -186,13 +243,18 @@ size_t TakeMarkup(std::string_view text, size_t pos, Walk& walk) {
       return close + (blankAfter ? 2 : 1);
     }
   }
+  if (walk.reading == Reading::kSpoken && (name == "break" || name == "say-as")) {
+    TakeSpokenTag(tag, name, walk);  // it ends the piece: no blank needed
+    return close + 1;
+  }
   for (std::string_view separating : kSeparatingTags)
     if (name == separating) walk.text += ' ';
   return close + 1;
 }
 
-Walk WalkText(std::string_view utf8) {
+Walk WalkText(std::string_view utf8, Reading reading) {
   Walk walk;
+  walk.reading = reading;
   for (size_t pos = 0; pos < utf8.size();) {
     size_t taken = 0;
     if (utf8[pos] == '<') taken = TakeMarkup(utf8, pos, walk);
@@ -205,10 +267,26 @@ Walk WalkText(std::string_view utf8) {
 
 }  // namespace
 
-std::vector<Piece> SsmlToPieces(std::string_view utf8) {
-  Walk walk = WalkText(utf8);
+std::vector<Piece> SsmlToPieces(std::string_view utf8, Reading reading) {
+  Walk walk = WalkText(utf8, reading);
   EndPiece(walk, {});
   return walk.pieces;
+}
+
+bool LooksLikeSsml(std::string_view text) {
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
+  for (;;) {
+    text = platform::Trim(text, kBlanks);
+    // a declaration or a comment may come first; what it holds is not looked at
+    const bool prolog = text.starts_with("<?") || text.starts_with("<!");
+    if (!prolog) break;
+    const size_t end = text.find('>');
+    if (end == std::string_view::npos) return false;
+    text.remove_prefix(end + 1);
+  }
+  if (!text.starts_with('<')) return false;
+  return TagName(text.substr(1, text.find('>'))) == "speak";
 }
 
 std::string SsmlText(std::string_view utf8) {
@@ -217,4 +295,4 @@ std::string SsmlText(std::string_view utf8) {
   return text;
 }
 
-}  // namespace sdOrvia
+}  // namespace uttsSsml
