@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
   g++ clang libclang-rt-14-dev cmake make pkg-config dpkg-dev
+  debhelper lintian
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
   libncurses-dev tmux orca gir1.2-gtk-3.0
