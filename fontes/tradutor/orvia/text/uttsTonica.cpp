@@ -68,6 +68,8 @@ int FindStress(const std::string& word) {
         if (aeo || c == 'i') return pos;
         return r;
       case Scan::AfterI:
+        // a vowel before the a/e/o of a final diphthong is in hiatus with it: re-AIS, le-AIS
+        if (aeo && pos >= 2 && kVowels.Has(w[pos - 2])) return pos;
         if (aeo) r = pos;
         else if (c == 'u') s = Scan::AfterUi;
         else return r;
