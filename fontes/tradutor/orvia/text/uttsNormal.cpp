@@ -32,7 +32,7 @@ bool WordHandled(Walk& w, const Tables& t, size_t end) {
   const unsigned char first = w.text[w.pos];
   const char after = end < w.text.size() ? w.text[end] : '\0';
   if (t.currencyStart[first] && Money(w)) return true;
-  if (ListedWord(w)) return true;
+  if (ListedWord(w) || VerbForm(w)) return true;
   if ((after == '.' || after == kMasculineOrdinal || after == kFeminineOrdinal) &&
       SignedAbbreviation(w))
     return true;

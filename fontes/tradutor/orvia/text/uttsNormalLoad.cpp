@@ -6,7 +6,8 @@
 // ("*" for any other emoji); [SOLETRADAS] one acronym spelled per line; [GRUPOS] one written
 // shape of a number read in groups per line; [PALAVRAS] word = what is said; [GENERO]
 // noun or -ending = f | m;
-// [FRACOES] denominator ("*" any other) = singular, plural. Keys of [ROMANOS] and [SIGLAS] are compared upper-cased, unit
+// [FRACOES] denominator ("*" any other) = singular, plural; [SUJEITOS] one word a verb
+// follows per line; [VERBOS] present-tense form = its spelling with the open vowel. Keys of [ROMANOS] and [SIGLAS] are compared upper-cased, unit
 // signs as written.
 #include <array>
 #include <fstream>
@@ -127,6 +128,19 @@ bool ReadWord(const std::string& key, const std::string& value) {
   return true;
 }
 
+bool ReadSubject(const std::string& key, const std::string& value) {
+  if (key.empty() || !value.empty()) return false;
+  tables.subjects.insert(platform::LowerCp1252(key));
+  tables.longestSubject = std::max(tables.longestSubject, key.size());
+  return true;
+}
+
+bool ReadVerb(const std::string& key, const std::string& value) {
+  if (key.empty() || value.empty()) return false;
+  tables.verbs[platform::LowerCp1252(key)] = value;
+  return true;
+}
+
 bool ReadGender(const std::string& key, const std::string& value) {
   if (key.empty() || (value != "f" && value != "m")) return false;
   tables.feminine[platform::LowerCp1252(key)] = value == "f";
@@ -153,7 +167,7 @@ bool ReadEmoji(const std::string& key, const std::string& value) {
 
 // The reader of a section, by its name; none for an unknown section.
 LineReader ReaderOf(const std::string& section) {
-  static const std::array<std::pair<const char*, LineReader>, 11> kSections = {{
+  static const std::array<std::pair<const char*, LineReader>, 13> kSections = {{
       {"[MESES]", ReadMonth},
       {"[MOEDAS]", ReadCurrency},
       {"[UNIDADES]", ReadUnitLine},
@@ -165,6 +179,8 @@ LineReader ReaderOf(const std::string& section) {
       {"[PALAVRAS]", ReadWord},
       {"[GENERO]", ReadGender},
       {"[FRACOES]", ReadFraction},
+      {"[SUJEITOS]", ReadSubject},
+      {"[VERBOS]", ReadVerb},
   }};
   for (const auto& [name, reader] : kSections)
     if (section == name) return reader;

@@ -50,6 +50,10 @@ struct Tables {
   std::unordered_map<std::string, std::string> words;    // lower-cased word (or two) to what
                                                          // is said ("vc", "e-mail")
   size_t longestWord = 0;                                // bytes of the longest key of words
+  std::unordered_set<std::string> subjects;              // lower-cased words a verb follows
+  size_t longestSubject = 0;                             // bytes of the longest of them
+  std::unordered_map<std::string, std::string> verbs;    // lower-cased present-tense form to
+                                                         // its spelling with the open vowel
   std::unordered_map<std::string, bool> feminine;        // lower-cased noun or "-ending" to
                                                          // whether it is feminine
   std::unordered_map<char32_t, std::string> emoji;       // code point to its name (cp1252)
@@ -87,6 +91,7 @@ bool Score(Walk& w);         // "2 x 1"
 bool Counted(Walk& w);       // "200 pessoas": the number agrees with a feminine noun
 bool ListedWord(Walk& w);    // "vc", "p/", "e-mail", "Black Friday"
 bool Hashtag(Walk& w);       // "#festa"
+bool VerbForm(Walk& w);      // "eu gosto": the open vowel of the verb
 
 // Helpers.
 bool IsDigitAt(std::string_view text, size_t pos);

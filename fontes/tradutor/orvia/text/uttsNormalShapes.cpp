@@ -238,4 +238,24 @@ bool Hashtag(Walk& w) {
   return true;
 }
 
+bool VerbForm(Walk& w) {
+  const Tables& t = T();
+  if (t.verbs.empty() || w.lastWord.empty() || w.lastWord.size() > t.longestSubject) return false;
+  // only right after the pronoun: "eu gosto", not "eu, gosto" nor "eu ... gosto"
+  const std::string_view text = w.text;
+  if (w.pos == 0 || text[w.pos - 1] != ' ' || w.pos < w.lastWord.size() + 1 ||
+      text.substr(w.pos - 1 - w.lastWord.size(), w.lastWord.size()) != w.lastWord)
+    return false;
+  if (!t.subjects.contains(platform::LowerCp1252(w.lastWord))) return false;
+  size_t end = w.pos;
+  while (IsLetterAt(text, end)) ++end;
+  const auto found = t.verbs.find(platform::LowerCp1252(text.substr(w.pos, end - w.pos)));
+  if (found == t.verbs.end()) return false;
+  w.out += found->second;
+  w.wordBefore = w.lastWord;
+  w.lastWord = text.substr(w.pos, end - w.pos);
+  w.pos = end;
+  return true;
+}
+
 }  // namespace uttsNormal
