@@ -124,6 +124,7 @@ bool ReadWord(const std::string& key, const std::string& value) {
   if (key.empty() || value.empty()) return false;
   const std::string lower = platform::LowerCp1252(key);
   tables.words[lower] = value;
+  tables.wordStarts.Add(lower);
   tables.longestWord = std::max(tables.longestWord, lower.size());
   return true;
 }
@@ -131,6 +132,7 @@ bool ReadWord(const std::string& key, const std::string& value) {
 bool ReadSubject(const std::string& key, const std::string& value) {
   if (key.empty() || !value.empty()) return false;
   tables.subjects.insert(platform::LowerCp1252(key));
+  tables.subjectStarts.Add(platform::LowerCp1252(key));
   tables.longestSubject = std::max(tables.longestSubject, key.size());
   return true;
 }
@@ -138,6 +140,7 @@ bool ReadSubject(const std::string& key, const std::string& value) {
 bool ReadVerb(const std::string& key, const std::string& value) {
   if (key.empty() || value.empty()) return false;
   tables.verbs[platform::LowerCp1252(key)] = value;
+  tables.verbStarts.Add(platform::LowerCp1252(key));
   return true;
 }
 
@@ -195,6 +198,23 @@ void Complain(const std::string& fileName, int lineNumber, const std::string& li
 }  // namespace
 
 Tables& T() { return tables; }
+
+namespace {
+int PrefixKey(std::string_view word) {
+  const unsigned char first = platform::LowerCp1252(static_cast<unsigned char>(word[0]));
+  const unsigned char second =
+      word.size() > 1 ? platform::LowerCp1252(static_cast<unsigned char>(word[1])) : 0;
+  return first << 8 | second;
+}
+}  // namespace
+
+void PrefixFilter::Add(std::string_view lowerKey) {
+  if (!lowerKey.empty()) seen[PrefixKey(lowerKey)] = true;
+}
+
+bool PrefixFilter::MayHave(std::string_view word) const {
+  return !word.empty() && seen[PrefixKey(word)];
+}
 
 void StartNormal() { tables = Tables{}; }
 

@@ -29,6 +29,14 @@ enum class RomanReading : char {
   Cardinal = 'c',
 };
 
+// The first two letters (lower-cased) of the keys of a table: most words of a text are
+// turned away by one look, before they are lower-cased and looked up.
+struct PrefixFilter {
+  std::vector<bool> seen = std::vector<bool>(1 << 16);  // by first byte << 8 | second byte
+  void Add(std::string_view lowerKey);
+  bool MayHave(std::string_view word) const;  // the word as written
+};
+
 // Module state: the tables of the normalisation file.
 struct Tables {
   bool loaded = false;                                   // a normalisation file was read
@@ -50,8 +58,10 @@ struct Tables {
   std::unordered_map<std::string, std::string> words;    // lower-cased word (or two) to what
                                                          // is said ("vc", "e-mail")
   size_t longestWord = 0;                                // bytes of the longest key of words
+  PrefixFilter wordStarts;                               // of the keys of words
   std::unordered_set<std::string> subjects;              // lower-cased words a verb follows
   size_t longestSubject = 0;                             // bytes of the longest of them
+  PrefixFilter subjectStarts, verbStarts;                // of subjects and of verbs
   std::unordered_map<std::string, std::string> verbs;    // lower-cased present-tense form to
                                                          // its spelling with the open vowel
   std::unordered_map<std::string, bool> feminine;        // lower-cased noun or "-ending" to

@@ -194,6 +194,7 @@ bool Counted(Walk& w) {
 bool ListedWord(Walk& w) {
   const Tables& t = T();
   const std::string_view text = w.text;
+  if (!t.wordStarts.MayHave(text.substr(w.pos, 2))) return false;
   // The token: letters, with a hyphen between letters ("e-mail") and a closing slash ("p/").
   size_t end = w.pos;
   bool lower = false;
@@ -246,7 +247,9 @@ bool VerbForm(Walk& w) {
   if (w.pos == 0 || text[w.pos - 1] != ' ' || w.pos < w.lastWord.size() + 1 ||
       text.substr(w.pos - 1 - w.lastWord.size(), w.lastWord.size()) != w.lastWord)
     return false;
-  if (!t.subjects.contains(platform::LowerCp1252(w.lastWord))) return false;
+  if (!t.verbStarts.MayHave(text.substr(w.pos, 2)) || !t.subjectStarts.MayHave(w.lastWord) ||
+      !t.subjects.contains(platform::LowerCp1252(w.lastWord)))
+    return false;
   size_t end = w.pos;
   while (IsLetterAt(text, end)) ++end;
   const auto found = t.verbs.find(platform::LowerCp1252(text.substr(w.pos, end - w.pos)));
