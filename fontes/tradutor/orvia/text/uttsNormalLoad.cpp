@@ -15,6 +15,7 @@
 
 #include "orvia/text/uttsNormal.h"
 #include "orvia/text/uttsNormalParts.h"
+#include "orvia/text/uttsPreprocParts.h"
 #include "platform/codepage.h"
 #include "platform/report.h"
 #include "platform/text.h"
@@ -202,8 +203,11 @@ Tables& T() { return tables; }
 namespace {
 int PrefixKey(std::string_view word) {
   const unsigned char first = platform::LowerCp1252(static_cast<unsigned char>(word[0]));
+  // a key of one letter ("q") stands for the word followed by a blank or a sign
+  const bool goesOn = word.size() > 1 && (uttsPreproc::IsWordLetter(word[1]) ||
+                                          word[1] == '-' || word[1] == '/');
   const unsigned char second =
-      word.size() > 1 ? platform::LowerCp1252(static_cast<unsigned char>(word[1])) : 0;
+      goesOn ? platform::LowerCp1252(static_cast<unsigned char>(word[1])) : 0;
   return first << 8 | second;
 }
 }  // namespace
