@@ -22,6 +22,7 @@ TEST(Stress, PortugueseWords) {
       {"tr\xEAs", 3},     {"ma\xE7\xE3", 4}, {"saudade", 5},   {"caixa", 2},
       {"reais", 3},       {"ideais", 4},     {"leais", 3},     {"iguais", 4},   // hiatus
       {"mais", 2},        {"pais", 2},
+      {"\xF3rg\xE3o", 1}, {"b\xEAn\xE7\xE3o", 2}, {"cora\xE7\xE3o", 6},  // órgão, bênção
   };
   for (const Case& c : cases) EXPECT_EQ(uttsTonica::FindStress(c.word), c.stress) << c.word;
 }
