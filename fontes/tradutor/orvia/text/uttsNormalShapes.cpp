@@ -11,6 +11,7 @@ namespace uttsNormal {
 namespace {
 
 constexpr size_t kShortestCode = 5;     // digits of a run read as a code, not as a number
+constexpr size_t kShortestZeroCode = 4;  // the same for a run that starts with a zero
 constexpr size_t kCodeGroup = 3;        // digits of a group of a code
 constexpr size_t kLongestScore = 2;     // digits of each side of a score
 constexpr size_t kLongestNumerator = 2;
@@ -107,8 +108,10 @@ bool DigitCode(Walk& w) {
   size_t end = w.pos;
   while (IsDigitAt(text, end)) ++end;
   const size_t n = end - w.pos;
-  if (n < kShortestCode || !Boundary(text, end)) return false;
   const std::string_view digits = text.substr(w.pos, n);
+  // a leading zero makes a code of four digits too ("0482"); no number is written so
+  const size_t shortest = digits[0] == '0' ? kShortestZeroCode : kShortestCode;
+  if (n < shortest || !Boundary(text, end)) return false;
   // A round number written without separators ("10000", "12500") is a number.
   if (digits[0] != '0' && digits.ends_with("00")) return false;
   // Groups of three; the end in twos where a lone digit would be left.
