@@ -23,6 +23,7 @@
 #include "orvia/engine/uttsOrvia.h"
 #include "orvia/engine/uttsOrviaEngine.h"
 #include "orvia/engine/uttsOrviaParts.h"
+#include "orvia/engine/uttsOrviaVoices.h"
 #include "orvia/text/uttsPortugCase.h"
 #include "orvia/text/uttsPortugStages.h"
 #include "platform/codepage.h"
@@ -63,8 +64,9 @@ const char* const kUsage =
     "                  rápido); 0 normal (fator de duração 0,8 - N/15)\n"
     "  -p N            tom, número inteiro de -5 (quase metade) a 11 (o dobro); 0 normal\n"
     "                  (fator (N + 11)/11)\n"
-    "  -v VOZ          outra voz do MBROLA: um nome (br4, br1...) ou o caminho da voz\n"
-    "  --vozes         lista as vozes do MBROLA instaladas\n"
+    "  -v VOZ          a voz do MBROLA: br4 (feminina, a de sempre), br2 (feminina), br1 ou\n"
+    "                  br3 (masculinas); também pt-br, pt, mb-br1 a mb-br4, ou o caminho da voz\n"
+    "  --vozes         lista as vozes que o ORVIA sabe falar e estão instaladas\n"
     "  --pho           escreve as linhas que o ORVIA entrega ao MBROLA, sem falar\n"
     "  --dados PASTA   lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn) de PASTA\n"
     "  --version       mostra a versão do orvia e a do MBROLA\n"
@@ -297,7 +299,8 @@ int StartEngine(const platform::SpeechEngine& engine, const Options& options,
   Say(uttsOrvia::OrviaFailureText());
   switch (uttsOrvia::OrviaStartFailure()) {
     case uttsOrvia::kNoMbrola: return kNoMbrola;
-    case uttsOrvia::kNoVoice: return kNoVoice;
+    case uttsOrvia::kNoVoice:
+    case uttsOrvia::kUnknownVoice: return kNoVoice;
     case uttsOrvia::kOutputFile: return kNoOutput;
     default: return kNoData;
   }
@@ -349,17 +352,17 @@ int Speak(const Options& options, TextSource& source, const std::string& folder)
   return spoken && !deviceSaid ? kOk : kNoSound;
 }
 
-// The MBROLA voices in the folders the voice lookup searches, one a line: name, language,
-// file.
-int ListVoices() {
-  const std::vector<minireg::InstalledVoice> voices = minireg::InstalledVoices();
+// The voices ORVIA can drive here, one a line: name, language, sex, file.
+int ListVoices(const std::string& folder) {
+  const std::vector<uttsOrvia::DrivableVoice> voices = uttsOrvia::DrivableVoices(folder);
   if (voices.empty()) {
-    std::cout << "Nenhuma voz do MBROLA instalada (em /usr/share/mbrola ou "
-                 "/usr/local/share/mbrola); instale, por exemplo, o pacote mbrola-br4.\n";
+    std::cout << "Nenhuma voz do MBROLA que o ORVIA sabe falar está instalada (em "
+                 "/usr/share/mbrola ou /usr/local/share/mbrola); instale, por exemplo, o pacote "
+                 "mbrola-br4.\n";
     return kNoVoice;
   }
-  for (const minireg::InstalledVoice& voice : voices)
-    std::cout << voice.name << '\t' << (voice.language.empty() ? "?" : voice.language) << '\t'
+  for (const uttsOrvia::DrivableVoice& voice : voices)
+    std::cout << voice.voice.name << "\tpt-BR\t" << uttsOrvia::SexWord(voice.voice) << '\t'
               << voice.path << '\n';
   return kOk;
 }
@@ -378,14 +381,20 @@ int PrintVersion() {
   return kOk;
 }
 
-// Loads the text data alone (no MBROLA): what --pho and -q need. The exit code.
-int LoadTextStages(const std::string& folder) {
+// Loads the text data alone (no MBROLA) for `voice`: what --pho and -q need. The exit code.
+int LoadTextStages(const std::string& folder, const std::string& voice) {
   uttsPortug::StartTextStages();
-  const std::string failure =
-      uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder, platform::OrviaBaseName()));
-  if (failure.empty()) return kOk;
-  Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
-  return kNoData;
+  const uttsPortug::TextDataFiles files = uttsPortug::DataFilesIn(folder, platform::OrviaBaseName());
+  const std::string failure = uttsPortug::LoadTextData(files);
+  if (!failure.empty()) {
+    Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
+    return kNoData;
+  }
+  bool unknown = false;
+  const std::string voiceFailure = uttsOrvia::UseTextVoice(voice, folder, files.diphones, unknown);
+  if (voiceFailure.empty()) return kOk;
+  Say(voiceFailure);
+  return unknown ? kNoVoice : kNoData;
 }
 
 }  // namespace
@@ -403,14 +412,15 @@ int main(int argc, char** argv) {
     return kOk;
   }
   if (options.version) return PrintVersion();
-  if (options.voices) return ListVoices();
-  TextSource source;
-  if (!OpenText(options, source)) return kNoText;
   const std::string folder =
       options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
+  if (options.voices) return ListVoices(folder);
+  TextSource source;
+  if (!OpenText(options, source)) return kNoText;
   const bool silent = options.quiet && options.waveFile.empty();
   if (!options.pho && !silent) return Speak(options, source, folder);
-  const int loaded = LoadTextStages(folder);
+  const int loaded =
+      LoadTextStages(folder, options.voice.empty() ? platform::OrviaVoice() : options.voice);
   if (loaded != kOk) return loaded;
   // the lines MBROLA would be given when speaking, with the same factors
   return PrintPho(source, uttsOrvia::DurationFactorFor(options.speed),

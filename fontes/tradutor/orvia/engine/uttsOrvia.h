@@ -26,6 +26,7 @@ enum StartFailure : int {
   kNoVoice = 2,      // MBROLA could not start with the voice database
   kTextData = 3,     // a data file failed (OrviaLastError says which)
   kOutputFile = 4,   // the output file could not be created or written
+  kUnknownVoice = 5, // the voice table has no voice of the name asked for
 };
 
 // Puts the engine in its start state: not bound, no output file name, FileOutput false,
@@ -33,8 +34,10 @@ enum StartFailure : int {
 void StartOrvia();
 
 // Starts the engine (arguments cp1252; empty ones take "br4", "portug.nrl", "portug.exc",
-// "portug.abr", "portug.pro", "portug.dfn"): binds MBROLA, finds the voice, starts MBROLA,
-// loads the five data files and, when an output file was named, creates it with a header.
+// "portug.abr", "portug.pro", "portug.dfn"): binds MBROLA, finds the voice (by a name of the
+// voice table beside the diphone list, or a path), starts MBROLA, loads the five data files
+// and the voice's own diphone list, and, when an output file was named, creates it with a
+// header. Without a voice table every voice is spoken as br4.
 bool OrviaStart(const std::string& database, const std::string& rulesFile,
                 const std::string& exceptionsFile, const std::string& abbreviationsFile,
                 const std::string& prosodyFile, const std::string& diphoneListFile);
