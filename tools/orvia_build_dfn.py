@@ -25,8 +25,8 @@ def voice_names(table, voice):
     with open(table, encoding="cp1252") as f:
         for line in f:
             words = line.split(";")[0].split()
-            if len(words) >= 7 and words[0].lower() == voice:
-                renames = dict(w.split("=", 1) for w in words[7:])
+            if len(words) >= 8 and words[0].lower() == voice:
+                renames = dict(w.split("=", 1) for w in words[8:])
     names = []
     for name in NAMES:
         spoken = renames.get(name, name)

@@ -316,7 +316,7 @@ int Speak(const Options& options, TextSource& source, const std::string& folder)
   const int saidBefore = state.errorsSaid;
   if (options.waveFile.empty()) {
     uttsOrvia::OrviaSetPlayback(waveout::EngineSink());
-    waveout::PrepareDevice(uttsOrvia::kRate, uttsOrvia::kBits, uttsOrvia::kChannels);
+    waveout::PrepareDevice(uttsOrvia::OrviaRate(), uttsOrvia::kBits, uttsOrvia::kChannels);
   }
   bool spoken = uttsOrvia::OrviaBeginText();
   const bool read = ForEachPart(source, [&](std::string_view part, uttsPortug::PlaceInText place,

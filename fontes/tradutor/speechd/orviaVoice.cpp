@@ -100,7 +100,7 @@ bool VoiceSpeak(std::span<const platform::SpeechPiece> pieces, const platform::S
   return spoken;
 }
 
-int VoiceRate() { return uttsOrvia::kRate; }
+int VoiceRate() { return uttsOrvia::OrviaRate(); }
 
 void VoiceClose() {
   if (State().started) uttsOrvia::OrviaClose();

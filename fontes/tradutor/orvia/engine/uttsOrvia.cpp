@@ -125,7 +125,7 @@ bool CreateOutputFile() {
                    : -1;
   s.outputBytes = 0;
   uint8_t header[kWaveHeaderSize];
-  BuildWaveHeader(header, kRate, kBits, s.headerAt < 0 ? kStreamingDataSize : 0, kChannels);
+  BuildWaveHeader(header, s.rate, kBits, s.headerAt < 0 ? kStreamingDataSize : 0, kChannels);
   if (!WriteAll(s.outputFd, header, sizeof header)) {
     s.outputError = errno;
     SetLastError("Arquivo de saída não pode ser criado");
@@ -218,6 +218,7 @@ bool OrviaStart(const std::string& database, const std::string& rulesFile,
   // a path names the database itself; a name or alias, the table's voice id
   const bool path = database.find('/') != std::string::npos;
   const std::string voice = ResolveDatabase(described && !path ? described->name : args[0]);
+  s.rate = described ? described->rate : kRate;
   const mbrola::EntryPoints& mbr = mbrola::Mbrola();
   if (mbr.init_MBR(voice.c_str()) < 0) {
     KeepEngineError();
@@ -268,6 +269,7 @@ double DurationFactor() { return State().durationFactor; }
 double PitchFactor() { return State().pitchFactor; }
 bool FileOutput() { return State().fileOutput; }
 int OrviaOutputError() { return State().outputError; }
+int OrviaRate() { return State().rate; }
 const std::string& OutputFileName() { return State().outputFileName; }
 void OrviaSetOutput(const platform::SpeechOutput& output) { State().output = output; }
 void OrviaSetPlayback(const platform::AudioSink& sink) { State().playback = sink; }

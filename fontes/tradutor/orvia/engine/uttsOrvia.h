@@ -14,7 +14,8 @@ namespace uttsOrvia {
 
 // Size of the WAV header the engine writes.
 constexpr size_t kWaveHeaderSize = 44;
-// The engine's sound: 16000 samples per second, 16-bit, mono.
+// The engine's sound: 16-bit mono, at 16000 samples per second for br4 and br1 (OrviaRate
+// says the running voice's rate: br2 and br3 speak at 22050).
 constexpr int kRate = 16000;
 constexpr int kBits = 16;
 constexpr int kChannels = 1;
@@ -76,6 +77,9 @@ const std::string& OutputFileName();
 
 // The errno of the output file's last failure (opening or writing it), 0 when none.
 int OrviaOutputError();
+
+// Samples per second of the running voice's sound (kRate before a start).
+int OrviaRate();
 
 // Current factors and output mode.
 double DurationFactor();

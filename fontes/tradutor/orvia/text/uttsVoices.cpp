@@ -16,9 +16,10 @@ namespace uttsVoices {
 namespace {
 
 constexpr const char* kTableName = "portug.voz";
-constexpr int kFixedColumns = 7;  // voz tipo tom faixa duracao difones apelidos
+constexpr int kFixedColumns = 8;  // voz tipo taxa tom faixa duracao difones apelidos
 constexpr const char* kNoAliases = "-";
-// What a row's numbers may be: pitch in Hz, range and durations in percent.
+// What a row's numbers may be: samples per second, pitch in Hz, range and durations in percent.
+constexpr int kLowestRate = 8000, kHighestRate = 48000;
 constexpr int kLowestPitch = 40, kHighestPitch = 400;
 constexpr int kLowestPercent = 10, kHighestPercent = 400;
 
@@ -52,12 +53,13 @@ bool ReadRow(const std::vector<std::string>& words, Voice& voice) {
   if (words.size() < kFixedColumns) return false;
   voice.name = platform::LowerCp1252(words[0]);
   voice.voiceType = platform::LowerCp1252(words[1]);
-  voice.diphones = words[5];
-  if (!ReadNumber(words[2], kLowestPitch, kHighestPitch, voice.pitchBase) ||
-      !ReadNumber(words[3], kLowestPercent, kHighestPercent, voice.rangePercent) ||
-      !ReadNumber(words[4], kLowestPercent, kHighestPercent, voice.durationPercent))
+  voice.diphones = words[6];
+  if (!ReadNumber(words[2], kLowestRate, kHighestRate, voice.rate) ||
+      !ReadNumber(words[3], kLowestPitch, kHighestPitch, voice.pitchBase) ||
+      !ReadNumber(words[4], kLowestPercent, kHighestPercent, voice.rangePercent) ||
+      !ReadNumber(words[5], kLowestPercent, kHighestPercent, voice.durationPercent))
     return false;
-  if (words[6] != kNoAliases) voice.aliases = SplitAt(words[6], ',');
+  if (words[7] != kNoAliases) voice.aliases = SplitAt(words[7], ',');
   for (size_t i = kFixedColumns; i < words.size(); ++i) {
     const size_t equals = words[i].find('=');
     if (equals == 0 || equals == std::string::npos || equals + 1 == words[i].size()) return false;
@@ -93,7 +95,7 @@ std::string LoadVoices(const std::string& fileName) {
     if (!ReadRow(words, voice)) {
       s.table.clear();
       return "tabela de vozes " + fileName + ", linha " + std::to_string(number) +
-             ": esperava \"voz tipo tom faixa dura\xE7\xE3o difones apelidos [orvia=voz...]\"";
+             ": esperava \"voz tipo taxa tom faixa dura\xE7\xE3o difones apelidos [orvia=voz...]\"";
     }
     s.table.push_back(std::move(voice));
   }

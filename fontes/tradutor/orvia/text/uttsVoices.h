@@ -12,6 +12,7 @@ namespace uttsVoices {
 struct Voice {
   std::string name;          // the MBROLA voice id ("br1"), lower case
   std::string voiceType;     // the Speech Dispatcher voice type that chooses it ("male1")
+  int rate = 16000;          // samples per second the voice speaks at
   int pitchBase = 0;         // Hz; takes the place of the prosody file's HERTZ
   int rangePercent = 100;    // how far the pitch moves from its base, percent of the file's
   int durationPercent = 100; // percent of every duration
