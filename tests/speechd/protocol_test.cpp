@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "module_process.h"
+#include "sound_tools.h"
 
 namespace speechd_test {
 namespace {
@@ -95,7 +96,7 @@ TEST_F(ProtocolTest, ServerSessionFromInitToQuit) {
   module_->Send("LIST VOICES\n");
   const std::vector<std::string> voices = module_->Reply();
   ASSERT_GE(voices.size(), 2u);
-  EXPECT_EQ(voices[0], "200-br4\tpt-BR\tnone");
+  EXPECT_EQ(voices[0], "200-br4\tpt-BR\tfemale1");
   EXPECT_EQ(voices.back(), "200 OK VOICE LIST SENT");
   Play({
       {"AUDIO\n", "207 OK RECEIVING AUDIO SETTINGS"},
@@ -240,6 +241,39 @@ TEST_F(ProtocolTest, BadInputGetsClearRepliesAndTheNextMessageSpeaks) {
         {speakOk, "200 OK SPEAKING\n701 BEGIN\n705 AUDIO\n702 END"},
         {"QUIT\n", "210 OK QUIT"}});
   EXPECT_EQ(module_->Wait(), 0);
+}
+
+// Each voice type speaks with the installed voice of its sex (br1 and br3 male, br4 and br2
+// female), as heard in the pitch of the sound sent; a voice not installed is not listed.
+TEST_F(ProtocolTest, VoiceTypesSpeakWithAVoiceOfTheirSex) {
+  constexpr float kHighestMaleHz = 150, kLowestFemaleHz = 160;
+  StartUp();
+  module_->Send("LIST VOICES\n");
+  const std::vector<std::string> listed = module_->Reply();
+  struct Case {
+    std::string type, voice;
+    bool male;
+  };
+  const Case cases[] = {{"male1", "br1", true},
+                        {"male2", "br3", true},
+                        {"female1", "br4", false},
+                        {"female2", "br2", false}};
+  for (const Case& c : cases) {
+    if (std::find(listed.begin(), listed.end(), "200-" + c.voice + "\tpt-BR\t" + c.type) ==
+        listed.end())
+      continue;
+    module_->ForgetAudio();
+    Play({{kSet, "203 OK RECEIVING SETTINGS"},
+          {"voice=" + c.type + "\n.\n", "203 OK SETTINGS RECEIVED"},
+          {"SPEAK\n", "202 OK RECEIVING MESSAGE"},
+          {"<speak>Bom dia, tudo bem com voc\xC3\xAA?</speak>\n.\n",
+           "200 OK SPEAKING\n701 BEGIN\n705 AUDIO\n702 END"}});
+    const std::vector<int16_t>& audio = module_->Audio();
+    const float hz = soundtools::MedianPitch(soundtools::VoicedPitches(
+        soundtools::FromInt16(audio.data(), audio.size()), module_->AudioRate()));
+    if (c.male) EXPECT_LT(hz, kHighestMaleHz) << c.type;
+    else EXPECT_GT(hz, kLowestFemaleHz) << c.type;
+  }
 }
 
 TEST_F(ProtocolTest, EndOfInputEndsTheModule) {
