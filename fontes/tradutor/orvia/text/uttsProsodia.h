@@ -55,6 +55,9 @@ struct VoiceShape {
 // diphone list is the voice's own and written with its names.
 void SetVoiceShape(VoiceShape shape);
 
+// The name the voice spoken for gives an ORVIA phoneme ("an" is "am" in br1).
+std::string VoiceName(const std::string& orviaName);
+
 // Base pitch in Hz and the percentage for a pattern digit 0..9 (0 outside), the voice's
 // shape applied.
 int HertzBase();

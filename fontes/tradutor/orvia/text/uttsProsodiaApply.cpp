@@ -173,6 +173,12 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
 
 }  // namespace
 
+std::string VoiceName(const std::string& orviaName) {
+  std::string name = orviaName;
+  Rename(name);
+  return name;
+}
+
 Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFactor) {
   return ApplyProsody(Lines(phonemes), durationFactor, pitchFactor);
 }
