@@ -74,7 +74,8 @@ bool DescribeVoice(const std::string& asked, const std::string& diphoneList,
     return Fail(kTextData);
   }
   described = uttsVoices::FindVoice(asked);
-  return described != nullptr || Fail(kUnknownVoice);
+  // a database path the table does not know is spoken as br4, as without a table
+  return described != nullptr || asked.find('/') != std::string::npos || Fail(kUnknownVoice);
 }
 
 // The output file name that means standard output, and the data size its header claims: the

@@ -39,9 +39,9 @@ std::string UseTextVoice(const std::string& asked, const std::string& folder,
   std::string failure = uttsVoices::LoadVoices(table);
   if (failure.empty()) {
     const uttsVoices::Voice* voice = uttsVoices::FindVoice(platform::Utf8ToCp1252(asked));
-    unknown = voice == nullptr;
+    unknown = voice == nullptr && asked.find('/') == std::string::npos;
     if (unknown) return UnknownVoiceText(asked);
-    failure = uttsVoices::UseVoice(*voice, folder, loadedList);
+    if (voice) failure = uttsVoices::UseVoice(*voice, folder, loadedList);
   }
   return failure.empty() ? failure : platform::Cp1252ToUtf8(failure) + ".";
 }
