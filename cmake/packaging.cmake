@@ -29,7 +29,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "Brazilian Portuguese speech for blind users: ORVIA, a console and a Speech Dispatcher module")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "TIRLA speaks Brazilian Portuguese through ORVIA, a rule-based text-to-speech engine that\n\
-drives the MBROLA voice br4. It holds the self-voicing console tirla, the orvia command,\n\
+drives the MBROLA voices br4 and br2 (female) and br1 and br3 (male). It holds the self-voicing console tirla, the orvia command,\n\
 and sd_orvia, an output module that gives ORVIA to Speech Dispatcher and so to screen\n\
 readers, browsers and spd-say (spd-say -o orvia).")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
@@ -49,6 +49,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
 # services the bridges open at run time are optional.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "mbrola, mbrola-br4, speech-dispatcher, fonts-dejavu-core")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# br4 is the voice of every default; the other Brazilian voices (br1 and br3 male, br2 female)
+# are offered once installed, with the diphone lists the build asked of them
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "mbrola-br1, mbrola-br2, mbrola-br3, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libespeak-ng1, libspeechd2, librhvoice5, sound-icons")
 include(CPack)

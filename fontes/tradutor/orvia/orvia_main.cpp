@@ -26,6 +26,7 @@
 #include "orvia/engine/uttsOrvia.h"
 #include "orvia/engine/uttsOrviaEngine.h"
 #include "orvia/engine/uttsOrviaParts.h"
+#include "orvia/engine/uttsOrviaVoices.h"
 #include "orvia/text/uttsPortugCase.h"
 #include "orvia/text/uttsPortugStages.h"
 #include "orvia/text/uttsPreproc.h"
@@ -91,8 +92,9 @@ const char* const kUsage =
     "  --nivel-velocidade N  velocidade do ORVIA, de -12 (metade) a 9 (quatro vezes mais\n"
     "                  rápido); 0 normal\n"
     "  --nivel-tom N   tom do ORVIA, de -5 (quase metade) a 11 (o dobro); 0 normal\n"
-    "  -v VOZ          outra voz do MBROLA: um nome (br4, br1...) ou o caminho da voz\n"
-    "  --vozes         lista as vozes do MBROLA instaladas\n"
+    "  -v VOZ          a voz do MBROLA: br4 (feminina, a de sempre), br2 (feminina), br1 ou\n"
+    "                  br3 (masculinas); também pt-br, pt, mb-br1 a mb-br4, ou o caminho da voz\n"
+    "  --vozes         lista as vozes que o ORVIA sabe falar e estão instaladas\n"
     "  --pho           escreve as linhas que o ORVIA entrega ao MBROLA, sem falar\n"
     "  --dados PASTA   lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn, .ipa) de\n"
     "                  PASTA\n"
@@ -374,7 +376,8 @@ int StartEngine(const platform::SpeechEngine& engine, const Options& options,
   Say(uttsOrvia::OrviaFailureText() + (noVoice ? " (orvia --vozes lista as vozes instaladas)" : ""));
   switch (uttsOrvia::OrviaStartFailure()) {
     case uttsOrvia::kNoMbrola: return kNoMbrola;
-    case uttsOrvia::kNoVoice: return kNoVoice;
+    case uttsOrvia::kNoVoice:
+    case uttsOrvia::kUnknownVoice: return kNoVoice;
     case uttsOrvia::kOutputFile: return kNoOutput;
     default: return kNoData;
   }
@@ -391,7 +394,7 @@ int Speak(const Options& options, const orviaCli::EngineSettings& settings, Text
   const int saidBefore = state.errorsSaid;
   if (options.waveFile.empty()) {
     uttsOrvia::OrviaSetPlayback(waveout::EngineSink());
-    waveout::PrepareDevice(uttsOrvia::kRate, uttsOrvia::kBits, uttsOrvia::kChannels);
+    waveout::PrepareDevice(uttsOrvia::OrviaRate(), uttsOrvia::kBits, uttsOrvia::kChannels);
   }
   Output out{options, settings};
   out.speak = true;
@@ -430,17 +433,17 @@ int Speak(const Options& options, const orviaCli::EngineSettings& settings, Text
   return spoken && !deviceSaid ? kOk : kNoSound;
 }
 
-// The MBROLA voices in the folders the voice lookup searches, one a line: name, language,
-// file.
-int ListVoices() {
-  const std::vector<minireg::InstalledVoice> voices = minireg::InstalledVoices();
+// The voices ORVIA can drive here, one a line: name, language, sex, file.
+int ListVoices(const std::string& folder) {
+  const std::vector<uttsOrvia::DrivableVoice> voices = uttsOrvia::DrivableVoices(folder);
   if (voices.empty()) {
-    std::cout << "Nenhuma voz do MBROLA instalada (em /usr/share/mbrola ou "
-                 "/usr/local/share/mbrola); instale, por exemplo, o pacote mbrola-br4.\n";
+    std::cout << "Nenhuma voz do MBROLA que o ORVIA sabe falar está instalada (em "
+                 "/usr/share/mbrola ou /usr/local/share/mbrola); instale, por exemplo, o pacote "
+                 "mbrola-br4.\n";
     return kNoVoice;
   }
-  for (const minireg::InstalledVoice& voice : voices)
-    std::cout << voice.name << '\t' << (voice.language.empty() ? "?" : voice.language) << '\t'
+  for (const uttsOrvia::DrivableVoice& voice : voices)
+    std::cout << voice.voice.name << "\tpt-BR\t" << uttsOrvia::SexWord(voice.voice) << '\t'
               << voice.path << '\n';
   return kOk;
 }
@@ -459,14 +462,20 @@ int PrintVersion() {
   return kOk;
 }
 
-// Loads the text data alone (no MBROLA): what --pho and -q need. The exit code.
-int LoadTextStages(const std::string& folder) {
+// Loads the text data alone (no MBROLA) for `voice`: what --pho and -q need. The exit code.
+int LoadTextStages(const std::string& folder, const std::string& voice) {
   uttsPortug::StartTextStages();
-  const std::string failure =
-      uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder, platform::OrviaBaseName()));
-  if (failure.empty()) return kOk;
-  Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
-  return kNoData;
+  const uttsPortug::TextDataFiles files = uttsPortug::DataFilesIn(folder, platform::OrviaBaseName());
+  const std::string failure = uttsPortug::LoadTextData(files);
+  if (!failure.empty()) {
+    Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
+    return kNoData;
+  }
+  bool unknown = false;
+  const std::string voiceFailure = uttsOrvia::UseTextVoice(voice, folder, files.diphones, unknown);
+  if (voiceFailure.empty()) return kOk;
+  Say(voiceFailure);
+  return unknown ? kNoVoice : kNoData;
 }
 
 // Why a WAV file cannot be made at `path`, in the user's words; empty when nothing is known
@@ -522,7 +531,9 @@ int main(int argc, char** argv) {
     return kOk;
   }
   if (options.version) return PrintVersion();
-  if (options.voices) return ListVoices();
+  const std::string folder =
+      options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
+  if (options.voices) return ListVoices(folder);
   if (const int checked = CheckOutputs(options); checked != kOk) return checked;
   TextSource source;
   if (!OpenText(options, source) || !ReadHead(source)) return kNoText;
@@ -534,11 +545,10 @@ int main(int argc, char** argv) {
   }
   const bool ssml = options.ssml || kind == orviaCli::TextKind::kSsml;
   const orviaCli::EngineSettings settings = orviaCli::SettingsFor(options);
-  const std::string folder =
-      options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
   const bool silent = options.quiet && options.waveFile.empty();
   if (!options.pho && !silent) return Speak(options, settings, source, folder, ssml);
-  int loaded = LoadTextStages(folder);
+  int loaded =
+      LoadTextStages(folder, options.voice.empty() ? platform::OrviaVoice() : options.voice);
   if (loaded == kOk) loaded = AfterLoading(options, settings, folder);
   if (loaded != kOk) return loaded;
   return PrintPho(options, settings, source, ssml);
