@@ -218,6 +218,7 @@ template <typename Take>
 bool ForEachPart(TextSource& source, Take take) {
   std::string buffer = std::move(source.words);  // what is read and not yet given
   bool first = true, lastGiven = false;
+  const bool typed = source.fd >= 0 && isatty(source.fd);  // read as lines, whatever the timing
   uttsOrvia::InputState input =
       source.fd < 0 ? uttsOrvia::InputState::kEnded : uttsOrvia::InputState::kMoreComing;
   for (;;) {
@@ -228,7 +229,7 @@ bool ForEachPart(TextSource& source, Take take) {
           lastGiven = place.last;
         });
     if (input == uttsOrvia::InputState::kEnded) break;
-    if (input == uttsOrvia::InputState::kWaiting && !first)
+    if (input != uttsOrvia::InputState::kMoreComing && !first)
       take({}, uttsPortug::PlaceInText{.first = false, .last = false}, true);
     buffer.erase(0, given);  // what stays is less than a part
     char chunk[kReadBytes];
@@ -244,6 +245,7 @@ bool ForEachPart(TextSource& source, Take take) {
     }
     buffer.append(chunk, static_cast<size_t>(n));
     input = n == 0                     ? uttsOrvia::InputState::kEnded
+            : typed                    ? uttsOrvia::InputState::kTyped
             : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
                                        : uttsOrvia::InputState::kWaiting;
   }
