@@ -16,7 +16,7 @@ TEXT = (
     "Bom dia. O Sr. Almeida chegou às 10h30, com R$ 1.500,00! Você viu? Sim.\n"
     "Uma linha sem ponto\n"
     "e outra que segue... Depois disse: \"Não sei.\" E saiu.\n"
-    "Custa 3,5 kg; o resto, etc. e tal. Fim?\n"
+    "Custa 3,5 kg; o resto, etc. e tal. Veio. e foi. 2 vezes! Fim?\n"
     "Último.  \n"
 )
 
