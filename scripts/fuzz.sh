@@ -9,7 +9,8 @@
 #   scripts/fuzz.sh report           the table of the last run again
 #
 # FUZZ_TARGETS="wav cmdline" picks targets, FUZZ_JOBS (2) runs that many at once, all under
-# `nice`. The corpus of each target grows in build-fuzz/corpus/<target>; anything found is in
+# `nice`; FUZZ_SECONDS caps each target's time in a campaign (to fit a campaign in the time
+# there is). The corpus of each target grows in build-fuzz/corpus/<target>; anything found is in
 # build-fuzz/findings/<target>/ and, once fixed, belongs in tests/fuzz/regressions/<target>/,
 # which every build's tests replay. The table (executions, coverage, findings per target) is
 # printed at the end and kept in build-fuzz/fuzz-report.txt.
@@ -27,7 +28,7 @@ targets=${FUZZ_TARGETS:-$all_targets}
 
 case $mode in
   smoke) runs=-1; seconds=${2:-4} ;;
-  campaign) runs=1000000; seconds=600 ;;
+  campaign) runs=1000000; seconds=${FUZZ_SECONDS:-600} ;;
   long) runs=10000000; seconds=0 ;;
   report) ;;
   *) echo "uso: scripts/fuzz.sh smoke [SEGUNDOS] | campaign | long | report" >&2; exit 2 ;;
