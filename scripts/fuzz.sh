@@ -42,7 +42,7 @@ report() {
     local runs cov ft corp found
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     # the last status line: "#N ... cov: C ft: F corp: K/..."
-    read -r cov ft corp < <(grep -E '^#[0-9]+' "$log" | tail -1 |
+    read -r cov ft corp < <(grep -aE '^#[0-9]+' "$log" | tail -1 |
       sed -E 's/.*cov: ([0-9]+) ft: ([0-9]+) corp: ([0-9]+).*/\1 \2 \3/') || true
     found=$(find "$build/findings/$t" -type f 2>/dev/null | wc -l)
     printf '%-22s %12s %8s %8s %8s %9s\n' "$t" "${runs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" \
