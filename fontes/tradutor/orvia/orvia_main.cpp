@@ -44,6 +44,8 @@ namespace {
 
 constexpr int kPlayPollMs = 10;   // wait for the end of the sound
 constexpr int kInputPollMs = 50;  // while the input waits, the sound device is tended this often
+// a pipe quiet this long after whole lines has them spoken, though no sentence ended
+constexpr int kQuietPipeMs = 2000;
 constexpr size_t kReadBytes = 65536;  // bytes of text read at once
 constexpr double kSilentRatio = 1e-4;  // MBROLA's loudness for -a 0: every sample rounds to 0
 
@@ -171,6 +173,15 @@ void WaitForInput(int fd) {
   pollfd ready{fd, POLLIN, 0};
   while (poll(&ready, 1, kInputPollMs) == 0) platform::PumpMessages();
 }
+// Whether input comes within `ms`, the program kept alive meanwhile.
+bool InputWithin(int fd, int ms) {
+  pollfd ready{fd, POLLIN, 0};
+  for (int waited = 0; waited < ms; waited += kInputPollMs) {
+    if (poll(&ready, 1, kInputPollMs) != 0) return true;
+    platform::PumpMessages();
+  }
+  return false;
+}
 
 // Reads what the source has now (waiting for it) onto `buffer`: the bytes read, 0 at its end;
 // -1 (said) when it cannot be read.
@@ -208,8 +219,10 @@ template <typename Take>
 bool ForEachPart(TextSource& source, Take take) {
   std::string buffer = std::move(source.words);  // what is read and not yet given
   bool first = true, lastGiven = false;
+  const bool typed = source.fd >= 0 && isatty(source.fd);  // read as lines, whatever the timing
   // what was read to look at the text is the first read: a pipe may wait after it
   uttsOrvia::InputState input = source.fd < 0              ? uttsOrvia::InputState::kEnded
+                                : typed                   ? uttsOrvia::InputState::kTyped
                                 : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
                                                            : uttsOrvia::InputState::kWaiting;
   for (;;) {
@@ -220,12 +233,21 @@ bool ForEachPart(TextSource& source, Take take) {
           lastGiven = place.last;
         });
     if (input == uttsOrvia::InputState::kEnded) break;
-    if (input == uttsOrvia::InputState::kWaiting && !first)
+    if (input != uttsOrvia::InputState::kMoreComing && !first)
       take({}, uttsPortug::PlaceInText{.first = false, .last = false}, true);
     buffer.erase(0, given);  // what stays is less than a part
+    // Lines without a sentence end from a pipe that then stays quiet (`tail -f` of a log) are
+    // not left unsaid: after a silence longer than any writer keeps inside a text, they are
+    // spoken as typed lines are.
+    if (input == uttsOrvia::InputState::kWaiting && buffer.find('\n') != std::string::npos &&
+        !InputWithin(source.fd, kQuietPipeMs)) {
+      input = uttsOrvia::InputState::kTyped;
+      continue;
+    }
     const ssize_t n = ReadMore(source, buffer);
     if (n < 0) return false;
     input = n == 0                     ? uttsOrvia::InputState::kEnded
+            : typed                    ? uttsOrvia::InputState::kTyped
             : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
                                        : uttsOrvia::InputState::kWaiting;
   }
