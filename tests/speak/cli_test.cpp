@@ -100,7 +100,7 @@ TEST_F(CliTest, UnreadableInputsAndFaultsEndWithTheirCodeAndAMessage) {
       {"--pho -f " + dir_.string(), "", 3, "não foi possível ler o arquivo de texto"},
       {"--pho -f " + (dir_ / "fifo").string(), "", 3, "não é um arquivo comum"},
       {"-v " + (dir_ / "fifo").string() + " oi", Fake(), 5, "voz do MBROLA não encontrada"},
-      {"-v pt-xx oi", Fake(), 5, "(orvia --vozes lista as vozes instaladas)"},
+      {"-v pt-xx oi", Fake(), 5, "orvia --vozes mostra as instaladas"},
       {"--pho --dados " + (dir_ / "dados").string() + " oi", "", 6, "portug.nrl: é uma pasta"},
       {"--pho oi", "TOLVAN_WINDIR=" + (dir_ / "ini").string(), 0, "TOLVAN.INI é uma pasta"},
       {"--nivel-velocidade 10 oi", "", 2, "de -12 a 9"},
