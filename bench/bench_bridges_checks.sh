@@ -10,11 +10,11 @@ work=$(mktemp -d)
 trap '"$source/scripts/speechd-private.sh" stop "$work/spd" >/dev/null; rm -rf "$work"' EXIT
 text="Bom dia, tudo bem?"
 
-# A configuration of our own: engine mode, and a unit database without units (the built-in
-# synthesizer must start, but it does not speak here).
+# A configuration of our own: engine mode, and a unit database without units (one nameless
+# entry: the built-in synthesizer must start, but it does not speak here).
 mkdir -p "$work/difones"
 cp "$source/data/diphone/regras.rgr" "$source/data/diphone/portug.exc" "$work/difones/"
-: > "$work/difones/DIFONES3.IND"; : > "$work/difones/DIFONES3.DIF"
+head -c 15 /dev/zero > "$work/difones/DIFONES3.IND"; : > "$work/difones/DIFONES3.DIF"
 SPEECHD_ADDRESS=$(SD_ORVIA=none "$source/scripts/speechd-private.sh" start "$work/spd")
 export SPEECHD_ADDRESS TOLVAN_WINDIR="$work" SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=disk
 

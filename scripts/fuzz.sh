@@ -9,7 +9,8 @@
 #   scripts/fuzz.sh report           the table of the last run again
 #
 # FUZZ_TARGETS="wav cmdline" picks targets, FUZZ_JOBS (2) runs that many at once, all under
-# `nice`. The corpus of each target grows in build-fuzz/corpus/<target>; anything found is in
+# `nice`; FUZZ_SECONDS caps each target's time in a campaign (to fit a campaign in the time
+# there is). The corpus of each target grows in build-fuzz/corpus/<target>; anything found is in
 # build-fuzz/findings/<target>/ and, once fixed, belongs in tests/fuzz/regressions/<target>/,
 # which every build's tests replay. The table (executions, coverage, findings per target) is
 # printed at the end and kept in build-fuzz/fuzz-report.txt.
@@ -27,7 +28,7 @@ targets=${FUZZ_TARGETS:-$all_targets}
 
 case $mode in
   smoke) runs=-1; seconds=${2:-4} ;;
-  campaign) runs=1000000; seconds=600 ;;
+  campaign) runs=1000000; seconds=${FUZZ_SECONDS:-600} ;;
   long) runs=10000000; seconds=0 ;;
   report) ;;
   *) echo "uso: scripts/fuzz.sh smoke [SEGUNDOS] | campaign | long | report" >&2; exit 2 ;;
@@ -41,7 +42,7 @@ report() {
     local runs cov ft corp found
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     # the last status line: "#N ... cov: C ft: F corp: K/..."
-    read -r cov ft corp < <(grep -E '^#[0-9]+' "$log" | tail -1 |
+    read -r cov ft corp < <(grep -aE '^#[0-9]+' "$log" | tail -1 |
       sed -E 's/.*cov: ([0-9]+) ft: ([0-9]+) corp: ([0-9]+).*/\1 \2 \3/') || true
     found=$(find "$build/findings/$t" -type f 2>/dev/null | wc -l)
     printf '%-22s %12s %8s %8s %8s %9s\n' "$t" "${runs:-?}" "${cov:-?}" "${ft:-?}" "${corp:-?}" \

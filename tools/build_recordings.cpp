@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr int kOrviaRate = uttsOrvia::kRate;
 constexpr int kSoundRate = 11025;
 constexpr float kSilenceOfPeak = 0.02f;  // the sound starts and ends where it passes this
 constexpr size_t kMarginMs = 10;         // kept before and after the sound
@@ -79,7 +78,7 @@ soundtools::Signal SpeakTrimmed(const std::string& text, double durationFactor) 
   if (!uttsOrvia::OrviaSpeak(text)) Fail("o ORVIA falhou em: " + text + " (" + uttsOrvia::OrviaEngineError() + ")");
   soundtools::Signal s = soundtools::FromInt16(spoken.data(), spoken.size());
   const float floor = kSilenceOfPeak * soundtools::Peak(s);
-  const size_t margin = kMarginMs * kOrviaRate / 1000, window = margin / 2;
+  const size_t margin = kMarginMs * uttsOrvia::OrviaRate() / 1000, window = margin / 2;
   const size_t start = soundtools::SoundStart(s, floor, window);
   const size_t end = soundtools::SoundEnd(s, floor, window);
   if (start >= end) Fail("o ORVIA não disse nada para: " + text);
@@ -94,7 +93,7 @@ std::vector<uint8_t> Speak(const std::string& text, const soundtools::Resampler&
   // ORVIA says short words unstressed: a letter's name alone would pass unheard.
   const double normal = uttsOrvia::DurationFactorFor(0);
   soundtools::Signal s = SpeakTrimmed(text, normal);
-  const double seconds = static_cast<double>(s.size()) / kOrviaRate;
+  const double seconds = static_cast<double>(s.size()) / uttsOrvia::OrviaRate();
   if (seconds < kShortestSeconds)
     s = SpeakTrimmed(text, normal * std::min(kMostSlowing, kShortestSeconds / seconds));
   s = resampler.Run(s);
@@ -150,7 +149,7 @@ int main(int argc, char** argv) {
   uttsOrvia::OrviaSetOutput({.sink = {.context = nullptr, .Samples = Keep}});
 
   Levels levels{.target = UnitLoudness(o.units)};
-  const soundtools::Resampler resampler(kOrviaRate, kSoundRate);
+  const soundtools::Resampler resampler(uttsOrvia::OrviaRate(), kSoundRate);
   size_t bytes = 0;
   for (size_t i = 0; i < list.size(); ++i) {
     const recordings::Recording& r = list[i];

@@ -23,6 +23,7 @@
 #include "orvia/engine/minireg.h"
 #include "orvia/text/uttsPreprocParts.h"
 #include "orvia/text/uttsProsodia.h"
+#include "orvia/text/uttsVoices.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
 #include "platform/profile.h"
@@ -168,14 +169,15 @@ struct LevelReport {
   float loudest = -1e9f;
 };
 
-void BuildLevel(int level, const std::vector<std::string>& names, const Options& o, int hertz) {
+void BuildLevel(int level, const std::vector<std::string>& names, const Options& o, int hertz,
+                int voiceRate) {
   const auto start = std::chrono::steady_clock::now();
   // A fresh MBROLA for each level: its sound does not depend on the levels built before it.
   const mbrola::EntryPoints& m = mbrola::Mbrola();
   m.close_MBR();
   if (m.init_MBR(VoicePath(o.voice).c_str()) < 0) Fail("a voz não pôde ser carregada: " + o.voice);
   const std::string base = "DIFONES" + std::to_string(level);
-  const soundtools::Resampler resampler(unitshape::kVoiceRate, unitshape::kUnitRate);
+  const soundtools::Resampler resampler(voiceRate, unitshape::kUnitRate);
   std::vector<unitshape::ShapedUnit> shaped;
   LevelReport report;
   for (size_t i = 0; i < names.size(); ++i) {
@@ -217,7 +219,7 @@ void BuildLevel(int level, const std::vector<std::string>& names, const Options&
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options o = ParseOptions(argc, argv);
+  Options o = ParseOptions(argc, argv);
   const auto start = std::chrono::steady_clock::now();
   synth::StartSynth();
   translator::StartTranslator();
@@ -226,6 +228,17 @@ int main(int argc, char** argv) {
   if (!uttsProsodia::LoadProsody(platform::JoinPath(o.orvia, "portug.pro")) ||
       !uttsProsodia::LoadDiphoneList(platform::JoinPath(o.orvia, "portug.dfn")))
     Fail("prosódia ou lista de difones do ORVIA não encontrada em " + o.orvia);
+  // Another voice than br4: its names, pitch and diphone list, from the voice table beside.
+  const uttsVoices::Voice* voice = nullptr;
+  if (uttsVoices::LoadVoices(platform::JoinPath(o.orvia, "portug.voz")).empty())
+    voice = uttsVoices::FindVoice(o.voice);
+  if (voice) {
+    const std::string failure =
+        uttsVoices::UseVoice(*voice, o.orvia, platform::JoinPath(o.orvia, "portug.dfn"));
+    if (!failure.empty()) Fail(platform::Cp1252ToUtf8(failure));
+  }
+  const int voiceRate = voice ? voice->rate : unitshape::kVoiceRate;
+  if (voice && o.voice.find('/') == std::string::npos) o.voice = voice->name;  // an alias
   printf("coletando os nomes das unidades...\n");
   fflush(stdout);
   const std::set<std::string> collected = CollectNames(o);
@@ -238,7 +251,7 @@ int main(int argc, char** argv) {
   if (!mbrola::MbrolaBind()) Fail("programa mbrola não encontrado");
   // The neutral pitch: the middle of ORVIA's pitch table.
   const int hertz = uttsProsodia::HertzBase() * uttsProsodia::HertzPercent(5) / 100;
-  for (int level = o.firstLevel; level <= o.lastLevel; ++level) BuildLevel(level, names, o, hertz);
+  for (int level = o.firstLevel; level <= o.lastLevel; ++level) BuildLevel(level, names, o, hertz, voiceRate);
   mbrola::Mbrola().close_MBR();
   return 0;
 }

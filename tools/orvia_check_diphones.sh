@@ -1,6 +1,7 @@
 #!/bin/sh
-# TIRLA: feeds ORVIA's MBROLA lines for a text (default: the whole fortunes-br text) to
-# `mbrola -e` and counts the diphones the voice reports as unknown; 0 is the goal.
+# TIRLA: feeds ORVIA's MBROLA lines for a text (default: the whole fortunes-br text), spoken
+# with a voice (default br4), to `mbrola -e` and counts the diphones the voice reports as
+# unknown; 0 is the goal. The program's own data folder holds the voices' diphone lists.
 # Use: tools/orvia_check_diphones.sh [ORVIA_PROGRAM] [TEXT_FILE] [VOICE]
 set -eu
 here=$(dirname "$0")
@@ -9,7 +10,7 @@ text=${2:-/usr/share/games/fortunes/brasil}
 voice=${3:-/usr/share/mbrola/br4/br4}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$orvia" --dados "$here/../data/orvia" --pho < "$text" > "$work/text.pho"
+"$orvia" -v "$(basename "$voice")" --pho < "$text" > "$work/text.pho"
 mbrola -e "$voice" "$work/text.pho" "$work/text.wav" 2> "$work/warnings" || {
   echo "mbrola falhou:" >&2
   cat "$work/warnings" >&2

@@ -148,6 +148,59 @@ float LoudRms(const Signal& s) {
   return n ? static_cast<float>(std::sqrt(sum / static_cast<double>(n))) : 0;
 }
 
+namespace {
+
+// The pitch of one frame by normalised autocorrelation: the shortest period whose match is
+// nearly the best (a longer one would be an octave below); 0 when nothing matches well.
+float FramePitch(const Signal& s, size_t from, size_t length, int rate) {
+  constexpr float kLowestHz = 60, kHighestHz = 400;
+  constexpr double kVoicedMatch = 0.6, kNearlyBest = 0.9;
+  const size_t shortest = static_cast<size_t>(rate / kHighestHz);
+  const size_t longest = static_cast<size_t>(rate / kLowestHz);
+  std::vector<double> match(longest + 1, 0.0);
+  double best = 0;
+  for (size_t lag = shortest; lag <= longest; ++lag) {
+    double cross = 0, a = 0, b = 0;
+    for (size_t i = from; i + lag < from + length; ++i) {
+      cross += static_cast<double>(s[i]) * s[i + lag];
+      a += static_cast<double>(s[i]) * s[i];
+      b += static_cast<double>(s[i + lag]) * s[i + lag];
+    }
+    match[lag] = a > 0 && b > 0 ? cross / std::sqrt(a * b) : 0;
+    best = std::max(best, match[lag]);
+  }
+  if (best < kVoicedMatch) return 0;
+  for (size_t lag = shortest; lag <= longest; ++lag)
+    if (match[lag] >= kNearlyBest * best) {
+      // a local peak: step on while the match still grows
+      while (lag < longest && match[lag + 1] > match[lag]) ++lag;
+      return static_cast<float>(rate) / static_cast<float>(lag);
+    }
+  return 0;
+}
+
+}  // namespace
+
+std::vector<float> VoicedPitches(const Signal& s, int rate, size_t every) {
+  constexpr float kLoudPartOfLoudness = 0.5f;
+  const size_t frame = static_cast<size_t>(rate) / 25;  // 40 ms: two periods at 60 Hz
+  const size_t hop = frame / 2;
+  const float floor = kLoudPartOfLoudness * LoudRms(s);
+  std::vector<float> pitches;
+  for (size_t at = 0, n = 0; at + frame <= s.size(); at += hop, ++n) {
+    if (n % std::max<size_t>(every, 1) != 0 || Rms(s, at, at + frame) < floor) continue;
+    const float hz = FramePitch(s, at, frame, rate);
+    if (hz > 0) pitches.push_back(hz);
+  }
+  return pitches;
+}
+
+float MedianPitch(std::vector<float> pitches) {
+  if (pitches.empty()) return 0;
+  std::nth_element(pitches.begin(), pitches.begin() + pitches.size() / 2, pitches.end());
+  return pitches[pitches.size() / 2];
+}
+
 Signal FromUnsigned8(const std::vector<uint8_t>& samples) {
   Signal s(samples.size());
   for (size_t i = 0; i < s.size(); ++i) s[i] = (samples[i] - 128) / 128.0f;

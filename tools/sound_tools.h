@@ -48,6 +48,14 @@ float Rms(const Signal& s, size_t from = 0, size_t to = SIZE_MAX);
 // that a short word and a long one compare alike.
 float LoudRms(const Signal& s);
 
+// The pitch in Hz of each voiced frame (40 ms, every 20 ms) of a spoken sound at `rate`
+// samples per second, looking at one frame in `every` (a long corpus needs only a sample). A
+// frame is voiced when it is loud and repeats itself closely within one period of 60 to 400 Hz.
+std::vector<float> VoicedPitches(const Signal& s, int rate, size_t every = 1);
+
+// The median of the pitches (0 for none).
+float MedianPitch(std::vector<float> pitches);
+
 // 8-bit unsigned samples (silence 128) as a signal.
 Signal FromUnsigned8(const std::vector<uint8_t>& samples);
 

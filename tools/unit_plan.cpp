@@ -69,8 +69,9 @@ const VowelForms* FormsOf(const std::string& vowel) {
 
 bool IsGlide(const Phone& p) { return p.name == "w" || p.name == "y"; }
 
+// Whether the voice has the pair, under its own names.
 bool Has(const std::string& a, const std::string& b) {
-  return uttsProsodia::HasDiphone(a + "-" + b);
+  return uttsProsodia::HasDiphone(uttsProsodia::VoiceName(a) + "-" + uttsProsodia::VoiceName(b));
 }
 
 // Applies "CIRC" or "TIL" to the last vowel (a nasal diphthong nasalises the vowel before
@@ -198,7 +199,8 @@ std::string PhoLines(const Plan& plan, int hertz) {
   std::string lines;
   char line[64];
   for (const Phone& p : plan.phones) {
-    snprintf(line, sizeof line, "%s %.0f 50 %d\n", p.name.c_str(), p.ms, hertz);
+    snprintf(line, sizeof line, "%s %.0f 50 %d\n", uttsProsodia::VoiceName(p.name).c_str(), p.ms,
+             hertz);
     lines += line;
   }
   return lines;

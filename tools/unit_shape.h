@@ -10,7 +10,7 @@
 
 namespace unitshape {
 
-constexpr int kVoiceRate = 16000;  // the MBROLA voice's rate
+constexpr int kVoiceRate = 16000;  // br4's rate (the phone boundaries follow any voice's)
 constexpr int kUnitRate = 11025;   // the database's rate
 
 struct ShapedUnit {

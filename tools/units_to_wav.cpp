@@ -42,7 +42,8 @@ int main(int argc, char** argv) {
   synth::SetSynthParameters(settings.unitCut, settings.unitMinimum, settings.wordPause);
   synth::SetSoundHooks({.MakeWaveHeader = nullptr, .PlayWaveBuffer = Keep, .IsSpeaking = nullptr});
   if (const int status = synth::InitDiphoneSynth(); status != synth::kStarted) {
-    fprintf(stderr, "units_to_wav: erro de inicialização %d\n", status);
+    fprintf(stderr, "units_to_wav: erro de inicialização %d: %s.\n", status,
+            platform::Cp1252ToUtf8(synth::StartProblem()).c_str());
     return 1;
   }
   const std::string phonetic = translator::TranslateToPhonetic(platform::Utf8ToCp1252(text));

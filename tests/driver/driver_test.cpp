@@ -118,8 +118,9 @@ TEST_F(DriverTest, LinesComeFromTheLineEditor) {
   fs::create_directories(dir / "difones");
   for (const char* file : {"regras.rgr", "portug.exc"})
     fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/diphone" / file, dir / "difones" / file);
+  // no units: each index one nameless entry, never looked up
   for (const char* file : {"DIFONES2.IND", "DIFONES2.DIF", "DIFONES3.IND", "DIFONES3.DIF"})
-    std::ofstream(dir / "difones" / file);
+    std::ofstream(dir / "difones" / file) << std::string(std::string(file).ends_with(".IND") ? 15 : 0, '\0');
   std::ofstream(dir / "TOLVAN.INI") << "[TRADUTOR]\nDIRDIFONES=" << (dir / "difones").string()
                                     << "\nDIRLETRAS=" << (dir / "letras").string()
                                     << "\n[SINTETIZADOR]\nDIFONES3=DIFONES3\n";

@@ -33,7 +33,7 @@ class EngineChoiceTest : public ::testing::Test {
     fs::create_directories(dir_ / "difones");
     for (const char* file : {"regras.rgr", "portug.exc"})
       fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/diphone" / file, dir_ / "difones" / file);
-    std::ofstream(dir_ / "difones/DIFONES3.IND");
+    std::ofstream(dir_ / "difones/DIFONES3.IND") << std::string(15, '\0');  // no units
     std::ofstream(dir_ / "difones/DIFONES3.DIF");
     const char* saved = getenv("TOLVAN_WINDIR");
     saved_ = saved ? saved : "";

@@ -39,7 +39,8 @@ class FrontEndTest : public ::testing::Test {
     fs::create_directories(dir_ / "difones");
     for (const char* file : {"regras.rgr", "portug.exc"})
       fs::copy_file(fs::path(TIRLA_SOURCE_DIR) / "data/diphone" / file, dir_ / "difones" / file);
-    std::ofstream(dir_ / "difones/DIFONES3.IND");  // no units: phrases give noise or nothing
+    // no units (one nameless entry, never looked up): phrases give noise or nothing
+    std::ofstream(dir_ / "difones/DIFONES3.IND") << std::string(15, '\0');
     std::ofstream(dir_ / "difones/DIFONES3.DIF");
     for (int code = 0; code < 256; ++code) Record("_" + std::to_string(code));
     for (const char* name :

@@ -86,6 +86,21 @@ TEST_F(ApplyProsody, FillersStandBetweenPairsTheVoiceLacks) {
   // r2 prefers a pause when the voice has r2-_ and _-next.
   out = uttsProsodia::ApplyProsody({";555|r", "r2", "", ";555|k", "k", ""}, 1.0, 1.0);
   EXPECT_EQ(orvia_test::Names(out), (Lines{"y", "r2", "_", "k"}));
+  // When no one filler has both pairs, two may.
+  ASSERT_TRUE(uttsProsodia::LoadDiphoneList(orvia_test::WriteFile("b.dfn", "_-k\nk-_\n_-u\nu-a\n")));
+  out = uttsProsodia::ApplyProsody({";555|ka", "k", "a", ""}, 1.0, 1.0);
+  EXPECT_EQ(orvia_test::Names(out), (Lines{"k", "_", "u", "a"}));
+}
+
+// Another voice: its names for ORVIA's phonemes (the diphone check sees them), its pitch base
+// and range around it, its durations.
+TEST_F(ApplyProsody, TheVoiceShapeRenamesAndMovesPitchAndDurations) {
+  ASSERT_TRUE(uttsProsodia::LoadDiphoneList(orvia_test::WriteFile("c.dfn", "_-k\nk-am\n")));
+  uttsProsodia::SetVoiceShape(
+      {.pitchBase = 100, .rangePercent = 50, .durationPercent = 200, .renames = {{"an", "am"}}});
+  // 50 ms x 2; the stressed 100 ms x 1.45 x 2; levels 100 % and 140 % -> 100 and 120 % of 100 Hz
+  EXPECT_EQ(uttsProsodia::ApplyProsody({";595|kan", "k", ">an", ""}, 1.0, 1.0),
+            (Lines{";kan", "k 100 50 100", "am 290 80 120", ""}));
 }
 
 }  // namespace

@@ -20,6 +20,9 @@ TEST(Stress, PortugueseWords) {
       {"\xE1gua", 1},     {"quero", 3},      {"guerra", 3},    {"averigue", 5},
       {"qual", 3},        {"ruim", 3},       {"CASA", 2},      {"lingui\xE7" "a", 6},
       {"tr\xEAs", 3},     {"ma\xE7\xE3", 4}, {"saudade", 5},   {"caixa", 2},
+      {"reais", 3},       {"ideais", 4},     {"leais", 3},     {"iguais", 4},   // hiatus
+      {"mais", 2},        {"pais", 2},
+      {"\xF3rg\xE3o", 1}, {"b\xEAn\xE7\xE3o", 2}, {"cora\xE7\xE3o", 6},  // órgão, bênção
   };
   for (const Case& c : cases) EXPECT_EQ(uttsTonica::FindStress(c.word), c.stress) << c.word;
 }

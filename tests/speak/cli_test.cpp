@@ -100,7 +100,7 @@ TEST_F(CliTest, UnreadableInputsAndFaultsEndWithTheirCodeAndAMessage) {
       {"--pho -f " + dir_.string(), "", 3, "não foi possível ler o arquivo de texto"},
       {"--pho -f " + (dir_ / "fifo").string(), "", 3, "não é um arquivo comum"},
       {"-v " + (dir_ / "fifo").string() + " oi", Fake(), 5, "voz do MBROLA não encontrada"},
-      {"-v pt-xx oi", Fake(), 5, "(orvia --vozes lista as vozes instaladas)"},
+      {"-v pt-xx oi", Fake(), 5, "orvia --vozes mostra as instaladas"},
       {"--pho --dados " + (dir_ / "dados").string() + " oi", "", 6, "portug.nrl: é uma pasta"},
       {"--pho oi", "TOLVAN_WINDIR=" + (dir_ / "ini").string(), 0, "TOLVAN.INI é uma pasta"},
       {"--nivel-velocidade 10 oi", "", 2, "de -12 a 9"},
@@ -133,19 +133,27 @@ TEST_F(CliTest, TextFromAPipeIsSpokenAsItArrivesWholeAndInOrder) {
   const std::string fake = Fake() + " ";
   const std::string voice = " -v " + FakeVoice();
   // the second line is written only once the first one's lines came out: a program that
-  // waited for the end of its input would never end (timeout gives 124)
-  EXPECT_EQ(Shell("(echo 'Bom dia.'; until [ -s a.pho ]; do sleep 0.05; done; echo 'Tchau.') | "
-                  "timeout 20 orvia --pho > a.pho"), 0);
+  // waited for the end of its input would never end (timeout gives 124); the writer gives up
+  // after 30 s, so that a program that died cannot hang the test
+  EXPECT_EQ(Shell("(echo 'Bom dia.'; n=0; until [ -s a.pho ] || [ $((n+=1)) -gt 600 ]; "
+                  "do sleep 0.05; done; echo 'Tchau.') | timeout 20 orvia --pho > a.pho"),
+            0);
   EXPECT_EQ(Shell("orvia --pho 'Bom dia.' 'Tchau.' > b.pho"), 0);
   EXPECT_EQ(ReadAll((dir_ / "a.pho").string()), ReadAll((dir_ / "b.pho").string()));
+  // a line without a sentence end (a log under tail -f) is said once the pipe stays quiet
+  // (a program that waits for a sentence end is ended by timeout: 124)
+  EXPECT_EQ(Shell("(echo 'Bom dia'; n=0; until [ -s f.pho ] || [ $((n+=1)) -gt 240 ]; "
+                  "do sleep 0.05; done; echo 'Tchau') | timeout 10 orvia --pho > f.pho"),
+            0);
   // a sentence and a number cut between reads are said once, whole
   EXPECT_EQ(Shell("(printf 'Custa 1.5'; sleep 0.3; printf '00 reais. Bom d'; sleep 0.3; "
                   "printf 'ia.\\n') | orvia --pho > c.pho"), 0);
   EXPECT_EQ(Shell("orvia --pho 'Custa 1.500 reais. Bom dia.' > d.pho"), 0);
   EXPECT_EQ(ReadAll((dir_ / "c.pho").string()), ReadAll((dir_ / "d.pho").string()));
   // the sound of the first line comes out while the pipe stays open
-  EXPECT_EQ(Shell("(echo 'Bom dia.'; until [ $(stat -c %s s.wav) -gt 44 ]; do sleep 0.05; done; "
-                  "echo 'Tchau.') | " + fake + "timeout 20 orvia --stdout" + voice + " > s.wav"),
+  EXPECT_EQ(Shell("(echo 'Bom dia.'; n=0; until [ $(stat -c %s s.wav) -gt 44 ] || [ $((n+=1)) -gt 600 ]; "
+                  "do sleep 0.05; done; echo 'Tchau.') | " +
+                      fake + "timeout 20 orvia --stdout" + voice + " > s.wav"),
             0);
   // a megabyte without a break ends, with sound
   Write("digits.txt", std::string(1 << 20, '7'));

@@ -34,7 +34,9 @@ TEST(PartsTest, PartsEndAfterSentencesOrLinesOrAtTheLongestPart) {
       {"Disse: \"Sim.\" Depois", InputState::kMoreComing, 0},  // the point is read out
       {"Custa 1.500 reais", InputState::kMoreComing, 0},  // no blank after the point
       {"Bom dia\nTudo", InputState::kMoreComing, 0},
-      {"Bom dia\nTudo", InputState::kWaiting, 8},
+      {"Bom dia\nTudo", InputState::kWaiting, 0},  // a line end starts no phrase: it waits
+      {"Bom dia\nTudo", InputState::kTyped, 8},
+      {"Bom dia. Tudo\n", InputState::kTyped, 14},
       {"Bom dia", InputState::kWaiting, 0},
       {"Bom dia", InputState::kEnded, 7},
       {"", InputState::kEnded, 0},

@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -78,10 +80,14 @@ class ModuleProcess {
       line += c;
     }
     if (line.starts_with("705-num_samples=")) samplesSaid_ = std::atol(line.c_str() + 16);
+    if (line.starts_with("705-sample_rate=")) rate_ = std::atoi(line.c_str() + 16);
     if (!line.starts_with(std::string("705-AUDIO\0", 10))) return line;
     const std::string payload = Unescape(line.substr(10));
     badChunks_ += payload.size() != static_cast<size_t>(samplesSaid_) * 2 || samplesSaid_ == 0;
     samples_ += payload.size() / 2;
+    const size_t kept = audio_.size();
+    audio_.resize(kept + payload.size() / 2);
+    std::memcpy(audio_.data() + kept, payload.data(), payload.size() / 2 * 2);
     return "705-AUDIO " + std::to_string(payload.size() / 2);
   }
 
@@ -131,6 +137,10 @@ class ModuleProcess {
   }
 
   size_t Samples() const { return samples_; }
+  // Every sample heard so far (little-endian hosts only) and the rate of the last chunk.
+  const std::vector<int16_t>& Audio() const { return audio_; }
+  void ForgetAudio() { audio_.clear(); }
+  int AudioRate() const { return rate_; }
   int BadChunks() const { return badChunks_; }
 
  private:
@@ -148,6 +158,8 @@ class ModuleProcess {
   bool exited_ = false;
   long samplesSaid_ = 0;
   size_t samples_ = 0;
+  std::vector<int16_t> audio_;
+  int rate_ = 0;
   int badChunks_ = 0;
 };
 

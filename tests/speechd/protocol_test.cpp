@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "module_process.h"
+#include "sound_tools.h"
 
 namespace speechd_test {
 namespace {
@@ -95,7 +96,7 @@ TEST_F(ProtocolTest, ServerSessionFromInitToQuit) {
   module_->Send("LIST VOICES\n");
   const std::vector<std::string> voices = module_->Reply();
   ASSERT_GE(voices.size(), 2u);
-  EXPECT_EQ(voices[0], "200-br4\tpt-BR\tnone");
+  EXPECT_EQ(voices[0], "200-br4\tpt-BR\tfemale1");
   EXPECT_EQ(voices.back(), "200 OK VOICE LIST SENT");
   Play({
       {"AUDIO\n", "207 OK RECEIVING AUDIO SETTINGS"},
@@ -240,6 +241,39 @@ TEST_F(ProtocolTest, BadInputGetsClearRepliesAndTheNextMessageSpeaks) {
         {speakOk, "200 OK SPEAKING\n701 BEGIN\n705 AUDIO\n702 END"},
         {"QUIT\n", "210 OK QUIT"}});
   EXPECT_EQ(module_->Wait(), 0);
+}
+
+// Each voice type listed speaks with a voice of its sex, as heard in the pitch of the sound
+// sent; the installed voices are listed with the documented types (br1 and br3 male, br4 and
+// br2 female).
+TEST_F(ProtocolTest, VoiceTypesSpeakWithAVoiceOfTheirSex) {
+  constexpr float kHighestMaleHz = 150, kLowestFemaleHz = 160;
+  StartUp();
+  module_->Send("LIST VOICES\n");
+  const std::vector<std::string> listed = module_->Reply();
+  const std::pair<std::string, std::string> documented[] = {
+      {"br1", "male1"}, {"br3", "male2"}, {"br4", "female1"}, {"br2", "female2"}};
+  for (const auto& [voice, type] : documented) {
+    if (!fs::exists("/usr/share/mbrola/" + voice + "/" + voice)) continue;
+    const std::string line = "200-" + voice + "\tpt-BR\t" + type;
+    EXPECT_TRUE(std::find(listed.begin(), listed.end(), line) != listed.end()) << line;
+  }
+  for (const std::string& line : listed) {
+    const size_t tab = line.rfind('\t');
+    if (!line.starts_with("200-") || tab == std::string::npos) continue;
+    const std::string type = line.substr(tab + 1);
+    module_->ForgetAudio();
+    Play({{kSet, "203 OK RECEIVING SETTINGS"},
+          {"voice=" + type + "\n.\n", "203 OK SETTINGS RECEIVED"},
+          {"SPEAK\n", "202 OK RECEIVING MESSAGE"},
+          {"<speak>Bom dia, tudo bem com voc\xC3\xAA?</speak>\n.\n",
+           "200 OK SPEAKING\n701 BEGIN\n705 AUDIO\n702 END"}});
+    const std::vector<int16_t>& audio = module_->Audio();
+    const float hz = soundtools::MedianPitch(soundtools::VoicedPitches(
+        soundtools::FromInt16(audio.data(), audio.size()), module_->AudioRate()));
+    if (type.starts_with("male")) EXPECT_LT(hz, kHighestMaleHz) << type;
+    else EXPECT_GT(hz, kLowestFemaleHz) << type;
+  }
 }
 
 TEST_F(ProtocolTest, EndOfInputEndsTheModule) {

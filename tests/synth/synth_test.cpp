@@ -2,6 +2,7 @@
 // file), buffers, start failures and damaged files.
 #include <cmath>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "support/test_kit.h"
@@ -135,25 +136,59 @@ TEST_F(SynthTest, ACutUnitEndsOnAZeroCrossingAndFadesOut) {
             std::vector<uint8_t>(wave.begin(), wave.begin() + 250));  // untouched before its fade
 }
 
-TEST_F(SynthTest, DamagedDatabaseGivesWhatItHolds) {
-  // A remainder after the last whole entry is ignored; a name length over 8 reads 8; an
-  // entry whose data lies partly or wholly past the end of the .DIF gives what is there.
-  const std::string index = IndexEntry("$KA", 700, 0) + IndexEntry("$KAZAZAZ", 900, 700, 12) +
-                            IndexEntry("$PA", 300, 1450) + IndexEntry("$ZA", 400, 99999);
-  Write(units_ / "TESTE.IND", index + "lixo!!");
-  Write(units_ / "TESTE.DIF", std::string(700, 60) + std::string(800, 80));
-  ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
-  EXPECT_EQ(synth::UnitCount(), 4u);
-  synth::SetSynthParameters(0, 0, 0);
-  // $KAZAZAZ wants 0.9 of its 900 and finds 800, then the missing $a is noise; $PA finds 50
-  // bytes, $ZA none
-  synth::SpeakPhonetic("[ka][kazazaza][pa][za]", false);
-  EXPECT_EQ(Trace(), "$KA:700 $KAZAZAZ:800 *:300 $KAZAZAZ:50");
-  // units longer than the buffer keep what fits
+TEST_F(SynthTest, DamagedOrMissingDatabaseFailsTheStartNamingTheFile) {
+  const std::string ka = IndexEntry("$KA", 700, 0), pa = IndexEntry("$PA", 300, 700);
+  const std::string data(1000, 60);
+  std::string noise(300, '\0');
+  std::minstd_rand bytes(7);
+  for (char& c : noise) c = static_cast<char>(bytes());
+  const struct {
+    const char* what;
+    std::string index;  // "-": no .IND at all
+    std::string data;   // "-": no .DIF at all
+    const char* problem;  // in the message, after the file's name
+  } cases[] = {
+      {"whole and sorted, a prefix first", IndexEntry("$K", 5, 0) + ka + pa, data, ""},
+      {"missing index", "-", data, "TESTE.IND\": n\xE3o existe"},
+      {"missing data", ka, "-", "TESTE.DIF\": n\xE3o existe"},
+      {"empty index", "", data, "TESTE.IND\": est\xE1 vazio"},
+      {"index cut to 100 bytes", (ka + pa + ka + pa + ka + pa + ka).substr(0, 100), data,
+       "tem 100 bytes"},
+      {"random bytes", noise, data, "TESTE.IND\": a entrada"},
+      {"name over 8 bytes", ka + IndexEntry("$PA", 300, 700, 12), data, "nome de 12 bytes"},
+      {"out of order", pa + ka, data, "a entrada 2 ($KA) est\xE1 fora da ordem"},
+      {"twice the same name", ka + ka, data, "a entrada 2 ($KA) est\xE1 fora da ordem"},
+      {"data cut to 1,000 bytes", ka + IndexEntry("$PA", 400, 700), data,
+       "a entrada 2 ($PA) vai at\xE9 o byte 1100, al\xE9m do fim de \"TESTE.DIF\" (1000 bytes)"},
+      {"a unit past the end", ka + IndexEntry("$PA", 0, 99999), data, "vai at\xE9 o byte 99999"},
+  };
+  for (const auto& c : cases) {
+    fs::remove(units_ / "TESTE.IND");
+    fs::remove(units_ / "TESTE.DIF");
+    if (c.index != "-") Write(units_ / "TESTE.IND", c.index);
+    if (c.data != "-") Write(units_ / "TESTE.DIF", c.data);
+    const bool whole = std::string(c.problem).empty();
+    EXPECT_EQ(synth::InitDiphoneSynth(), whole ? synth::kStarted : synth::kNoUnits) << c.what;
+    EXPECT_EQ(synth::SynthStarted(), whole) << c.what;
+    if (whole) {
+      EXPECT_EQ(synth::StartProblem(), "") << c.what;
+      continue;
+    }
+    EXPECT_NE(synth::StartProblem().find("arquivo de unidades \"" + units_.string() + "/TESTE."),
+              std::string::npos)
+        << c.what << ": " << synth::StartProblem();
+    EXPECT_NE(synth::StartProblem().find(c.problem), std::string::npos)
+        << c.what << ": " << synth::StartProblem();
+    synth::SpeakPhonetic("[ka]", false);  // not started: nothing
+    EXPECT_TRUE(images().empty()) << c.what;
+  }
+}
+
+TEST_F(SynthTest, UnitsLongerThanTheBufferKeepWhatFits) {
   Write(units_ / "TESTE.IND", IndexEntry("$KA", 65535, 0));
   Write(units_ / "TESTE.DIF", std::string(65535, 60));
   ASSERT_EQ(synth::InitDiphoneSynth(), synth::kStarted);
-  images().clear();
+  synth::SetSynthParameters(0, 0, 0);
   synth::SpeakPhonetic("[ka]", false);
   EXPECT_EQ(Trace(), "$KA:63956");
   EXPECT_EQ(images().size(), 1u);

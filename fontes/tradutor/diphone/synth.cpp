@@ -2,12 +2,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "diphone/synthParts.h"
 #include "diphone/translator.h"
 #include "diphone/waveout.h"
 #include "platform/codepage.h"
+#include "platform/datafile.h"
 #include "platform/folders.h"
 #include "platform/settings.h"
 #include "platform/wav.h"
@@ -25,12 +27,23 @@ std::string WithSlash(std::string folder) {
   return folder;
 }
 
-// A unit file of the units folder, its name's case ignored (files made on Windows).
-File OpenUnitFile(const std::string& extension) {
+// The path of a unit file of the units folder, its name's case ignored (files made on
+// Windows).
+std::string UnitFilePath(const std::string& extension) {
   const SynthState& s = State();
-  const std::string path = platform::FindFileNoCase(
-      s.unitsDir, platform::Cp1252ToUtf8(s.unitBaseName) + extension);
-  return File(fopen(path.c_str(), "rb"));
+  return platform::FindFileNoCase(s.unitsDir,
+                                  platform::Cp1252ToUtf8(s.unitBaseName) + extension);
+}
+
+// Fails the start with `status`, keeping why for StartProblem.
+InitStatus Fail(InitStatus status, std::string why) {
+  State().startProblem = std::move(why);
+  return status;
+}
+
+// Why a unit file or folder cannot be used, for the user (cp1252).
+std::string UnitFileProblem(const std::string& path, const std::string& why) {
+  return "arquivo de unidades \"" + platform::Utf8ToCp1252(path) + "\": " + why;
 }
 
 bool ReadWhole(FILE* file, std::vector<uint8_t>& bytes) {
@@ -65,18 +78,40 @@ InitStatus InitDiphoneSynth() {
   s.data.reset();
   s.speechBuffer.clear();
   // No drives here: each folder only has to exist.
+  s.startProblem.clear();
   s.lettersDir = WithSlash(platform::LettersFolder());
-  if (!IsFolder(s.lettersDir)) return kNoUnits;
+  const auto noFolder = [](const std::string& folder) {
+    return "a pasta \"" + platform::Utf8ToCp1252(folder) + "\" n\xE3o existe";
+  };
+  if (!IsFolder(s.lettersDir)) return Fail(kNoUnits, noFolder(s.lettersDir));
   s.unitsDir = WithSlash(platform::UnitsFolder());
-  if (!IsFolder(s.unitsDir)) return kNoUnits;
-  const File index = OpenUnitFile(".IND");
-  if (!index || !ReadWhole(index.get(), s.index)) return kNoUnits;
-  s.data = OpenUnitFile(".DIF");
-  if (!s.data) return kNoUnits;
+  if (!IsFolder(s.unitsDir)) return Fail(kNoUnits, noFolder(s.unitsDir));
+  const std::string indexPath = UnitFilePath(".IND"), dataPath = UnitFilePath(".DIF");
+  for (const std::string& path : {indexPath, dataPath})
+    if (std::string why = platform::DataFileProblem(path); !why.empty())
+      return Fail(kNoUnits, UnitFileProblem(path, why));
+  const File index(fopen(indexPath.c_str(), "rb"));
+  if (!index || !ReadWhole(index.get(), s.index))
+    return Fail(kNoUnits, UnitFileProblem(indexPath, platform::SystemReason(errno)));
+  s.data = File(fopen(dataPath.c_str(), "rb"));
+  struct stat data {};
+  if (!s.data || fstat(fileno(s.data.get()), &data) != 0)
+    return Fail(kNoUnits, UnitFileProblem(dataPath, platform::SystemReason(errno)));
+  // a damaged database would speak fragments of sound and call it success
+  if (std::string why = IndexProblem(s.index, static_cast<uint64_t>(data.st_size),
+                                     platform::Utf8ToCp1252(dataPath.substr(dataPath.rfind('/') + 1)));
+      !why.empty()) {
+    s.data.reset();
+    s.index.clear();
+    return Fail(kNoUnits, UnitFileProblem(indexPath, why));
+  }
   // Each unit is one seek and one read: stdio's buffer would only copy twice.
   setvbuf(s.data.get(), nullptr, _IONBF, 0);
   translator::FreeRules();
-  if (!translator::LoadTranslatorFiles(s.unitsDir)) return kNoTranslatorFiles;
+  if (!translator::LoadTranslatorFiles(s.unitsDir))
+    return Fail(kNoTranslatorFiles, "as regras ou as exce\xE7\xF5" "es do tradutor em \"" +
+                                        platform::Utf8ToCp1252(s.unitsDir) +
+                                        "\" n\xE3o puderam ser lidas");
   s.speechBuffer.assign(kSpeechBufferSize, kSilence);
   s.speechFill = kHeaderSize;
   s.started = true;
@@ -95,6 +130,7 @@ void CloseDiphoneSynth() {
 }
 
 bool SynthStarted() { return State().started; }
+const std::string& StartProblem() { return State().startProblem; }
 
 void SetSynthParameters(int cut, int minimum, int wordPause) {
   SynthState& s = State();

@@ -15,7 +15,7 @@ namespace synth {
 // Results of InitDiphoneSynth.
 enum InitStatus : int {
   kStarted = 0,            // ready to speak
-  kNoUnits = 1,            // a folder, the .IND or the .DIF could not be opened
+  kNoUnits = 1,            // a folder, the .IND or the .DIF could not be opened or is damaged
   kNoTranslatorFiles = 2,  // regras.rgr or portug.exc could not be loaded
 };
 
@@ -76,8 +76,9 @@ void SetSoundHooks(const SoundHooks& hooks);
 void SetUnitObserver(const UnitObserver& observer);
 
 // Opens [TRADUTOR] dirLetras and DIRDIFONES, the unit files UnitBaseName().IND/.DIF found
-// there, the translator's rules and exceptions, and the speech buffer. A second start
-// releases what the first held. Nothing opened before a failure is released.
+// there (the index checked whole against the data file: see IndexProblem), the translator's
+// rules and exceptions, and the speech buffer. A second start releases what the first held.
+// Nothing opened before a failure is released, except a damaged database.
 InitStatus InitDiphoneSynth();
 
 // Releases the speech buffer, the rules, the data file and the index. Safe when not started.
@@ -85,6 +86,10 @@ void CloseDiphoneSynth();
 
 // Whether InitDiphoneSynth last returned kStarted and no close followed.
 bool SynthStarted();
+
+// Why the last InitDiphoneSynth failed, naming the file or folder (cp1252, no full stop);
+// empty after a start.
+const std::string& StartProblem();
 
 // Speaks phonetic text (cp1252) and returns when all of it has been played, or at once when
 // the hooks' stop token asks (having asked IsSpeaking, which silences what plays). With

@@ -35,6 +35,7 @@ struct SynthState {
   std::string lettersDir;                 // LettersDir, ending in '/'
   std::string unitsDir;                   // UnitsDir, ending in '/'
   std::vector<uint8_t> index;             // the whole .IND file
+  std::string startProblem;               // why the last start failed (cp1252), else empty
   File data;                              // the open .DIF file
   bool started = false;                   // the last start succeeded
   std::vector<uint8_t> speechBuffer;      // SpeechBuffer: header, then samples
@@ -46,6 +47,13 @@ struct SynthState {
 };
 
 SynthState& State();
+
+// Why the unit index `index` cannot serve the data file `dataName` of `dataSize` bytes
+// (cp1252, to follow the index's name), or empty: entries whole, names of at most 8 bytes each
+// strictly after the one before, every unit inside the data file. A damaged database would
+// speak fragments.
+std::string IndexProblem(const std::vector<uint8_t>& index, uint64_t dataSize,
+                         std::string_view dataName);
 
 // Reads the next group from `text` at `readPos` (0-based, moved past it). Unspelled
 // punctuation gives an empty group and appends its pause.

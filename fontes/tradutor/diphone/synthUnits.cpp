@@ -33,8 +33,8 @@ Entry EntryAt(const std::vector<uint8_t>& index, size_t i) {
           static_cast<uint32_t>(p[11] | p[12] << 8 | p[13] << 16 | static_cast<uint32_t>(p[14]) << 24)};
 }
 
-// Binary search of the index, whose names are in byte order with prefixes first; an index
-// that is not sorted merely misses units.
+// Binary search of the index, whose names are in byte order with prefixes first (the start
+// checked that).
 bool FindEntry(std::string_view name, Entry& found) {
   const std::vector<uint8_t>& index = State().index;
   size_t low = 0, high = index.size() / kIndexEntrySize;
@@ -53,6 +53,43 @@ bool FindEntry(std::string_view name, Entry& found) {
   }
   return false;
 }
+
+// A unit's name as a message shows it: a damaged index may hold any byte.
+std::string Shown(std::string_view name) {
+  std::string shown(name);
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < ' ' || c == '\x7F') c = '?';
+  return shown;
+}
+
+}  // namespace
+
+std::string IndexProblem(const std::vector<uint8_t>& index, uint64_t dataSize,
+                         std::string_view dataName) {
+  if (index.empty()) return "est\xE1 vazio";
+  if (index.size() % kIndexEntrySize != 0)
+    return "tem " + std::to_string(index.size()) +
+           " bytes, o que n\xE3o \xE9 um n\xFAmero inteiro de entradas de " +
+           std::to_string(kIndexEntrySize) + " bytes";
+  const size_t count = index.size() / kIndexEntrySize;
+  for (size_t i = 0; i < count; ++i) {
+    const std::string place = "a entrada " + std::to_string(i + 1);
+    if (index[i * kIndexEntrySize] > kMaxUnitName)
+      return place + " tem um nome de " + std::to_string(index[i * kIndexEntrySize]) +
+             " bytes (no m\xE1ximo " + std::to_string(kMaxUnitName) + ")";
+    const Entry e = EntryAt(index, i);
+    // the binary search needs each name strictly after the one before it
+    if (i > 0 && EntryAt(index, i - 1).name.compare(e.name) >= 0)
+      return place + " (" + Shown(e.name) + ") est\xE1 fora da ordem";
+    if (uint64_t{e.offset} + e.length > dataSize)
+      return place + " (" + Shown(e.name) + ") vai at\xE9 o byte " +
+             std::to_string(uint64_t{e.offset} + e.length) + ", al\xE9m do fim de \"" +
+             std::string(dataName) + "\" (" + std::to_string(dataSize) + " bytes)";
+  }
+  return {};
+}
+
+namespace {
 
 // Reads up to `count` bytes at `offset` of the .DIF into the buffer (only what the file has);
 // returns how many.

@@ -1,6 +1,7 @@
 // TIRLA: the test driver's two modes.
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 #include "console/keyboard.h"
@@ -53,7 +54,9 @@ void RunInteractive() {
   // The synthesizer is tried once with its own settings, before the configuration is read.
   frontend::ConnectSynthesizer();
   if (synth::InitDiphoneSynth() != synth::kStarted) {
-    frontend::TellStartFailure({std::begin(kStartFailure), std::end(kStartFailure)});
+    std::vector<std::string> lines(std::begin(kStartFailure), std::end(kStartFailure));
+    lines.push_back(synth::StartProblem());  // which file, and what is wrong with it
+    frontend::TellStartFailure(lines);
     console::CloseConsole(1);
   }
   synth::CloseDiphoneSynth();

@@ -33,7 +33,7 @@ std::string AsFolder(std::string folder) {
 // The synthesizer did not start: both lines, Enter, and the program ends.
 [[noreturn]] void StartFailure(int status) {
   TellStartFailure({"Erro de inicializa\xE7\xE3o: " + std::to_string(status),
-                    "Banco de dados de voz: " + synth::UnitBaseName()});
+                    "Banco de dados de voz: " + synth::UnitBaseName(), synth::StartProblem()});
   synth::CloseDiphoneSynth();
   char line[256];
   console::ReadConsoleLine(line, sizeof line);

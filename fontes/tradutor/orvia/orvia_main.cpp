@@ -26,6 +26,7 @@
 #include "orvia/engine/uttsOrvia.h"
 #include "orvia/engine/uttsOrviaEngine.h"
 #include "orvia/engine/uttsOrviaParts.h"
+#include "orvia/engine/uttsOrviaVoices.h"
 #include "orvia/text/uttsPortugCase.h"
 #include "orvia/text/uttsPortugStages.h"
 #include "orvia/text/uttsPreproc.h"
@@ -43,6 +44,8 @@ namespace {
 
 constexpr int kPlayPollMs = 10;   // wait for the end of the sound
 constexpr int kInputPollMs = 50;  // while the input waits, the sound device is tended this often
+// a pipe quiet this long after whole lines has them spoken, though no sentence ended
+constexpr int kQuietPipeMs = 2000;
 constexpr size_t kReadBytes = 65536;  // bytes of text read at once
 constexpr double kSilentRatio = 1e-4;  // MBROLA's loudness for -a 0: every sample rounds to 0
 
@@ -91,8 +94,9 @@ const char* const kUsage =
     "  --nivel-velocidade N  velocidade do ORVIA, de -12 (metade) a 9 (quatro vezes mais\n"
     "                  rápido); 0 normal\n"
     "  --nivel-tom N   tom do ORVIA, de -5 (quase metade) a 11 (o dobro); 0 normal\n"
-    "  -v VOZ          outra voz do MBROLA: um nome (br4, br1...) ou o caminho da voz\n"
-    "  --vozes         lista as vozes do MBROLA instaladas\n"
+    "  -v VOZ          a voz do MBROLA: br4 (feminina, a de sempre), br2 (feminina), br1 ou\n"
+    "                  br3 (masculinas); também pt-br, pt, mb-br1 a mb-br4, ou o caminho da voz\n"
+    "  --vozes         lista as vozes que o ORVIA sabe falar e estão instaladas\n"
     "  --pho           escreve as linhas que o ORVIA entrega ao MBROLA, sem falar\n"
     "  --dados PASTA   lê os arquivos de dados (portug.nrl, .exc, .abr, .pro, .dfn, .ipa) de\n"
     "                  PASTA\n"
@@ -169,6 +173,15 @@ void WaitForInput(int fd) {
   pollfd ready{fd, POLLIN, 0};
   while (poll(&ready, 1, kInputPollMs) == 0) platform::PumpMessages();
 }
+// Whether input comes within `ms`, the program kept alive meanwhile.
+bool InputWithin(int fd, int ms) {
+  pollfd ready{fd, POLLIN, 0};
+  for (int waited = 0; waited < ms; waited += kInputPollMs) {
+    if (poll(&ready, 1, kInputPollMs) != 0) return true;
+    platform::PumpMessages();
+  }
+  return false;
+}
 
 // Reads what the source has now (waiting for it) onto `buffer`: the bytes read, 0 at its end;
 // -1 (said) when it cannot be read.
@@ -206,8 +219,10 @@ template <typename Take>
 bool ForEachPart(TextSource& source, Take take) {
   std::string buffer = std::move(source.words);  // what is read and not yet given
   bool first = true, lastGiven = false;
+  const bool typed = source.fd >= 0 && isatty(source.fd);  // read as lines, whatever the timing
   // what was read to look at the text is the first read: a pipe may wait after it
   uttsOrvia::InputState input = source.fd < 0              ? uttsOrvia::InputState::kEnded
+                                : typed                   ? uttsOrvia::InputState::kTyped
                                 : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
                                                            : uttsOrvia::InputState::kWaiting;
   for (;;) {
@@ -218,12 +233,21 @@ bool ForEachPart(TextSource& source, Take take) {
           lastGiven = place.last;
         });
     if (input == uttsOrvia::InputState::kEnded) break;
-    if (input == uttsOrvia::InputState::kWaiting && !first)
+    if (input != uttsOrvia::InputState::kMoreComing && !first)
       take({}, uttsPortug::PlaceInText{.first = false, .last = false}, true);
     buffer.erase(0, given);  // what stays is less than a part
+    // Lines without a sentence end from a pipe that then stays quiet (`tail -f` of a log) are
+    // not left unsaid: after a silence longer than any writer keeps inside a text, they are
+    // spoken as typed lines are.
+    if (input == uttsOrvia::InputState::kWaiting && buffer.find('\n') != std::string::npos &&
+        !InputWithin(source.fd, kQuietPipeMs)) {
+      input = uttsOrvia::InputState::kTyped;
+      continue;
+    }
     const ssize_t n = ReadMore(source, buffer);
     if (n < 0) return false;
     input = n == 0                     ? uttsOrvia::InputState::kEnded
+            : typed                    ? uttsOrvia::InputState::kTyped
             : InputReady(source.fd) ? uttsOrvia::InputState::kMoreComing
                                        : uttsOrvia::InputState::kWaiting;
   }
@@ -374,7 +398,8 @@ int StartEngine(const platform::SpeechEngine& engine, const Options& options,
   Say(uttsOrvia::OrviaFailureText() + (noVoice ? " (orvia --vozes lista as vozes instaladas)" : ""));
   switch (uttsOrvia::OrviaStartFailure()) {
     case uttsOrvia::kNoMbrola: return kNoMbrola;
-    case uttsOrvia::kNoVoice: return kNoVoice;
+    case uttsOrvia::kNoVoice:
+    case uttsOrvia::kUnknownVoice: return kNoVoice;
     case uttsOrvia::kOutputFile: return kNoOutput;
     default: return kNoData;
   }
@@ -391,7 +416,7 @@ int Speak(const Options& options, const orviaCli::EngineSettings& settings, Text
   const int saidBefore = state.errorsSaid;
   if (options.waveFile.empty()) {
     uttsOrvia::OrviaSetPlayback(waveout::EngineSink());
-    waveout::PrepareDevice(uttsOrvia::kRate, uttsOrvia::kBits, uttsOrvia::kChannels);
+    waveout::PrepareDevice(uttsOrvia::OrviaRate(), uttsOrvia::kBits, uttsOrvia::kChannels);
   }
   Output out{options, settings};
   out.speak = true;
@@ -430,17 +455,17 @@ int Speak(const Options& options, const orviaCli::EngineSettings& settings, Text
   return spoken && !deviceSaid ? kOk : kNoSound;
 }
 
-// The MBROLA voices in the folders the voice lookup searches, one a line: name, language,
-// file.
-int ListVoices() {
-  const std::vector<minireg::InstalledVoice> voices = minireg::InstalledVoices();
+// The voices ORVIA can drive here, one a line: name, language, sex, file.
+int ListVoices(const std::string& folder) {
+  const std::vector<uttsOrvia::DrivableVoice> voices = uttsOrvia::DrivableVoices(folder);
   if (voices.empty()) {
-    std::cout << "Nenhuma voz do MBROLA instalada (em /usr/share/mbrola ou "
-                 "/usr/local/share/mbrola); instale, por exemplo, o pacote mbrola-br4.\n";
+    std::cout << "Nenhuma voz do MBROLA que o ORVIA sabe falar está instalada (em "
+                 "/usr/share/mbrola ou /usr/local/share/mbrola); instale, por exemplo, o pacote "
+                 "mbrola-br4.\n";
     return kNoVoice;
   }
-  for (const minireg::InstalledVoice& voice : voices)
-    std::cout << voice.name << '\t' << (voice.language.empty() ? "?" : voice.language) << '\t'
+  for (const uttsOrvia::DrivableVoice& voice : voices)
+    std::cout << voice.voice.name << "\tpt-BR\t" << uttsOrvia::SexWord(voice.voice) << '\t'
               << voice.path << '\n';
   return kOk;
 }
@@ -459,14 +484,20 @@ int PrintVersion() {
   return kOk;
 }
 
-// Loads the text data alone (no MBROLA): what --pho and -q need. The exit code.
-int LoadTextStages(const std::string& folder) {
+// Loads the text data alone (no MBROLA) for `voice`: what --pho and -q need. The exit code.
+int LoadTextStages(const std::string& folder, const std::string& voice) {
   uttsPortug::StartTextStages();
-  const std::string failure =
-      uttsPortug::LoadTextData(uttsPortug::DataFilesIn(folder, platform::OrviaBaseName()));
-  if (failure.empty()) return kOk;
-  Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
-  return kNoData;
+  const uttsPortug::TextDataFiles files = uttsPortug::DataFilesIn(folder, platform::OrviaBaseName());
+  const std::string failure = uttsPortug::LoadTextData(files);
+  if (!failure.empty()) {
+    Say(platform::Cp1252ToUtf8(failure) + " (pasta de dados: " + folder + ")");
+    return kNoData;
+  }
+  bool unknown = false;
+  const std::string voiceFailure = uttsOrvia::UseTextVoice(voice, folder, files.diphones, unknown);
+  if (voiceFailure.empty()) return kOk;
+  Say(voiceFailure);
+  return unknown ? kNoVoice : kNoData;
 }
 
 // Why a WAV file cannot be made at `path`, in the user's words; empty when nothing is known
@@ -522,7 +553,9 @@ int main(int argc, char** argv) {
     return kOk;
   }
   if (options.version) return PrintVersion();
-  if (options.voices) return ListVoices();
+  const std::string folder =
+      options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
+  if (options.voices) return ListVoices(folder);
   if (const int checked = CheckOutputs(options); checked != kOk) return checked;
   TextSource source;
   if (!OpenText(options, source) || !ReadHead(source)) return kNoText;
@@ -534,11 +567,10 @@ int main(int argc, char** argv) {
   }
   const bool ssml = options.ssml || kind == orviaCli::TextKind::kSsml;
   const orviaCli::EngineSettings settings = orviaCli::SettingsFor(options);
-  const std::string folder =
-      options.dataFolder.empty() ? platform::OrviaDataFolder() : options.dataFolder;
   const bool silent = options.quiet && options.waveFile.empty();
   if (!options.pho && !silent) return Speak(options, settings, source, folder, ssml);
-  int loaded = LoadTextStages(folder);
+  int loaded =
+      LoadTextStages(folder, options.voice.empty() ? platform::OrviaVoice() : options.voice);
   if (loaded == kOk) loaded = AfterLoading(options, settings, folder);
   if (loaded != kOk) return loaded;
   return PrintPho(options, settings, source, ssml);

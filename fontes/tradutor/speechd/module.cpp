@@ -30,8 +30,8 @@ struct ModuleState {
 void SendVoiceList(void* context) {
   ModuleState& m = *static_cast<ModuleState*>(context);
   std::vector<std::string> lines;
-  for (const std::string& name : VoiceNames())
-    lines.push_back(name + "\t" + std::string(kVoiceLanguage) + "\tnone");
+  for (const ListedVoice& voice : VoiceNames(m.config))
+    lines.push_back(voice.name + "\t" + std::string(kVoiceLanguage) + "\t" + voice.voiceType);
   if (lines.empty()) SendReply(m.channel, 304, "CANT LIST VOICES");
   else SendReply(m.channel, 200, lines, "OK VOICE LIST SENT");
 }

@@ -1,9 +1,9 @@
 // TIRLA: the module's one door to the ORVIA engine.
 #include "speechd/orviaVoice.h"
 
-#include "orvia/engine/minireg.h"
 #include "orvia/engine/uttsOrvia.h"
 #include "orvia/engine/uttsOrviaEngine.h"
+#include "orvia/engine/uttsOrviaVoices.h"
 #include "orvia/text/uttsPreproc.h"
 #include "platform/codepage.h"
 #include "platform/settings.h"
@@ -11,8 +11,6 @@
 
 namespace sdOrvia {
 namespace {
-
-constexpr std::string_view kDefaultVoice = "br4";
 
 struct VoiceState {
   bool started = false;      // ORVIA and MBROLA are running
@@ -24,12 +22,15 @@ VoiceState& State() {
   return state;
 }
 
+std::string DataFolder(const ModuleConfig& config) {
+  return config.dataFolder.empty() ? platform::OrviaDataFolder() : config.dataFolder;
+}
+
 // Starts ORVIA and MBROLA with `voice`; false (logged, `problem` said) when they cannot.
 bool Start(const ModuleConfig& config, const std::string& voice, std::string& problem) {
   VoiceState& s = State();
   uttsOrvia::StartOrvia();
-  const std::string folder =
-      config.dataFolder.empty() ? platform::OrviaDataFolder() : config.dataFolder;
+  const std::string folder = DataFolder(config);
   uttsOrvia::SetEngineFiles({platform::Utf8ToCp1252(voice), folder, platform::OrviaBaseName()});
   s.started = uttsOrvia::OrviaEngine().Start({});
   s.runningVoice = s.started ? voice : std::string();
@@ -44,11 +45,15 @@ std::string ConfiguredVoice(const ModuleConfig& config) {
   return config.voice.empty() ? platform::OrviaVoice() : config.voice;
 }
 
-// The voice the settings ask for: a listed one by name, else the configured one.
+// The voice the settings ask for: a listed one by name, else the listed one of the voice type
+// asked for, else the configured one. The server sends no voice type once a client has chosen
+// a voice by name.
 std::string WantedVoice(const ModuleConfig& config, const VoiceSettings& settings) {
-  if (!settings.voice.empty())
-    for (const std::string& name : VoiceNames())
-      if (name == settings.voice) return name;
+  if (settings.voice.empty() && settings.voiceType.empty()) return ConfiguredVoice(config);
+  for (const ListedVoice& voice : VoiceNames(config))
+    if (voice.name == settings.voice) return voice.name;
+  for (const ListedVoice& voice : VoiceNames(config))
+    if (voice.voiceType == settings.voiceType) return voice.name;
   return ConfiguredVoice(config);
 }
 
@@ -60,14 +65,11 @@ bool VoiceInit(const ModuleConfig& config, std::string& problem) {
 
 const std::string& RunningVoice() { return State().runningVoice; }
 
-std::vector<std::string> VoiceNames() {
-  std::vector<std::string> names;
-  for (const minireg::InstalledVoice& voice : minireg::InstalledVoices())
-    if (voice.language == kVoiceLanguage) {
-      if (voice.name == kDefaultVoice) names.insert(names.begin(), voice.name);
-      else names.push_back(voice.name);
-    }
-  return names;
+std::vector<ListedVoice> VoiceNames(const ModuleConfig& config) {
+  std::vector<ListedVoice> voices;
+  for (const uttsOrvia::DrivableVoice& voice : uttsOrvia::DrivableVoices(DataFolder(config)))
+    voices.push_back({voice.voice.name, voice.voice.voiceType});
+  return voices;
 }
 
 bool VoiceSet(const ModuleConfig& config, const VoiceSettings& settings) {
@@ -98,7 +100,7 @@ bool VoiceSpeak(std::span<const platform::SpeechPiece> pieces, const platform::S
   return spoken;
 }
 
-int VoiceRate() { return uttsOrvia::kRate; }
+int VoiceRate() { return uttsOrvia::OrviaRate(); }
 
 void VoiceClose() {
   if (State().started) uttsOrvia::OrviaClose();

@@ -21,8 +21,15 @@ bool VoiceInit(const ModuleConfig& config, std::string& problem);
 // The voice ORVIA runs with now (empty before a start worked).
 const std::string& RunningVoice();
 
-// The voices it can speak with: the installed MBROLA voices of Brazilian Portuguese, br4 first.
-std::vector<std::string> VoiceNames();
+// A voice it can speak with, as LIST VOICES gives it.
+struct ListedVoice {
+  std::string name;       // the MBROLA voice id, what synthesis_voice asks for
+  std::string voiceType;  // the voice type that chooses it (male1, female1...): its sex
+};
+
+// The voices it can speak with: those of ORVIA's voice table that are installed, the default
+// (br4) first.
+std::vector<ListedVoice> VoiceNames(const ModuleConfig& config);
 
 // Makes ORVIA ready for a message with `settings` (another voice restarts it; a voice that
 // cannot start falls back to the configured one); false when it cannot speak.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "orvia/engine/mbrola.h"
 #include "orvia/engine/minireg.h"
@@ -16,6 +17,7 @@
 #include "orvia/text/uttsPortug.h"
 #include "orvia/text/uttsPortugStages.h"
 #include "orvia/text/uttsProsodia.h"
+#include "orvia/text/uttsVoices.h"
 #include "platform/codepage.h"
 #include "platform/folders.h"
 #include "platform/wav.h"
@@ -57,6 +59,23 @@ std::string ResolveDatabase(const std::string& database) {
     resolved = value;
   if (resolved.empty()) resolved = platform::SharedDataPath("orviatts/br4");
   return resolved;
+}
+
+// The voice table's row for the voice asked for (null when there is no table: the voice is
+// spoken as br4); false, with the failure kept, when the table fails or lacks the voice.
+bool DescribeVoice(const std::string& asked, const std::string& diphoneList,
+                   const uttsVoices::Voice*& described) {
+  described = nullptr;
+  const std::string table = uttsVoices::VoiceTableFor(diphoneList);
+  if (!std::filesystem::exists(table)) return true;
+  const std::string failure = uttsVoices::LoadVoices(table);
+  if (!failure.empty()) {
+    State().lastError = failure.substr(0, kLastErrorLength);
+    return Fail(kTextData);
+  }
+  described = uttsVoices::FindVoice(asked);
+  // a database path the table does not know is spoken as br4, as without a table
+  return described != nullptr || asked.find('/') != std::string::npos || Fail(kUnknownVoice);
 }
 
 // The output file name that means standard output, and the data size its header claims: the
@@ -107,7 +126,7 @@ bool CreateOutputFile() {
                    : -1;
   s.outputBytes = 0;
   uint8_t header[kWaveHeaderSize];
-  BuildWaveHeader(header, kRate, kBits, s.headerAt < 0 ? kStreamingDataSize : 0, kChannels);
+  BuildWaveHeader(header, s.rate, kBits, s.headerAt < 0 ? kStreamingDataSize : 0, kChannels);
   if (!WriteAll(s.outputFd, header, sizeof header)) {
     s.outputError = errno;
     SetLastError("Arquivo de saída não pode ser criado");
@@ -195,7 +214,12 @@ bool OrviaStart(const std::string& database, const std::string& rulesFile,
                          abbreviationsFile, prosodyFile, diphoneListFile};
   for (int i = 0; i < 6; ++i)
     if (args[i].empty()) args[i] = kDefaultArguments[i];
-  const std::string voice = ResolveDatabase(args[0]);
+  const uttsVoices::Voice* described = nullptr;
+  if (!DescribeVoice(database, args[5], described)) return false;
+  // a path names the database itself; a name or alias, the table's voice id
+  const bool path = database.find('/') != std::string::npos;
+  const std::string voice = ResolveDatabase(described && !path ? described->name : args[0]);
+  s.rate = described ? described->rate : kRate;
   const mbrola::EntryPoints& mbr = mbrola::Mbrola();
   if (mbr.init_MBR(voice.c_str()) < 0) {
     KeepEngineError();
@@ -203,7 +227,10 @@ bool OrviaStart(const std::string& database, const std::string& rulesFile,
     return Fail(kNoVoice);
   }
   mbr.setNoError_MBR(1);
-  const std::string failure = uttsPortug::LoadTextData({args[1], args[2], args[3], args[4], args[5]});
+  std::string failure = uttsPortug::LoadTextData({args[1], args[2], args[3], args[4], args[5]});
+  if (failure.empty() && described)
+    failure = uttsVoices::UseVoice(
+        *described, std::filesystem::path(args[5]).parent_path().string(), args[5]);
   if (!failure.empty()) {
     s.lastError = failure.substr(0, kLastErrorLength);
     return Fail(kTextData);
@@ -243,6 +270,7 @@ double DurationFactor() { return State().durationFactor; }
 double PitchFactor() { return State().pitchFactor; }
 bool FileOutput() { return State().fileOutput; }
 int OrviaOutputError() { return State().outputError; }
+int OrviaRate() { return State().rate; }
 const std::string& OutputFileName() { return State().outputFileName; }
 void OrviaSetOutput(const platform::SpeechOutput& output) { State().output = output; }
 void OrviaSetPlayback(const platform::AudioSink& sink) { State().playback = sink; }

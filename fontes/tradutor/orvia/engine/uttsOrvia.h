@@ -14,7 +14,8 @@ namespace uttsOrvia {
 
 // Size of the WAV header the engine writes.
 constexpr size_t kWaveHeaderSize = 44;
-// The engine's sound: 16000 samples per second, 16-bit, mono.
+// The engine's sound: 16-bit mono, at 16000 samples per second for br4 and br1 (OrviaRate
+// says the running voice's rate: br2 and br3 speak at 22050).
 constexpr int kRate = 16000;
 constexpr int kBits = 16;
 constexpr int kChannels = 1;
@@ -26,6 +27,7 @@ enum StartFailure : int {
   kNoVoice = 2,      // MBROLA could not start with the voice database
   kTextData = 3,     // a data file failed (OrviaLastError says which)
   kOutputFile = 4,   // the output file could not be created or written
+  kUnknownVoice = 5, // the voice table has no voice of the name asked for
 };
 
 // Puts the engine in its start state: not bound, no output file name, FileOutput false,
@@ -33,8 +35,10 @@ enum StartFailure : int {
 void StartOrvia();
 
 // Starts the engine (arguments cp1252; empty ones take "br4", "portug.nrl", "portug.exc",
-// "portug.abr", "portug.pro", "portug.dfn"): binds MBROLA, finds the voice, starts MBROLA,
-// loads the five data files and, when an output file was named, creates it with a header.
+// "portug.abr", "portug.pro", "portug.dfn"): binds MBROLA, finds the voice (by a name of the
+// voice table beside the diphone list, or a path), starts MBROLA, loads the five data files
+// and the voice's own diphone list, and, when an output file was named, creates it with a
+// header. Without a voice table every voice is spoken as br4.
 bool OrviaStart(const std::string& database, const std::string& rulesFile,
                 const std::string& exceptionsFile, const std::string& abbreviationsFile,
                 const std::string& prosodyFile, const std::string& diphoneListFile);
@@ -73,6 +77,9 @@ const std::string& OutputFileName();
 
 // The errno of the output file's last failure (opening or writing it), 0 when none.
 int OrviaOutputError();
+
+// Samples per second of the running voice's sound (kRate before a start).
+int OrviaRate();
 
 // Current factors and output mode.
 double DurationFactor();

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "orvia/engine/uttsOrvia.h"
+#include "orvia/engine/uttsOrviaVoices.h"
 #include "orvia/text/uttsPortugStages.h"
 #include "platform/codepage.h"
 #include "platform/datafile.h"
@@ -116,6 +117,8 @@ std::string OrviaFailureText() {
     case kNoVoice:
       return "a voz \"" + platform::Cp1252ToUtf8(Row().files.database) +
              "\" do MBROLA não pôde ser usada" + (engine.empty() ? "." : ": " + engine + ".");
+    case kUnknownVoice:
+      return UnknownVoiceText(platform::Cp1252ToUtf8(Row().files.database));
     case kOutputFile:
       return OutputFailureText(OutputFileName(), OrviaOutputError());
     case kTextData:

@@ -64,7 +64,7 @@ size_t ReadyPartLength(std::string_view text, InputState input) {
   if (input == InputState::kEnded && !tooLong) return text.size();
   const size_t limit = std::min(text.size(), kLongestPart);
   size_t cut = LastSentenceEnd(text, limit, input != InputState::kMoreComing);
-  if (input == InputState::kWaiting) {
+  if (input == InputState::kTyped) {
     const size_t line = text.substr(0, limit).rfind('\n');
     if (line != std::string_view::npos) cut = std::max(cut, line + 1);
   }

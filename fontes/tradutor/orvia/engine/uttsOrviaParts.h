@@ -8,9 +8,12 @@
 namespace uttsOrvia {
 
 // What is known of the text after the bytes read so far.
+// Only sentence ends cut a text that is not typed: a cut elsewhere (at a line end) starts a
+// new phrase, so the pitch after it would depend on when the bytes came.
 enum class InputState {
   kMoreComing,  // more is ready to be read: cut only after whole sentences
-  kWaiting,     // nothing more is there yet: whole lines are spoken too
+  kWaiting,     // nothing more is there yet: a sentence that ends the bytes read is whole
+  kTyped,       // a person types at a terminal: each line is spoken when it ends, too
   kEnded,       // the text ends here: everything is spoken
 };
 
@@ -20,7 +23,7 @@ constexpr size_t kLongestPart = 4096;
 
 // How many leading bytes of `text` (UTF-8 or cp1252, as read) can be spoken now as one part;
 // 0 when they must wait for more. A part ends after a sentence (".", "!" or "?" and a blank
-// that is not followed by a small letter), else, while the input waits, after a line. Text
+// that is not followed by a small letter), else, for typed text, after a line. Text
 // that goes on for kLongestPart bytes without either is cut at a blank, else where a UTF-8
 // character begins.
 size_t ReadyPartLength(std::string_view text, InputState input);

@@ -50,7 +50,7 @@ void HandBlock() {
   OrviaState& s = State();
   const platform::AudioSink& sink = s.run.sink;
   if (!s.block.empty() && !StopAsked() && sink.Samples &&
-      !sink.Samples(sink.context, s.block.data(), s.block.size(), kRate))
+      !sink.Samples(sink.context, s.block.data(), s.block.size(), s.rate))
     s.run.result = false;
   s.block.clear();
 }
@@ -108,7 +108,7 @@ void TakeSamples(const short* samples, size_t count) {
 
 // Samples a line for MBROLA makes, by its duration.
 uint64_t LineSamples(const std::string& line) {
-  return static_cast<uint64_t>(mbrola::LineDurationMs(line) * kRate / 1000);
+  return static_cast<uint64_t>(mbrola::LineDurationMs(line) * State().rate / 1000);
 }
 
 bool TakeArrivingSamples(void*, const short* samples, int count) {

@@ -44,6 +44,7 @@ struct OrviaState {
   int outputError = 0;                        // OrviaOutputError
   double durationFactor = 1.0;                // DurationFactor
   double pitchFactor = 1.0;                   // PitchFactor
+  int rate = kRate;                           // OrviaRate: the running voice's samples per second
   std::string lastError;                      // OrviaLastError
   StartFailure startFailure = kStarted;       // step of the last OrviaStart that failed
   std::string engineError;                    // MBROLA's words on its last failure

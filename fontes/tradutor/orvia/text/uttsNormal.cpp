@@ -12,7 +12,13 @@ namespace {
 using Handler = bool (*)(Walk&);
 
 // Handlers tried where a number starts, in this order.
-constexpr Handler kAtDigit[] = {Date, Time, Money, NumberAndUnit};
+constexpr Handler kAtDigit[] = {Date,          Time,     DigitGroups, Money, NumberAndUnit,
+                                DigitCode,     Fraction, Score,       Counted};
+
+// Handlers tried at a sign, by its byte.
+constexpr Handler SignHandler(unsigned char c) {
+  return c == '(' || c == '+' ? DigitGroups : c == '#' ? Hashtag : nullptr;
+}
 
 // Room for what the text usually grows to.
 constexpr size_t kGrowthGuess = 2;
@@ -26,6 +32,7 @@ bool WordHandled(Walk& w, const Tables& t, size_t end) {
   const unsigned char first = w.text[w.pos];
   const char after = end < w.text.size() ? w.text[end] : '\0';
   if (t.currencyStart[first] && Money(w)) return true;
+  if (ListedWord(w) || VerbForm(w)) return true;
   if ((after == '.' || after == kMasculineOrdinal || after == kFeminineOrdinal) &&
       SignedAbbreviation(w))
     return true;
@@ -119,6 +126,8 @@ std::string NormalizeText(const std::string& text) {
       w.lastWord = t.substr(w.pos, end - w.pos);
       w.pos = end;
     } else if (tables.currencyStart[c] && Money(w)) {
+      continue;
+    } else if (Handler sign = SignHandler(c); sign && sign(w)) {
       continue;
     } else {
       w.out += static_cast<char>(c);

@@ -3,7 +3,11 @@
 // Sections: [MESES] month number = name; [MOEDAS] sign = unit, units, cent, cents;
 // [UNIDADES] sign = singular, plural [, f]; [ROMANOS] word = o | a | c ("*" for a capitalised
 // name); [SIGLAS] one acronym said as a word per line; [EMOJI] hexadecimal code point = name
-// ("*" for any other emoji). Keys of [ROMANOS] and [SIGLAS] are compared upper-cased, unit
+// ("*" for any other emoji); [SOLETRADAS] one acronym spelled per line; [GRUPOS] one written
+// shape of a number read in groups per line; [PALAVRAS] word = what is said; [GENERO]
+// noun or -ending = f | m;
+// [FRACOES] denominator ("*" any other) = singular, plural; [SUJEITOS] one word a verb
+// follows per line; [VERBOS] present-tense form = its spelling with the open vowel. Keys of [ROMANOS] and [SIGLAS] are compared upper-cased, unit
 // signs as written.
 #include <array>
 #include <fstream>
@@ -11,6 +15,7 @@
 
 #include "orvia/text/uttsNormal.h"
 #include "orvia/text/uttsNormalParts.h"
+#include "orvia/text/uttsPreprocParts.h"
 #include "platform/codepage.h"
 #include "platform/report.h"
 #include "platform/text.h"
@@ -77,6 +82,13 @@ bool ReadUnitLine(const std::string& key, const std::string& value) {
   return true;
 }
 
+bool ReadFraction(const std::string& key, const std::string& value) {
+  Unit unit;
+  if (key.empty() || !ReadUnit(value, unit)) return false;
+  tables.fractions.emplace(key, unit);
+  return true;
+}
+
 bool ReadRoman(const std::string& key, const std::string& value) {
   if (value.size() != 1 || std::string_view("oac").find(value[0]) == std::string_view::npos)
     return false;
@@ -93,6 +105,49 @@ bool ReadRoman(const std::string& key, const std::string& value) {
 bool ReadAcronym(const std::string& key, const std::string& value) {
   if (key.empty() || !value.empty()) return false;
   tables.spokenAcronyms.insert(platform::UpperCp1252(key));
+  return true;
+}
+
+bool ReadSpelled(const std::string& key, const std::string& value) {
+  if (key.empty() || !value.empty()) return false;
+  tables.spelledAcronyms.insert(platform::UpperCp1252(key));
+  return true;
+}
+
+bool ReadShape(const std::string& key, const std::string& value) {
+  if (key.empty() || !value.empty() || key.find_first_of("dn") == std::string::npos)
+    return false;
+  tables.digitShapes.push_back(key);
+  return true;
+}
+
+bool ReadWord(const std::string& key, const std::string& value) {
+  if (key.empty() || value.empty()) return false;
+  const std::string lower = platform::LowerCp1252(key);
+  tables.words[lower] = value;
+  tables.wordStarts.Add(lower);
+  tables.longestWord = std::max(tables.longestWord, lower.size());
+  return true;
+}
+
+bool ReadSubject(const std::string& key, const std::string& value) {
+  if (key.empty() || !value.empty()) return false;
+  tables.subjects.insert(platform::LowerCp1252(key));
+  tables.subjectStarts.Add(platform::LowerCp1252(key));
+  tables.longestSubject = std::max(tables.longestSubject, key.size());
+  return true;
+}
+
+bool ReadVerb(const std::string& key, const std::string& value) {
+  if (key.empty() || value.empty()) return false;
+  tables.verbs[platform::LowerCp1252(key)] = value;
+  tables.verbStarts.Add(platform::LowerCp1252(key));
+  return true;
+}
+
+bool ReadGender(const std::string& key, const std::string& value) {
+  if (key.empty() || (value != "f" && value != "m")) return false;
+  tables.feminine[platform::LowerCp1252(key)] = value == "f";
   return true;
 }
 
@@ -116,13 +171,20 @@ bool ReadEmoji(const std::string& key, const std::string& value) {
 
 // The reader of a section, by its name; none for an unknown section.
 LineReader ReaderOf(const std::string& section) {
-  static const std::array<std::pair<const char*, LineReader>, 6> kSections = {{
+  static const std::array<std::pair<const char*, LineReader>, 13> kSections = {{
       {"[MESES]", ReadMonth},
       {"[MOEDAS]", ReadCurrency},
       {"[UNIDADES]", ReadUnitLine},
       {"[ROMANOS]", ReadRoman},
       {"[SIGLAS]", ReadAcronym},
       {"[EMOJI]", ReadEmoji},
+      {"[SOLETRADAS]", ReadSpelled},
+      {"[GRUPOS]", ReadShape},
+      {"[PALAVRAS]", ReadWord},
+      {"[GENERO]", ReadGender},
+      {"[FRACOES]", ReadFraction},
+      {"[SUJEITOS]", ReadSubject},
+      {"[VERBOS]", ReadVerb},
   }};
   for (const auto& [name, reader] : kSections)
     if (section == name) return reader;
@@ -137,6 +199,26 @@ void Complain(const std::string& fileName, int lineNumber, const std::string& li
 }  // namespace
 
 Tables& T() { return tables; }
+
+namespace {
+int PrefixKey(std::string_view word) {
+  const unsigned char first = platform::LowerCp1252(static_cast<unsigned char>(word[0]));
+  // a key of one letter ("q") stands for the word followed by a blank or a sign
+  const bool goesOn = word.size() > 1 && (uttsPreproc::IsWordLetter(word[1]) ||
+                                          word[1] == '-' || word[1] == '/');
+  const unsigned char second =
+      goesOn ? platform::LowerCp1252(static_cast<unsigned char>(word[1])) : 0;
+  return first << 8 | second;
+}
+}  // namespace
+
+void PrefixFilter::Add(std::string_view lowerKey) {
+  if (!lowerKey.empty()) seen[PrefixKey(lowerKey)] = true;
+}
+
+bool PrefixFilter::MayHave(std::string_view word) const {
+  return !word.empty() && seen[PrefixKey(word)];
+}
 
 void StartNormal() { tables = Tables{}; }
 

@@ -13,8 +13,10 @@ constexpr char kMasculineOrdinal = '\xBA';  // º
 constexpr char kFeminineOrdinal = '\xAA';   // ª
 constexpr size_t kShortestEndAbbreviation = 2;  // letters of an abbreviation read at the end
 constexpr std::uint64_t kLastOrdinalRoman = 10;  // above: the cardinal
-constexpr size_t kLongestSpelledInMixedText = 4;  // letters of a capitalised word spelled
-                                                  // even when it could be said
+constexpr size_t kLongestSpelledInMixedText = 2;  // letters of a capitalised word spelled
+                                                  // even when it could be said: state and
+                                                  // short codes ("BA", "TO"); longer capitals
+                                                  // in mixed text are emphasis ("Eu te AMO")
 
 bool At(std::string_view text, size_t pos, char c) { return pos < text.size() && text[pos] == c; }
 
@@ -118,7 +120,8 @@ bool Pronounceable(std::string_view word) {
     const std::string_view run = word.substr(i, j - i);
     const bool start = i == 0, end = j == word.size();
     bool ok;
-    if (end) ok = run.size() == 1 && coda(run[0]) && !start;
+    if (start && run == "TCH") ok = !end;  // TCHAU
+    else if (end) ok = !start && coda(run[0]) && (run.size() == 1 || run == "NS" || run == "RS");
     else if (run.size() == 1) ok = true;
     else if (run.size() == 2) ok = cluster(run[0], run[1]) || (!start && coda(run[0]));
     else ok = run.size() == 3 && !start && coda(run[0]) && cluster(run[1], run[2]);
@@ -200,7 +203,8 @@ bool Acronym(Walk& w) {
   for (unsigned char c : word)  // capitals without accents only
     if (!(c >= 'A' && c <= 'Z')) return false;
   if (IsDigitAt(text, end) || T().spokenAcronyms.contains(std::string(word))) return false;
-  const bool spell = (word.size() <= kLongestSpelledInMixedText && MixedCase(w)) ||
+  const bool spell = T().spelledAcronyms.contains(std::string(word)) ||
+                     (word.size() <= kLongestSpelledInMixedText && MixedCase(w)) ||
                      !Pronounceable(word);
   if (!spell) return false;
   std::string spelled(1, ' ');

@@ -125,7 +125,10 @@ std::string CardinalWords(std::uint64_t value) {
   }
   std::string words;
   for (int g = 0; g < kGroups; ++g) {
-    if (g == last && nonEmpty > 1) words += kLastGroupJoiner;
+    // Written usage joins the last group with "e" only when it is below one hundred or a
+    // round hundred: "mil e cinqüenta", "mil e duzentos", but "mil duzentos e trinta".
+    const bool joins = groups[g] < 100 || groups[g] % 100 == 0;
+    if (g == last && nonEmpty > 1 && joins) words += kLastGroupJoiner;
     words += texts[g];
   }
   // One thousand is "mil", but one million stays "um milhÃ£o".

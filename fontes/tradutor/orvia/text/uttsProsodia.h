@@ -1,6 +1,7 @@
 // TIRLA: ORVIA prosody tables, tokens, pitch patterns, durations, pitch points and fillers.
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace uttsProsodia {
@@ -41,7 +42,24 @@ std::string ClassOf(const std::string& word);
 // Base duration of a phoneme in ms; 100 when unlisted.
 int DurationOf(const std::string& phoneme);
 
-// Base pitch in Hz and the percentage for a pattern digit 0..9 (0 outside).
+// How the voice spoken for differs from the prosody file: its own pitch base, how far its
+// pitch moves and how long it speaks, and its names for some of ORVIA's phonemes.
+struct VoiceShape {
+  int pitchBase = 0;          // Hz; 0: the file's HERTZ
+  int rangePercent = 100;     // distance of each pitch level from the base, percent of the file's
+  int durationPercent = 100;  // percent of every duration
+  std::vector<std::pair<std::string, std::string>> renames;  // ORVIA name -> the voice's
+};
+
+// Speaks for a voice shaped so from now on (StartProsodia goes back to the file's voice). The
+// diphone list is the voice's own and written with its names.
+void SetVoiceShape(VoiceShape shape);
+
+// The name the voice spoken for gives an ORVIA phoneme ("an" is "am" in br1).
+std::string VoiceName(const std::string& orviaName);
+
+// Base pitch in Hz and the percentage for a pattern digit 0..9 (0 outside), the voice's
+// shape applied.
 int HertzBase();
 int HertzPercent(int digit);
 

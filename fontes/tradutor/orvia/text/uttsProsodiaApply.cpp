@@ -64,17 +64,47 @@ long long Scaled(double product) {
   return whole / 100;
 }
 
+// Fillers tried in turn: a short i, a pause, then the vowels every voice has. The voices lack
+// different pairs (br2 and br3 have no _-w), so a short vowel must sometimes bridge a gap.
+constexpr const char* kFillers[] = {"y", "_", "u", "i", "w", "e", "a"};
+
 // The filler between `previous` and `current`: "_" after r2 when the voice has r2-_, else
 // "y" when it follows `previous`, else "_"; but a candidate the voice has on both sides is
-// preferred, so that the filler itself does not make a missing pair.
-std::string FillerBetween(const std::string& previous, const std::string& current) {
+// preferred, so that the filler itself does not make a missing pair, and when no one filler
+// joins both sides two may (br3 has neither r2-u nor _-w: "r2 _ u w"). `second` is empty
+// when one filler is enough.
+void FillersBetween(const std::string& previous, const std::string& current, std::string& first,
+                    std::string& second) {
   auto has = [&](const char* f) { return HasPair(previous, f) && HasPair(f, current); };
-  if (previous == "r2" && has("_")) return "_";
-  if (has("y")) return "y";
-  if (has("_")) return "_";
-  if (previous == "r2" && HasPair("r2", "_")) return "_";
-  if (HasPair(previous, "y")) return "y";
-  return "_";
+  second.clear();
+  if (previous == "r2" && has("_")) {
+    first = "_";
+    return;
+  }
+  for (const char* filler : kFillers)
+    if (has(filler)) {
+      first = filler;
+      return;
+    }
+  for (const char* one : kFillers)
+    for (const char* two : kFillers)
+      if (HasPair(previous, one) && HasPair(one, two) && HasPair(two, current)) {
+        first = one;
+        second = two;
+        return;
+      }
+  if (previous == "r2" && HasPair("r2", "_")) first = "_";
+  else if (HasPair(previous, "y")) first = "y";
+  else first = "_";
+}
+
+// The voice's own name for an ORVIA phoneme, in place.
+void Rename(std::string& name) {
+  for (const auto& [orvia, voice] : State().voice.renames)
+    if (name == orvia) {
+      name = voice;
+      return;
+    }
 }
 
 // Rewrites a phoneme line into "name duration [position pitch]".
@@ -103,6 +133,7 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
       else if (w.wordLength > kMediumWordLength) base = base * 90 / 100;
     }
   }
+  if (!State().voice.renames.empty()) Rename(line);
   w.current = line;
   // MBROLA refuses durations below 1 ms (a negative factor or table entry would give them).
   long long ms = std::max(1LL, Scaled(static_cast<double>(base) * w.percent * durationFactor));
@@ -142,12 +173,19 @@ void Phoneme(std::string& line, bool lastBeforeBreak, double durationFactor, dou
 
 }  // namespace
 
+std::string VoiceName(const std::string& orviaName) {
+  std::string name = orviaName;
+  Rename(name);
+  return name;
+}
+
 Lines ApplyProsody(const Lines& phonemes, double durationFactor, double pitchFactor) {
   return ApplyProsody(Lines(phonemes), durationFactor, pitchFactor);
 }
 
 Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor) {
   // The lines are rewritten where they stand; the few fillers are put in afterwards.
+  if (State().voice.durationPercent != 100) durationFactor *= State().voice.durationPercent / 100.0;
   Lines& lines = phonemes;
   std::vector<std::pair<size_t, std::string>> fillers;  // filler line, to stand before index
   Walk w;
@@ -173,8 +211,12 @@ Lines ApplyProsody(Lines&& phonemes, double durationFactor, double pitchFactor) 
     } else {
       Phoneme(line, lastBeforeBreak, durationFactor, pitchFactor, w);
     }
-    if (!w.current.empty() && !HasPair(w.previous, w.current))
-      fillers.emplace_back(i, FillerBetween(w.previous, w.current) + kFillerMs);
+    if (!w.current.empty() && !HasPair(w.previous, w.current)) {
+      std::string first, second;
+      FillersBetween(w.previous, w.current, first, second);
+      fillers.emplace_back(i, first + kFillerMs);
+      if (!second.empty()) fillers.emplace_back(i, second + kFillerMs);
+    }
     if (!w.current.empty() && !line.empty()) w.previous = w.current;
   }
   // From the back, each line moves down by the number of fillers before it.

@@ -244,8 +244,16 @@ int DurationOf(const std::string& phoneme) {
   return 100;
 }
 
-int HertzBase() { return state.hertzBase; }
+void SetVoiceShape(VoiceShape shape) { state.voice = std::move(shape); }
 
-int HertzPercent(int digit) { return digit >= 0 && digit <= 9 ? state.hertzTable[digit] : 0; }
+int HertzBase() { return state.voice.pitchBase > 0 ? state.voice.pitchBase : state.hertzBase; }
+
+int HertzPercent(int digit) {
+  if (digit < 0 || digit > 9) return 0;
+  const int percent = state.hertzTable[digit];
+  // a level of 0 stays "no pitch point"; the others move toward or away from the base
+  if (percent == 0 || state.voice.rangePercent == 100) return percent;
+  return std::max(1, 100 + (percent - 100) * state.voice.rangePercent / 100);
+}
 
 }  // namespace uttsProsodia

@@ -8,6 +8,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "orvia/text/uttsProsodia.h"
+
 namespace uttsProsodia {
 
 struct TDuracao {
@@ -66,6 +68,7 @@ struct ProsodyState {
   std::vector<uint8_t> nameId;        // id (1..255) of each 1-2 byte name by its 16-bit key; 0 none
   std::vector<uint8_t> pairBits;      // 256 x 256: 1 when the voice has the pair of two ids
   std::string lastMessage;            // last loader message
+  VoiceShape voice;                   // the voice spoken for (not reset by LoadProsody)
 
   ProsodyState() = default;
   ProsodyState(const ProsodyState&) = delete;  // the indexes point into the tables

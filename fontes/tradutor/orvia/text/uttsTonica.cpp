@@ -14,6 +14,7 @@ enum class Scan { Start, AfterAeo, SeekPenult, PenultIu, AeoAfterU, PenultIuAfte
 
 // Vowels whose accent marks the stress: à á â ã é ê í ó ô õ ú.
 constexpr platform::ByteSet kAccented("\xE0\xE1\xE2\xE3\xE9\xEA\xED\xF3\xF4\xF5\xFA");
+constexpr platform::ByteSet kTilde("\xE3\xF5");  // � �
 constexpr platform::ByteSet kVowels("aeiouwy\xFC");  // ü counts
 
 }  // namespace
@@ -22,11 +23,17 @@ int FindStress(const std::string& word) {
   std::string w = platform::LowerCp1252(word);
   int n = static_cast<int>(w.size());
   bool anyVowel = false;
+  int tilde = 0;  // a tilde marks the stress only when no acute or circumflex does: �rg�o
   for (int pos = n; pos >= 1; --pos) {
     char c = w[pos - 1];
-    if (kAccented.Has(c)) return pos;
+    if (kTilde.Has(c)) {
+      if (tilde == 0) tilde = pos;
+    } else if (kAccented.Has(c)) {
+      return pos;
+    }
     if (kVowels.Has(c)) anyVowel = true;
   }
+  if (tilde != 0) return tilde;
   if (!anyVowel) return 0;
 
   int r = 0;
@@ -68,6 +75,8 @@ int FindStress(const std::string& word) {
         if (aeo || c == 'i') return pos;
         return r;
       case Scan::AfterI:
+        // a vowel before the a/e/o of a final diphthong is in hiatus with it: re-AIS, le-AIS
+        if (aeo && pos >= 2 && kVowels.Has(w[pos - 2])) return pos;
         if (aeo) r = pos;
         else if (c == 'u') s = Scan::AfterUi;
         else return r;
