@@ -36,7 +36,8 @@ expect_files "$main" /usr/bin/tirla /usr/bin/orvia /usr/bin/fonetica /usr/bin/ti
   /usr/share/man/man1/tirla-vozes.1.gz /usr/share/man/man1/units_to_wav.1.gz \
   /usr/share/man/man1/sd_orvia.1.gz
 expect_files "$data" /usr/share/tolvan/orviatts/portug.nrl /usr/share/tolvan/orviatts/portug.voz \
-  /usr/share/tolvan/orviatts/br1.dfn /usr/share/tolvan/orviatts/br2.dfn /usr/share/tolvan/orviatts/br3.dfn /usr/share/tolvan/som/difones/DIFONES3.DIF \
+  /usr/share/tolvan/orviatts/br1.dfn /usr/share/tolvan/orviatts/br2.dfn \
+  /usr/share/tolvan/orviatts/br3.dfn /usr/share/tolvan/som/difones/DIFONES3.DIF \
   /usr/share/tolvan/som/letras/_um.wav /usr/share/tolvan/teclas.md /usr/share/doc/tirla-data/copyright
 if dpkg-deb -c "$main" | awk '{print $6}' | grep -q '^\./usr/share/tolvan/'; then
   fail "tirla holds data that belongs to tirla-data"
