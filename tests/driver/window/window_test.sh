@@ -20,7 +20,7 @@ config() {
 # Runs tirla in Xvfb; types the given xdotool commands; leaves the window dump and the
 # window height in $work/<name>.xwd and .height, the exit code in .code. The window may take
 # seconds to come on a busy machine or under the sanitizers; the wait ends once it is there.
-run_in_x() {
+run_in_x_once() {
   local name=$1 windir=$2 keys=$3
   shift 3
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
@@ -55,6 +55,16 @@ run_in_x() {
     ( sleep 20; kill $pid 2>/dev/null ) & watchdog=$!
     wait $pid; echo $? >"$3.code"; kill $watchdog 2>/dev/null
   ' _ "$windir" "$tirla" "$work/$name" "$keys" "$here/xwd_colours.py" "$@" >/dev/null 2>"$work/$name.err"
+}
+
+# An X server that could not start (a display number still held by the server before it)
+# shows no window at all: that run is made once more before its checks fail.
+run_in_x() {
+  run_in_x_once "$@"
+  if [ ! -s "$work/$1.xwd" ] && [ ! -s "$work/$1.height" ]; then
+    echo "janela: \"$1\" não apareceu; de novo" >&2
+    run_in_x_once "$@"
+  fi
 }
 
 # 1. Default colours: typed lines appear, "fim" ends with code 0, white on black.
