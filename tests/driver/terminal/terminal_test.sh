@@ -244,6 +244,9 @@ tmux kill-server
 for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$pid" 2>/dev/null; then
   fail "terminal fechado: tirla continua rodando ($(ps -o stat=,pcpu= -p "$pid"))"
+  # where it waits, for whoever reads the failure
+  command -v gdb >/dev/null && gdb -p "$pid" -batch -ex "thread apply all bt 15" 2>/dev/null |
+    grep -E '^(Thread|#)' | head -80
   kill -KILL "$pid"
 fi
 
