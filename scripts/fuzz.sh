@@ -10,7 +10,8 @@
 #
 # FUZZ_TARGETS="wav cmdline" picks targets, FUZZ_JOBS (2) runs that many at once, all under
 # `nice`; FUZZ_SECONDS caps each target's time in a campaign (to fit a campaign in the time
-# there is). The corpus of each target grows in build-fuzz/corpus/<target>; anything found is in
+# there is; 0 is no cap); FUZZ_BUILD (build-fuzz) is the build folder, so that a long campaign
+# can run in a folder of its own while the tests rebuild build-fuzz. The corpus of each target grows in build-fuzz/corpus/<target>; anything found is in
 # build-fuzz/findings/<target>/ and, once fixed, belongs in tests/fuzz/regressions/<target>/,
 # which every build's tests replay. The table (executions, coverage, findings per target) is
 # printed at the end and kept in build-fuzz/fuzz-report.txt.
@@ -20,7 +21,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
 mode=${1:-smoke}
-build=$top/build-fuzz
+build=${FUZZ_BUILD:-$top/build-fuzz}
 jobs=${FUZZ_JOBS:-2}
 all_targets="profile translator_rules translator_exceptions translator_text orvia_nrl orvia_exc
   orvia_abr orvia_pro orvia_dfn orvia_text wav cmdline speechd_ssml terminal_keys"
