@@ -89,7 +89,7 @@ text_seeds() {  # text_seeds FOLDER: golden inputs, fortunes and words
     awk 'NR % 2000 == 0' /usr/share/dict/brazilian | to_cp1252 | split_lines "$dir" word
   fi
 }
-for t in $targets; do mkdir -p "$seeds/$t"; done
+for t in $all_targets; do mkdir -p "$seeds/$t"; done  # every folder: the copies below name them
 cp data/TOLVAN.INI "$seeds/profile/"
 cp data/diphone/regras.rgr "$seeds/translator_rules/" 2>/dev/null || true
 cp data/diphone/portug.exc "$seeds/translator_exceptions/" 2>/dev/null || true
