@@ -154,5 +154,24 @@ bool BrailleKeyUp(int vk, unsigned modifiers) {
   return true;
 }
 
+// The display's keyboard gives whole cells: the same table and rules as a chord. Dot 7 alone is
+// Backspace and dot 8 alone Enter, as on the displays' own keyboards; no dots is the space bar.
+void TypeBrailleCell(int dots) {
+  BrailleState& s = State();
+  uint8_t ch;
+  if (dots == 0x40) {
+    ch = 8;
+  } else if (dots == 0x80) {
+    ch = 13;
+  } else if ((dots & 63) == 0) {
+    ClearBrailleFlags();
+    ch = ' ';
+  } else {
+    ch = kBrailleCellTable[dots & 63];
+    if (s.mode == 2) ch = LiteraryRules(ch);
+  }
+  if (ch != kNoCharacter) QueueAppend(ch);
+}
+
 }  // namespace detail
 }  // namespace console

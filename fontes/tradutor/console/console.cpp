@@ -7,6 +7,7 @@
 #include <string>
 
 #include "console/backend.h"
+#include "console/braille_output.h"
 #include "console/config.h"
 #include "console/internal.h"
 #include "console/keyboard.h"
@@ -223,6 +224,7 @@ void StartConsole() {
   detail::StartKeyboard();
   detail::StartBraille();
   detail::StartTones();
+  StartBrailleOutput();
   StartConsoleConfig();
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "platform/keys.h"
 
@@ -50,8 +51,10 @@ int ChordBit(int vk);                                 // the dot bit of a chord 
 void BrailleKeyDown(int bit);                         // a chord key went down
 bool BrailleKeyUp(int vk, unsigned modifiers);        // key-up; false: not handled
 void ClearBrailleFlags();                             // capital, capitals-lock, number off
+void TypeBrailleCell(int dots);                       // a cell from a braille display's keyboard
 
 // Tones (tones.cpp).
 void StartTones();  // forgets the tone buffer without playing anything
+void ShortenToneImage(std::string& image, int ms);  // a tone image cut to `ms` of sound
 
 }  // namespace console::detail

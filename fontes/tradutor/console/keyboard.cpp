@@ -4,6 +4,7 @@
 #include <array>
 
 #include "console/backend.h"
+#include "console/braille_output.h"
 #include "console/console.h"
 #include "console/internal.h"
 #include "platform/messages.h"
@@ -69,6 +70,7 @@ constexpr platform::EventSource kWindowEvents = {.Serve = ServeWindowEvents,
 void Pump() {
   platform::SetEventSource(&kWindowEvents);
   platform::PumpMessages();
+  RefreshBraille();  // whatever the messages and events changed
 }
 
 }  // namespace

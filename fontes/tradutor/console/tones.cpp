@@ -63,5 +63,14 @@ namespace detail {
 
 void StartTones() { State() = ToneState{}; }
 
+void ShortenToneImage(std::string& image, int ms) {
+  const int samples = std::clamp(ms, 1, 1000) * kSampleRate / 1000;
+  if (static_cast<int>(image.size()) <= kHeaderSize + samples) return;
+  image.resize(kHeaderSize + samples);
+  image.back() = static_cast<char>(kSilence);
+  platform::WriteWavHeader(reinterpret_cast<uint8_t*>(image.data()), kSampleRate, 8, 1,
+                           static_cast<uint32_t>(samples));
+}
+
 }  // namespace detail
 }  // namespace console

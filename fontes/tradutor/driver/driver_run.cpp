@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "console/braille_output.h"
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "diphone/synth.h"
@@ -44,7 +45,9 @@ void RunCommandLine(const std::string& command_line) {
   console::ClearScreen();
   console::SetWindowTitle(kTitle);
   frontend::StartSpeech(0, "");
-  frontend::WriteAndSpeak(CutProgramPath(command_line));
+  const std::string text = CutProgramPath(command_line);
+  console::ShowBrailleText(text, -1);  // read on the display while it is heard
+  frontend::WriteAndSpeak(text);
   frontend::EndSpeech();
   console::CloseConsole();
 }

@@ -4,10 +4,12 @@
 #include <string_view>
 #include <vector>
 
+#include "console/braille_output.h"
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "diphone/waveout.h"
 #include "driver/driver.h"
+#include "platform/brlapi/braille_brlapi.h"
 #include "platform/report.h"
 #include "platform/sdl/video_sdl.h"
 #include "platform/terminal/video_terminal.h"
@@ -49,6 +51,7 @@ int main(int argc, char** argv) {
   if (terminal_option) args.erase(args.begin() + 1);
   const driver::Screen screen = driver::ChooseScreen(terminal_option);
   console::UseVideoDriver(kBackends[static_cast<size_t>(screen)]());
+  console::UseBrailleDisplay(&platform::BrlapiBrailleDisplay());
   argc = static_cast<int>(args.size());
   argv = args.data();
 

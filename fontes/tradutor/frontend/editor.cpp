@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "console/braille_output.h"
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "frontend/editor_field.h"
@@ -118,6 +119,7 @@ void Draw(Field& f) {
   }
   if (static_cast<int>(visible.size()) < kRowWidth) console::ClearToLineEnd();
   console::MoveCursor(f.column + f.cursor - first, f.row);
+  console::ShowBrailleText(Shown(f.text), f.cursor - 1);  // the whole field, not just what fits
 }
 
 }  // namespace editor
@@ -148,6 +150,7 @@ uint8_t EditLine(std::string& text, int column, int row, bool editable, int widt
   }
 
   State().lastCursor = f.cursor;
+  console::FollowCursorInBraille();
   console::MoveCursor(f.column, f.row);
   console::ConsoleWrite(Shown(std::string_view(f.text).substr(0, f.width)));
   console::MoveCursor(f.column, f.row);

@@ -1,8 +1,10 @@
 // TIRLA: the line editor's two key tables, extended keys and character keys, each walked by
 // HandleKey; the short actions live here, the longer ones in the other editor files.
+#include <algorithm>
 #include <span>
 #include <string>
 
+#include "console/braille_output.h"
 #include "frontend/editor_field.h"
 #include "frontend/review.h"
 #include "frontend/sound.h"
@@ -50,6 +52,12 @@ void Right(Field& f, uint8_t) {
   else
     SpeakCharSound(ch);
   ++f.cursor;
+}
+
+// A routing key of the braille display: the caret to the character under it, which is said.
+void RouteKey(Field& f, uint8_t) {
+  f.cursor = std::clamp(console::BrailleRoutedPosition() + 1, 1, f.maxLength + 1);
+  SpeakCharSound(static_cast<unsigned char>(At(f, f.cursor)));
 }
 
 // The selection survives only while Shift is held: this is Shift+Delete.
@@ -186,6 +194,7 @@ constexpr KeyRow kExtendedKeys[] = {
     {115,     115,  0,                                WordLeftKey},    // Ctrl+Left
     {116,     116,  0,                                WordRightKey},   // Ctrl+Right
     {120,     129,  0,                                Ignore},         // Alt+digit
+    {console::kBrailleRouteCode, console::kBrailleRouteCode, 0, RouteKey},  // routing key
     {254,     254,  kKeepsSelection | kFollowsShift,  PasteKey},       // Shift+Insert
     {255,     255,  kKeepsSelection | kFollowsShift,  CopyKey},        // Ctrl+Insert
     {0,       255,  0,                                EndEditing},     // any other key

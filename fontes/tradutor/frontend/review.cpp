@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 
+#include "console/braille_output.h"
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "frontend/review_parts.h"
@@ -63,6 +64,12 @@ void CharacterRight(Position& p, uint8_t) {
   else
     SpeakCharSound(CharAt(p.column, p.row));
   ++p.column;
+}
+
+// A routing key of the braille display: the review cursor to the cell under it, which is said.
+void RouteTo(Position& p, uint8_t) {
+  p.column = console::BrailleRoutedPosition() + 1;
+  if (p.column >= 1 && p.column <= Columns()) SpeakCharSound(CharAt(p.column, p.row));
 }
 
 void RowStart(Position& p, uint8_t) { p.column = 1; }
@@ -212,6 +219,7 @@ constexpr KeyRow kReviewKeys[] = {
     {true,       98,    98,   SearchAgainKey},  // Ctrl+F5
     {true,       64,    64,   GoToKey},         // F6
     {true,       95,    95,   WhereAmI},        // Ctrl+F2
+    {true,       console::kBrailleRouteCode, console::kBrailleRouteCode, RouteTo},  // routing key
     {false,      11,    12,   SpeakPosition},   // Ctrl+K, Ctrl+L
     {false,      3,     3,    CopyKey},         // Ctrl+C
     {false,      'A',   'Z',  Reading},         // two-letter reading commands
@@ -252,6 +260,7 @@ void ReviewScreen() {
   Beep();
   const Position saved{.column = console::CursorColumn(), .row = console::CursorRow()};
   Position p = saved;
+  console::FollowCursorInBraille();  // the display shows the row under the review cursor
   for (;;) {
     console::MoveCursor(p.column, p.row);
     uint8_t code = console::ReadKeyCode();
