@@ -45,7 +45,8 @@ class Display:
             ["brltty", "-n", "-e", "-q", "-l", "warning", "-b", "vr",
              "-d", f"server:127.0.0.1:{port}", "-x", "no", "-s", "no", "-f", "/dev/null",
              "-A", f"host=127.0.0.1:{self.brlapi},auth=none"],
-            cwd=self.folder, preexec_fn=_die_with_parent, stdin=subprocess.DEVNULL, stdout=self.log, stderr=self.log)
+            cwd=self.folder, preexec_fn=_die_with_parent, stdin=subprocess.DEVNULL,
+            stdout=self.log, stderr=self.log)
         try:
             self.sock = self._connect(port)
         except Exception:
