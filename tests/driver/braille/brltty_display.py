@@ -68,7 +68,8 @@ class Display:
     def _connect(self, port):
         for _ in range(100):
             if self.process.poll() is not None:
-                raise RuntimeError(f"brltty terminou ({self.process.returncode}): {self.log_text()}")
+                code = self.process.returncode
+                raise RuntimeError(f"brltty terminou ({code}): {self.log_text()}")
             try:
                 return socket.create_connection(("127.0.0.1", port), timeout=1)
             except OSError:
