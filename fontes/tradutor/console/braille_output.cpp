@@ -64,7 +64,8 @@ void ReadSetting() {
                            "TOLVAN.INI");
     return;
   }
-  if (platform::NumberInRange("BRAILLE", "LINHA", *n, "vale o padr\xE3o 1", "TOLVAN.INI"))
+  if (platform::NumberInRange("BRAILLE", "LINHA", *n, "vale o padr\xE3o 1", "TOLVAN.INI") &&
+      *n >= 0 && *n <= 2)
     s.setting = static_cast<LineSetting>(*n);
 }
 
@@ -224,6 +225,8 @@ void RefreshBraille() {
   std::string text;
   int caret;
   Source(&text, &caret);
+  for (char& ch : text)
+    if (static_cast<unsigned char>(ch) < 32) ch = ' ';  // control bytes have no cell
   text = WithoutTrailingBlanks(text, caret);
   const int width = std::max(Width(), 1);
   // A window of whole display widths that holds the cursor, unless the user panned away
@@ -234,10 +237,10 @@ void RefreshBraille() {
     s.last_source = text;
   }
   if (!s.panned) s.offset = caret >= 0 ? caret / width * width : 0;
-  s.offset = std::clamp(s.offset, 0, std::max<int>(text.size(), 1) - 1);
-  std::string window = text.substr(std::min<size_t>(s.offset, text.size()), width);
-  for (char& ch : window)
-    if (static_cast<unsigned char>(ch) < 32) ch = ' ';  // control bytes have no cell
+  // The last window holds the last character, or the cell after it when the cursor is there.
+  const int last = std::max<int>(text.size(), caret + 1);
+  s.offset = std::clamp(s.offset, 0, std::max(last, 1) - 1);
+  const std::string window = text.substr(std::min<size_t>(s.offset, text.size()), width);
   const int cursor = caret >= s.offset && caret < s.offset + width ? caret - s.offset : -1;
   const std::string utf8 = platform::Cp1252ToUtf8(window);
   if (utf8 == s.shown && cursor == s.shown_cursor) return;

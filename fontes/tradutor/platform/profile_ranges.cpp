@@ -38,6 +38,7 @@ const std::vector<NumberRange>& NumberRanges() {
       {"VIDEO",         "ALTURALETRA",      0,      512},
       {"VIDEO",         "PESOLETRA",        0,      1000},
       {"BRAILLE",       "MODO",             0,      3},
+      {"BRAILLE",       "LINHA",            0,      2},
       {"TRADUTOR",      "VELOCIDADE",       1,      5},
       {"SINTETIZADOR",  "CORTEFON#",        0,      kOneSecondOfSamples},
       {"SINTETIZADOR",  "SOBRAFON#",        0,      kOneSecondOfSamples},

@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -32,9 +33,11 @@ struct BrlapiState {
   bool quit = false;
 };
 
+// Never destroyed: the program may end while the watcher waits, and a thread still joinable
+// at destruction would end the program with an abort instead of its own exit code.
 BrlapiState& State() {
-  static BrlapiState state;
-  return state;
+  static BrlapiState* state = new BrlapiState;
+  return *state;
 }
 
 // The library's default handler ends the program on a protocol error; a lost display must only
@@ -78,8 +81,7 @@ void CloseDisplay() {
     s.quit = true;
   }
   s.changed.notify_one();
-  if (write(s.stop_pipe[1], "x", 1) < 0) {
-  }  // the watcher also ends on quit
+  [[maybe_unused]] const ssize_t woken = write(s.stop_pipe[1], "x", 1);
   if (s.watcher.joinable()) s.watcher.join();
   close(s.stop_pipe[0]);
   close(s.stop_pipe[1]);
