@@ -14,7 +14,8 @@ TABLES = {  # file -> table names
 # The code's English key names as the reference writes them.
 WORDS = {"Left": "Seta esquerda", "Right": "Seta direita", "Up": "Seta acima",
          "Down": "Seta abaixo", "PageUp": "Page Up", "PageDown": "Page Down",
-         "Escape": "Esc", "Space": "Espaço", "backslash": "\\", "digit": "algarismo"}
+         "Escape": "Esc", "Space": "Espaço", "backslash": "\\", "digit": "algarismo",
+         "routing key": "Roteamento"}
 # Rows that are no key, and what the reference says for the catch-all rows.
 SPECIAL = {"internal": None, "any other key": "qualquer outra tecla",
            "two-letter reading commands": "duas letras"}
