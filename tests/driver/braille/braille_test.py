@@ -55,15 +55,20 @@ def check(what, ok):
         raise Failed(what)
 
 
-def start(display):
+def tirla_command(display, text=""):
     windir = os.path.join(work, "tolvan")
-    os.makedirs(windir)
+    os.makedirs(windir, exist_ok=True)
     shutil.copy(os.path.join(build, "etc/tolvan/TOLVAN.INI"), windir)
-    run = (f"env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER TERM=tmux-256color"
-           f" SDL_AUDIODRIVER=dummy TOLVAN_WINDIR='{windir}'"
-           f" BRLAPI_HOST='{display.brlapi_host()}' BRLAPI_AUTH=none"
-           f" '{build}/bin/tirla' --terminal 2>'{work}/err'; echo $? >'{code_file}'; sleep 600")
-    tmux("-f", "/dev/null", "new-session", "-d", "-x", "100", "-y", "30", "-s", "t", run)
+    return (f"env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER TERM=tmux-256color"
+            f" SDL_AUDIODRIVER=dummy TOLVAN_WINDIR='{windir}'"
+            f" BRLAPI_HOST='{display.brlapi_host()}' BRLAPI_AUTH=none"
+            f" '{build}/bin/tirla' --terminal {text} 2>'{work}/err'; echo $? >'{code_file}';"
+            " sleep 600")
+
+
+def start(display):
+    tmux("-f", "/dev/null", "new-session", "-d", "-x", "100", "-y", "30", "-s", "t",
+         tirla_command(display))
     check("a saudação aparece", wait(lambda: "Tecle fim para terminar" in pane_rows()))
 
 
@@ -112,6 +117,12 @@ def steps(d):
     check("tirla termina", wait(lambda: os.path.exists(code_file) and os.path.getsize(code_file)))
     code = open(code_file).read().strip()
     check(f"código {code}, esperado 0", code == "0")
+
+    print("== f. com texto na linha de comando, o texto que é falado")
+    os.remove(code_file)
+    tmux("new-window", "-t", "t", tirla_command(d, "'Olá, você está bem?'"))
+    check("'Olá, você está bem?'", d.wait_for(lambda: d.text() == "Olá, você está bem?"))
+    check("tirla termina", wait(lambda: os.path.exists(code_file) and os.path.getsize(code_file)))
 
 
 def main():
