@@ -1,6 +1,8 @@
 // TIRLA: how fast a key is heard and how fast it silences speech, through the front-end, the
 // wave output and the sound device, on the build tree's unit database and recordings.
 //   KeyToEcho: a typed key until its recorded sound is handed to the device (memory device).
+//     /0: no braille display; /1: the braille display tirla offers, with no BRLTTY to answer
+//     (what every user without one has: the console seeks it every few seconds).
 //   KeyToSilence: a key pressed during a long text until SpeakText has returned and nothing
 //     speaks (SDL's disk driver, so the real device code runs). The device's queue is emptied
 //     at the first stop, before that; the period still playing (10 to 16 ms) comes on top and
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <string>
 
+#include "console/braille_output.h"
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "diphone/synth.h"
@@ -20,6 +23,7 @@
 #include "frontend/sound.h"
 #include "frontend/speech.h"
 #include "platform/audio/pcm.h"
+#include "platform/brlapi/braille_brlapi.h"
 #include "platform/memory/video_memory.h"
 #include "platform/messages.h"
 
@@ -27,7 +31,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void StartAll(bool memoryDevice) {
+void StartAll(bool memoryDevice, bool braille = false) {
+  setenv("BRLAPI_HOST", "127.0.0.1:4000", 1);  // no BRLTTY listens there
+  console::UseBrailleDisplay(braille ? &platform::BrlapiBrailleDisplay() : nullptr);
   setenv("TOLVAN_WINDIR", TIRLA_BUILD_DIR "/etc/tolvan", 0);
   setenv("TOLVAN_DATADIR", TIRLA_BUILD_DIR "/share/tolvan", 0);
   setenv("SDL_AUDIODRIVER", "disk", 0);
@@ -45,7 +51,7 @@ void StartAll(bool memoryDevice) {
 }
 
 void KeyToEcho(benchmark::State& state) {
-  StartAll(true);
+  StartAll(true, state.range(0) != 0);
   for (auto _ : state) {
     platform::PcmForgetPlayed();
     platform::PushChar('a');
@@ -56,7 +62,7 @@ void KeyToEcho(benchmark::State& state) {
   }
   frontend::EndSpeech();
 }
-BENCHMARK(KeyToEcho)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(KeyToEcho)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 struct KeyTimer {
   int waits = 0;
