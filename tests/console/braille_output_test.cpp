@@ -60,6 +60,17 @@ TEST_F(BrailleOutputTest, ShowsTheLineUnderTheCursorOrTheTextNamed) {
   console::ConsoleWrite("!");
   Pump();
   EXPECT_EQ(Display().text, "Bom dia!");
+
+  // a window out of focus gives the display back, and takes it again with the focus
+  platform::PushEvent({.kind = platform::EventKind::kFocusLost});
+  Pump();
+  EXPECT_FALSE(Display().open);
+  console::ConsoleWrite("?");
+  Pump();
+  platform::PushEvent({.kind = platform::EventKind::kFocusGained});
+  Pump();
+  EXPECT_TRUE(Display().open);
+  EXPECT_EQ(Display().text, "Bom dia!?");
 }
 
 TEST_F(BrailleOutputTest, KeysBecomeConsoleKeys) {

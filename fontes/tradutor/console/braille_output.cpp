@@ -35,6 +35,7 @@ struct BrailleOutputState {
   bool setting_read = false;
   LineSetting setting = LineSetting::kQuiet;
   bool open = false;
+  bool unfocused = false;            // the window lost the focus: the display is given back
   Clock::time_point next_try{};      // no attempt before this
   bool named = false;                // the program names the text (else: the cursor's row)
   std::string text;                  // the named text, cp1252
@@ -76,7 +77,8 @@ bool EnsureOpen() {
   if (s.open) return true;
   if (!s.display || !s.display->Open) return false;
   ReadSetting();
-  if (s.setting == LineSetting::kNever || Clock::now() < s.next_try) return false;
+  if (s.setting == LineSetting::kNever || s.unfocused || Clock::now() < s.next_try)
+    return false;
   std::string error;
   const bool terminal = std::string_view(VideoDriver().name) == "terminal";
   if (!s.display->Open(terminal, &error)) {
@@ -218,6 +220,16 @@ void FollowCursorInBraille() {
 }
 
 int BrailleRoutedPosition() { return State().routed; }
+
+void BrailleFocus(bool gained) {
+  BrailleOutputState& s = State();
+  s.unfocused = !gained;
+  if (!gained && s.open) {
+    Lose();
+    s.next_try = {};  // not lost: taken again as soon as the focus comes back
+  }
+  if (gained) RefreshBraille();
+}
 
 void RefreshBraille() {
   BrailleOutputState& s = State();

@@ -23,6 +23,9 @@ void FollowCursorInBraille();
 // The 0-based position a routing key chose: a character of the text shown, or a screen
 // column counted from 0.
 int BrailleRoutedPosition();
+// The window gained or lost the keyboard focus: a window out of focus gives the display back,
+// so that the screen reader of the desktop has it, and takes it again with the focus.
+void BrailleFocus(bool gained);
 // Writes to the display what changed since the last call; cheap when nothing did.
 void RefreshBraille();
 // Forgets the display and all that was shown (tests).

@@ -190,6 +190,7 @@ void HandleFocus(bool gained) {
     if (s.reading) HideCaret();
     s.focused = false;
   }
+  BrailleFocus(gained);
 }
 
 void QuitFromPump() {
