@@ -11,6 +11,7 @@ cmake_minimum_required(VERSION 3.25)
 set(layer_platform          "")
 set(layer_platform/audio    "platform")
 set(layer_platform/brlapi   "platform")
+set(layer_platform/louis    "platform")
 set(layer_platform/memory   "platform")
 set(layer_platform/sdl      "platform;platform/audio")
 set(layer_platform/terminal "platform;platform/audio")
@@ -26,8 +27,8 @@ set(layer_speechd           "platform;orvia/text;orvia/engine")
 set(layer_frontend          "platform;console;diphone;diphone/waveout;orvia/text;orvia/engine;bridges;words")
 set(layer_driver            "platform;console;diphone;diphone/waveout;orvia/text;orvia/engine;bridges;words;frontend")
 # besides, a program file (*_main.cpp) of any row: the backends, which only a program chooses
-set(layer_programs          "platform/sdl;platform/terminal;platform/memory;platform/brlapi")
-set(layers platform platform/audio platform/brlapi platform/memory platform/sdl platform/terminal console
+set(layer_programs          "platform/sdl;platform/terminal;platform/memory;platform/brlapi;platform/louis")
+set(layers platform platform/audio platform/brlapi platform/louis platform/memory platform/sdl platform/terminal console
     diphone diphone/waveout words orvia/text orvia/engine orvia bridges speechd frontend driver)
 
 if(NOT ROOT)

@@ -7,7 +7,7 @@ packages=(
   debhelper lintian
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fontconfig fonts-dejavu-core
-  libncurses-dev tmux orca gir1.2-gtk-3.0 libbrlapi-dev brltty
+  libncurses-dev tmux orca gir1.2-gtk-3.0 libbrlapi-dev brltty liblouis-dev
   xvfb xdotool x11-apps xclip
   mbrola mbrola-br1 mbrola-br2 mbrola-br3 mbrola-br4 espeak-ng sox
   fortunes-br wbrazilian python3

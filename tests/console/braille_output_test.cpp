@@ -2,6 +2,7 @@
 // each key of the display turns into.
 #include "console/braille_output.h"
 #include "fixture.h"
+#include "platform/louis/braille_louis.h"
 #include "platform/memory/braille_memory.h"
 #include "platform/profile.h"
 
@@ -147,6 +148,36 @@ TEST_F(BrailleOutputTest, OffAbsentOrLostIsQuietUnlessAsked) {
   Display().lose = false;
   console::ShowBrailleText("w", 0);
   EXPECT_EQ(Display().opens, 1);
+}
+
+TEST_F(BrailleOutputTest, ABrailleTableContractsAndTheCursorFollowsItsCharacter) {
+  console::UseBrailleTranslator(&platform::LouisBrailleTranslator());
+  WriteIni("[BRAILLE]\nTABELA=pt-pt-g2.ctb\n");
+  console::StartBrailleOutput();
+  console::OpenConsole();
+  console::ShowBrailleText("que coisa para mim", 4);  // the cursor on the c of "coisa"
+  const std::string dots = Display().dots;
+  ASSERT_FALSE(dots.empty());
+  EXPECT_LT(dots.size(), 18u);         // contracted: fewer cells than characters
+  EXPECT_EQ(dots[0] & 0xFF, 0x1F);     // "que" is one cell, dots 1 2 3 4 5
+  ASSERT_GE(Display().cursor, 1);
+  platform::PushBrailleKey(Kind::kRoute, Display().cursor);
+  Pump();
+  EXPECT_EQ(console::BrailleRoutedPosition(), 4);
+  platform::PushBrailleKey(Kind::kRoute, 19);  // past the end: after the last character
+  Pump();
+  EXPECT_EQ(console::BrailleRoutedPosition(), 18);
+  DrainKeys();
+
+  // a table that cannot be used is told once, and computer braille takes over
+  support::KeptReports reports;
+  WriteIni("[BRAILLE]\nTABELA=nenhuma.ctb\n");
+  console::StartBrailleOutput();
+  console::ShowBrailleText("que", 0);
+  console::ShowBrailleText("quem", 0);
+  EXPECT_EQ(reports.texts().size(), 1u) << reports.Joined();
+  EXPECT_EQ(Display().text, "quem");
+  console::UseBrailleTranslator(nullptr);
 }
 
 }  // namespace

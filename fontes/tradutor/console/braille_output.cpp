@@ -32,8 +32,10 @@ enum class LineSetting { kNever = 0, kQuiet = 1, kTold = 2 };
 
 struct BrailleOutputState {
   const platform::BrailleDisplay* display = nullptr;
+  const platform::BrailleTranslator* translator = nullptr;
   bool setting_read = false;
   LineSetting setting = LineSetting::kQuiet;
+  std::string table;                 // [BRAILLE] TABELA: a braille table; empty: computer braille
   bool open = false;
   bool unfocused = false;            // the window lost the focus: the display is given back
   Clock::time_point next_try{};      // no attempt before this
@@ -44,7 +46,7 @@ struct BrailleOutputState {
   int last_caret = -2;               // the cursor the offset was chosen for
   std::string last_source;           // the text it was chosen for
   bool panned = false;               // the user moved the window: keep it until the cursor moves
-  std::string shown;                 // what the display shows (UTF-8)
+  std::string shown;                 // what the display shows (UTF-8, or cells after a table)
   int shown_cursor = -2;
   int routed = 0;                    // the last routing key's position
 };
@@ -58,6 +60,8 @@ void ReadSetting() {
   BrailleOutputState& s = State();
   if (s.setting_read) return;
   s.setting_read = true;
+  s.table = std::string(platform::Trim(
+      platform::GetProfileString("BRAILLE", "TABELA", "", 256, "TOLVAN.INI"), platform::kSpaceTab));
   const std::string value = platform::GetProfileString("BRAILLE", "LINHA", "1", 16, "TOLVAN.INI");
   const std::optional<int32_t> n = platform::ParseInt(value, platform::kSpaceTab);
   if (!n) {
@@ -109,28 +113,66 @@ int Width() {
   return s.display && s.display->Width ? std::max(s.display->Width(), 0) : 0;
 }
 
-// The line under the point of attention and its cursor.
+// The line under the point of attention and its cursor, cp1252.
 void Source(std::string* text, int* caret) {
   const BrailleOutputState& s = State();
   if (s.named) {
     *text = s.text;
     *caret = s.caret;
-    return;
+  } else {
+    text->clear();
+    *caret = -1;
+    if (ConsoleOpen()) {
+      const int row = CursorRow();
+      for (int column = 1; column <= ScreenSize().Columns; ++column)
+        text->push_back(static_cast<char>(ScreenChar(column, row)));
+      *caret = CursorColumn() - 1;
+    }
   }
-  text->clear();
-  *caret = -1;
-  if (!ConsoleOpen()) return;
-  const int row = CursorRow();
-  for (int column = 1; column <= ScreenSize().Columns; ++column)
-    text->push_back(static_cast<char>(ScreenChar(column, row)));
-  *caret = CursorColumn() - 1;
+  for (char& ch : *text)
+    if (static_cast<unsigned char>(ch) < 32) ch = ' ';  // control bytes have no cell
+  // Trailing blanks are no content, but the cursor may stand on them.
+  size_t end = text->find_last_not_of(' ');
+  end = end == std::string::npos ? 0 : end + 1;
+  text->resize(std::max<size_t>(end, *caret >= 0 ? std::min<size_t>(*caret, text->size()) : 0));
 }
 
-std::string WithoutTrailingBlanks(std::string text, int caret) {
-  size_t end = text.find_last_not_of(' ');
-  end = end == std::string::npos ? 0 : end + 1;
-  text.resize(std::max<size_t>(end, caret >= 0 ? std::min<size_t>(caret, text.size()) : 0));
-  return text;
+// The line as the display counts it: characters in computer braille, cells after a table.
+struct Line {
+  std::string text;
+  bool contracted = false;
+  platform::BrailleCells cells;
+  int length = 0;   // in the display's units
+  int cursor = -1;  // the unit under the cursor; negative: none
+
+  // The character under unit `unit`; past the end, the position after the last.
+  int CharacterAt(int unit) const {
+    if (!contracted) return unit;
+    return unit >= 0 && unit < length ? cells.character[unit] : static_cast<int>(text.size());
+  }
+};
+
+Line MakeLine() {
+  BrailleOutputState& s = State();
+  Line line;
+  int caret;
+  Source(&line.text, &caret);
+  line.length = static_cast<int>(line.text.size());
+  line.cursor = caret;
+  if (s.table.empty() || !s.translator || !s.translator->Translate) return line;
+  std::string error;
+  if (!s.translator->Translate(s.table, line.text, &line.cells, &error)) {
+    platform::Report(platform::Severity::kWarning,
+                     platform::Utf8ToCp1252(error) + "; a linha braille fica em Braille de computador");
+    s.table.clear();  // said once
+    return line;
+  }
+  line.contracted = true;
+  line.length = static_cast<int>(line.cells.dots.size());
+  if (caret >= 0)
+    line.cursor = caret < static_cast<int>(line.text.size()) ? line.cells.first_cell[caret]
+                                                             : line.length;
+  return line;
 }
 
 // A short tone that confirms a key of the display which moved nothing else.
@@ -149,13 +191,9 @@ void QueueExtended(uint8_t code) {
 
 void Pan(int direction) {
   BrailleOutputState& s = State();
-  std::string text;
-  int caret;
-  Source(&text, &caret);
-  text = WithoutTrailingBlanks(text, caret);
   const int width = std::max(Width(), 1);
   const int next = s.offset + direction * width;
-  if (next < 0 || next >= std::max<int>(text.size(), 1)) {
+  if (next < 0 || next >= std::max(MakeLine().length, 1)) {
     Confirm(kEdgeTone);
     return;
   }
@@ -180,7 +218,7 @@ void HandleKey(const platform::BrailleKey& key) {
     case Kind::kPanLeft: Pan(-1); break;
     case Kind::kPanRight: Pan(1); break;
     case Kind::kRoute:
-      s.routed = s.offset + key.argument;
+      s.routed = MakeLine().CharacterAt(s.offset + key.argument);
       QueueExtended(kBrailleRouteCode);
       break;
     case Kind::kDots: detail::TypeBrailleCell(key.argument); break;
@@ -204,6 +242,10 @@ void UseBrailleDisplay(const platform::BrailleDisplay* display) {
   if (State().open) Lose();
   State().display = display;
   State().next_try = {};
+}
+
+void UseBrailleTranslator(const platform::BrailleTranslator* translator) {
+  State().translator = translator;
 }
 
 void ShowBrailleText(std::string_view text, int caret) {
@@ -234,41 +276,40 @@ void BrailleFocus(bool gained) {
 void RefreshBraille() {
   BrailleOutputState& s = State();
   if (!s.display || !EnsureOpen()) return;
-  std::string text;
-  int caret;
-  Source(&text, &caret);
-  for (char& ch : text)
-    if (static_cast<unsigned char>(ch) < 32) ch = ' ';  // control bytes have no cell
-  text = WithoutTrailingBlanks(text, caret);
+  const Line line = MakeLine();
   const int width = std::max(Width(), 1);
   // A window of whole display widths that holds the cursor, unless the user panned away
   // from it and it has not moved since.
-  if (caret != s.last_caret || text != s.last_source) {
-    if (caret != s.last_caret) s.panned = false;
-    s.last_caret = caret;
-    s.last_source = text;
+  const std::string& source = line.contracted ? line.cells.dots : line.text;
+  if (line.cursor != s.last_caret || source != s.last_source) {
+    if (line.cursor != s.last_caret) s.panned = false;
+    s.last_caret = line.cursor;
+    s.last_source = source;
   }
-  if (!s.panned) s.offset = caret >= 0 ? caret / width * width : 0;
-  // The last window holds the last character, or the cell after it when the cursor is there.
-  const int last = std::max<int>(text.size(), caret + 1);
+  if (!s.panned) s.offset = line.cursor >= 0 ? line.cursor / width * width : 0;
+  // The last window holds the last unit, or the one after it when the cursor is there.
+  const int last = std::max(line.length, line.cursor + 1);
   s.offset = std::clamp(s.offset, 0, std::max(last, 1) - 1);
-  const std::string window = text.substr(std::min<size_t>(s.offset, text.size()), width);
-  const int cursor = caret >= s.offset && caret < s.offset + width ? caret - s.offset : -1;
-  const std::string utf8 = platform::Cp1252ToUtf8(window);
-  if (utf8 == s.shown && cursor == s.shown_cursor) return;
-  if (!s.display->Write || !s.display->Write(utf8, cursor)) {
+  const int cursor =
+      line.cursor >= s.offset && line.cursor < s.offset + width ? line.cursor - s.offset : -1;
+  const std::string window = source.substr(std::min<size_t>(s.offset, source.size()), width);
+  const std::string shown = line.contracted ? window : platform::Cp1252ToUtf8(window);
+  if (shown == s.shown && cursor == s.shown_cursor) return;
+  const auto write = line.contracted ? s.display->WriteDots : s.display->Write;
+  if (!write || !write(shown, cursor)) {
     Lose();
     return;
   }
-  s.shown = utf8;
+  s.shown = shown;
   s.shown_cursor = cursor;
 }
 
 void StartBrailleOutput() {
   if (State().open) Lose();
-  const platform::BrailleDisplay* display = State().display;
+  const BrailleOutputState kept = State();
   State() = BrailleOutputState{};
-  State().display = display;
+  State().display = kept.display;
+  State().translator = kept.translator;
 }
 
 }  // namespace console

@@ -14,6 +14,9 @@ inline constexpr uint8_t kBrailleRouteCode = 224;
 // The display the program offers (null: none). The console connects when it first has
 // something to show, if [BRAILLE] LINHA allows, and again a while after losing it.
 void UseBrailleDisplay(const platform::BrailleDisplay* display);
+// The braille tables the program offers for [BRAILLE] TABELA (null: none, computer braille
+// only).
+void UseBrailleTranslator(const platform::BrailleTranslator* translator);
 // Shows `text` (cp1252) with the cursor under character `caret` (0-based; negative: none),
 // scrolled so the cursor is in view, until FollowCursorInBraille: the line editor's field,
 // the text being spoken.

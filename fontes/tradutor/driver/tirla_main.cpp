@@ -10,6 +10,7 @@
 #include "diphone/waveout.h"
 #include "driver/driver.h"
 #include "platform/brlapi/braille_brlapi.h"
+#include "platform/louis/braille_louis.h"
 #include "platform/report.h"
 #include "platform/sdl/video_sdl.h"
 #include "platform/terminal/video_terminal.h"
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
   const driver::Screen screen = driver::ChooseScreen(terminal_option);
   console::UseVideoDriver(kBackends[static_cast<size_t>(screen)]());
   console::UseBrailleDisplay(&platform::BrlapiBrailleDisplay());
+  console::UseBrailleTranslator(&platform::LouisBrailleTranslator());
   argc = static_cast<int>(args.size());
   argv = args.data();
 

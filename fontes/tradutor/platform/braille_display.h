@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -39,9 +40,27 @@ struct BrailleDisplay {
   // Shows `utf8` (at most Width characters, the rest blank) with the cursor under character
   // `cursor` (0-based; negative: no cursor). False when the display went away.
   bool (*Write)(std::string_view utf8, int cursor) = nullptr;
+  // Shows cells made by the program (one byte of dots per cell, dot 1 = bit 0; at most Width,
+  // the rest blank) with the cursor under cell `cursor`. False when the display went away.
+  bool (*WriteDots)(std::string_view dots, int cursor) = nullptr;
   // Takes the next key without waiting; false when none is waiting. After false, the backend
   // posts kBrailleKeysMessage again when keys come. Sets `lost` when the display went away.
   bool (*ReadKey)(BrailleKey* key, bool* lost) = nullptr;
+};
+
+// A line made into cells by a braille table: contracted braille, where one cell may stand for
+// several characters and one character for several cells.
+struct BrailleCells {
+  std::string dots;                 // one byte per cell
+  std::vector<int> character;       // per cell, the 0-based character it comes from
+  std::vector<int> first_cell;      // per character, its first cell
+};
+
+struct BrailleTranslator {
+  // Makes `text` (cp1252) into cells with the table named `table`; false, with a reason
+  // (UTF-8), when the table cannot be found or used.
+  bool (*Translate)(std::string_view table, std::string_view text, BrailleCells* cells,
+                    std::string* error) = nullptr;
 };
 
 }  // namespace platform

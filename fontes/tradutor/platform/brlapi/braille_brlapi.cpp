@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -172,6 +173,19 @@ bool WriteCells(std::string_view utf8, int cursor) {
   return written;
 }
 
+bool WriteCellDots(std::string_view dots, int cursor) {
+  BrlapiState& s = State();
+  if (!s.open || s.lost) return false;
+  std::string cells(s.width, '\0');  // the library wants the whole row
+  std::copy_n(dots.begin(), std::min<size_t>(dots.size(), s.width), cells.begin());
+  if (cursor >= 0 && cursor < static_cast<int>(s.width))
+    cells[cursor] = static_cast<char>(cells[cursor] | BRLAPI_DOT7 | BRLAPI_DOT8);
+  const bool written =
+      brlapi_writeDots(reinterpret_cast<const unsigned char*>(cells.data())) == 0 && !s.lost;
+  if (written) PostMessage(kBrailleKeysMessage);  // as after a text: keys kept while waiting
+  return written;
+}
+
 // The keys of the display's own keyboard that are not dots.
 int SymbolCharacter(brlapi_keyCode_t symbol) {
   switch (symbol) {
@@ -236,6 +250,7 @@ constexpr BrailleDisplay kBrlapiDisplay = {
     .Close = CloseDisplay,
     .Width = DisplayWidth,
     .Write = WriteCells,
+    .WriteDots = WriteCellDots,
     .ReadKey = ReadDisplayKey,
 };
 

@@ -30,6 +30,15 @@ bool Write(std::string_view utf8, int cursor) {
   return true;
 }
 
+bool WriteDots(std::string_view dots, int cursor) {
+  MemoryBrailleState& s = MemoryBraille();
+  if (!s.open || s.lose) return false;
+  s.dots.assign(dots);
+  s.cursor = cursor;
+  ++s.writes;
+  return true;
+}
+
 bool ReadKey(BrailleKey* key, bool* lost) {
   MemoryBrailleState& s = MemoryBraille();
   *lost = s.lose;
@@ -40,7 +49,8 @@ bool ReadKey(BrailleKey* key, bool* lost) {
 }
 
 constexpr BrailleDisplay kMemoryBraille = {
-    .Open = Open, .Close = Close, .Width = Width, .Write = Write, .ReadKey = ReadKey};
+    .Open = Open, .Close = Close, .Width = Width, .Write = Write, .WriteDots = WriteDots,
+    .ReadKey = ReadKey};
 
 }  // namespace
 

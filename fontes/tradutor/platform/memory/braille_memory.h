@@ -15,6 +15,7 @@ struct MemoryBrailleState {
   bool own_terminal = false;   // what Open was asked for
   int opens = 0;               // successful Open calls
   std::string text;            // the last text written (UTF-8) and its cursor
+  std::string dots;            // the last cells written by WriteDots
   int cursor = -1;
   int writes = 0;
   std::vector<BrailleKey> keys;  // pending keys, oldest first
