@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "console/braille_output.h"
 #include "frontend/speech.h"
 #include "frontend_fixture.h"
 
@@ -76,6 +77,15 @@ TEST_F(EditorTest, ExtendedKeys) {
       {"abc", "{C-Insert}{S-Right}{Delete}{Insert}", "ac", 2, 82, {"97", "DEL", "98"}, "abc\r\n"},
   };
   for (const Case& c : cases) Check(c);
+}
+
+// The display shows the whole field; its routing key puts the caret on a character, said.
+TEST_F(EditorTest, BrailleDisplayRoutingKey) {
+  platform::ResetMemoryBraille();
+  console::UseBrailleDisplay(&platform::MemoryBrailleDisplay());
+  Check({"Bom dia", "{Route2}X{Enter}", "BoXm dia", 4, 13, {"109", "88"}});
+  EXPECT_EQ(platform::MemoryBraille().text, "BoXm dia");
+  console::UseBrailleDisplay(nullptr);
 }
 
 TEST_F(EditorTest, CharacterKeys) {

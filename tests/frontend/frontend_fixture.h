@@ -22,6 +22,7 @@
 #include "frontend/speech.h"
 #include "platform/audio/pcm.h"
 #include "platform/keys.h"
+#include "platform/memory/braille_memory.h"
 #include "platform/memory/video_memory.h"
 #include "platform/messages.h"
 #include "platform/wav.h"
@@ -195,6 +196,10 @@ class FrontEndTest : public ::testing::Test {
 
   static std::function<void()> NamedKey(std::string_view name) {
     namespace vk = platform::vk;
+    if (name.starts_with("Route")) {  // {Route5}: the braille display's routing key on cell 5
+      const int cell = std::stoi(std::string(name.substr(5)));
+      return [cell] { platform::PushBrailleKey(platform::BrailleKeyKind::kRoute, cell); };
+    }
     unsigned mods = 0;
     for (;;) {
       if (name.starts_with("S-")) mods |= platform::kModShift;

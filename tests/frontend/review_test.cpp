@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "console/braille_output.h"
 #include "frontend_fixture.h"
 
 namespace {
@@ -47,6 +48,17 @@ class ReviewTest : public frontend_test::FrontEndTest {
     EXPECT_EQ(console::CursorRow(), c.row);
   }
 };
+
+// The display shows the review cursor's row; its routing key moves the cursor there.
+TEST_F(ReviewTest, BrailleDisplayRowAndRoutingKey) {
+  platform::ResetMemoryBraille();
+  console::UseBrailleDisplay(&platform::MemoryBrailleDisplay());
+  console::MoveCursor(1, 1);
+  console::FollowCursorInBraille();  // the display is taken, so that its keys are heard
+  Check({1, 1, "{Route10}{Esc}", 11, 1, {"113"}});
+  EXPECT_EQ(platform::MemoryBraille().text, "12 ===== pqr");
+  console::UseBrailleDisplay(nullptr);
+}
 
 TEST_F(ReviewTest, Keys) {
   const Sounds row1 = {"doze", "61", "61", "61", "112", "113", "114", "click"};
