@@ -36,6 +36,8 @@ struct BrailleOutputState {
   bool setting_read = false;
   LineSetting setting = LineSetting::kQuiet;
   std::string table;                 // [BRAILLE] TABELA: a braille table; empty: computer braille
+  std::string translated;            // the last text the table made into cells, and its cells:
+  platform::BrailleCells cells;      // the pumps refresh far more often than the text changes
   bool open = false;
   bool unfocused = false;            // the window lost the focus: the display is given back
   Clock::time_point next_try{};      // no attempt before this
@@ -161,12 +163,15 @@ Line MakeLine() {
   line.cursor = caret;
   if (s.table.empty() || !s.translator || !s.translator->Translate) return line;
   std::string error;
-  if (!s.translator->Translate(s.table, line.text, &line.cells, &error)) {
+  if (line.text != s.translated &&
+      !s.translator->Translate(s.table, line.text, &s.cells, &error)) {
     platform::Report(platform::Severity::kWarning,
                      platform::Utf8ToCp1252(error) + "; a linha braille fica em Braille de computador");
     s.table.clear();  // said once
     return line;
   }
+  s.translated = line.text;
+  line.cells = s.cells;
   line.contracted = true;
   line.length = static_cast<int>(line.cells.dots.size());
   if (caret >= 0)
