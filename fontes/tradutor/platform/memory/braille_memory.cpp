@@ -21,22 +21,19 @@ bool Open(bool own_terminal, std::string* error) {
 void Close() { MemoryBraille().open = false; }
 int Width() { return MemoryBraille().open ? MemoryBraille().width : 0; }
 
-bool Write(std::string_view utf8, int cursor) {
+// Text and cells are recorded alike; each goes to its own field.
+bool Record(std::string MemoryBrailleState::*field, std::string_view bytes, int cursor) {
   MemoryBrailleState& s = MemoryBraille();
   if (!s.open || s.lose) return false;
-  s.text.assign(utf8);
+  (s.*field).assign(bytes);
   s.cursor = cursor;
   ++s.writes;
   return true;
 }
 
+bool Write(std::string_view utf8, int cursor) { return Record(&MemoryBrailleState::text, utf8, cursor); }
 bool WriteDots(std::string_view dots, int cursor) {
-  MemoryBrailleState& s = MemoryBraille();
-  if (!s.open || s.lose) return false;
-  s.dots.assign(dots);
-  s.cursor = cursor;
-  ++s.writes;
-  return true;
+  return Record(&MemoryBrailleState::dots, dots, cursor);
 }
 
 bool ReadKey(BrailleKey* key, bool* lost) {
