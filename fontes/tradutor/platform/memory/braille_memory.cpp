@@ -31,7 +31,9 @@ bool Record(std::string MemoryBrailleState::*field, std::string_view bytes, int 
   return true;
 }
 
-bool Write(std::string_view utf8, int cursor) { return Record(&MemoryBrailleState::text, utf8, cursor); }
+bool Write(std::string_view utf8, int cursor) {
+  return Record(&MemoryBrailleState::text, utf8, cursor);
+}
 bool WriteDots(std::string_view dots, int cursor) {
   return Record(&MemoryBrailleState::dots, dots, cursor);
 }
