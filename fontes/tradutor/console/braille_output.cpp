@@ -166,7 +166,8 @@ Line MakeLine() {
   if (line.text != s.translated &&
       !s.translator->Translate(s.table, line.text, &s.cells, &error)) {
     platform::Report(platform::Severity::kWarning,
-                     platform::Utf8ToCp1252(error) + "; a linha braille fica em Braille de computador");
+                     platform::Utf8ToCp1252(error) +
+                         "; a linha braille fica em Braille de computador");
     s.table.clear();  // said once
     return line;
   }

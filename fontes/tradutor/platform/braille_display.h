@@ -16,7 +16,7 @@ enum class BrailleKeyKind {
   kPanLeft,    // the part of a long line to the left
   kPanRight,   // the part to the right
   kRoute,      // a routing key: argument is the cell, 0-based
-  kDots,       // the display's braille keyboard: argument is the dots, dot 1 = bit 0 .. dot 8 = bit 7
+  kDots,       // the display's braille keyboard: argument is the dots (dot 1 = bit 0 .. dot 8 = 7)
   kCharacter,  // a character the display typed (cp1252 in argument), or 8, 9, 13, 27
 };
 

@@ -108,8 +108,9 @@ bool OpenDisplay(bool own_terminal, std::string* error) {
   const bool sized = brlapi_getDisplaySize(&width, &height) == 0 && width > 0;
   // The terminal the program runs in when BRLTTY knows it (a text console); else the display
   // wherever the user is, as a screen reader takes it.
-  const bool taken = sized && ((own_terminal && brlapi_enterTtyMode(BRLAPI_TTY_DEFAULT, nullptr) >= 0) ||
-                               brlapi_enterTtyModeWithPath(nullptr, 0, nullptr) == 0);
+  const bool taken =
+      sized && ((own_terminal && brlapi_enterTtyMode(BRLAPI_TTY_DEFAULT, nullptr) >= 0) ||
+                brlapi_enterTtyModeWithPath(nullptr, 0, nullptr) == 0);
   if (!taken) {
     if (error) *error = sized ? "o BRLTTY n\xE3o cedeu a linha braille"
                               : "o BRLTTY n\xE3o tem linha braille ligada";

@@ -17,14 +17,11 @@ constexpr int kBrailleBlock = 0x2800;  // Unicode braille patterns: the block pl
 
 bool Translate(std::string_view table, std::string_view text, BrailleCells* cells,
                std::string* error) {
-  static const bool quiet = [] {  // liblouis writes its complaints to standard error otherwise
-    lou_setLogLevel(LOU_LOG_OFF);
-    return true;
-  }();
-  (void)quiet;
+  lou_setLogLevel(LOU_LOG_OFF);  // liblouis writes its complaints to standard error otherwise
   const std::string name(table);
   std::vector<widechar> in;
-  for (const char ch : text) in.push_back(static_cast<widechar>(Cp1252ToCodePoint(static_cast<unsigned char>(ch))));
+  for (const char ch : text)
+    in.push_back(static_cast<widechar>(Cp1252ToCodePoint(static_cast<unsigned char>(ch))));
   cells->dots.clear();
   cells->character.clear();
   cells->first_cell.assign(in.size(), 0);
@@ -36,13 +33,15 @@ bool Translate(std::string_view table, std::string_view text, BrailleCells* cell
     int in_length = static_cast<int>(in.size()), out_length = static_cast<int>(room);
     if (!lou_translate(name.c_str(), in.data(), &in_length, out.data(), &out_length, nullptr,
                        nullptr, output_pos.data(), input_pos.data(), nullptr, dotsIO | ucBrl)) {
-      if (error) *error = "a tabela braille \"" + Cp1252ToUtf8(name) + "\" n\xC3\xA3o p\xC3\xB4" "de ser usada";
+      if (error)
+        *error = "a tabela braille \"" + Cp1252ToUtf8(name) + "\" n\xC3\xA3o p\xC3\xB4" "de ser usada";
       return false;
     }
     if (in_length < static_cast<int>(in.size())) continue;  // the output was full
     for (int i = 0; i < out_length; ++i) {
       const widechar cell = out[i];
-      cells->dots.push_back(static_cast<char>(cell >= kBrailleBlock ? (cell - kBrailleBlock) & 0xFF : cell & 0xFF));
+      const widechar dots = cell >= kBrailleBlock ? cell - kBrailleBlock : cell;
+      cells->dots.push_back(static_cast<char>(dots & 0xFF));
       cells->character.push_back(std::clamp(input_pos[i], 0, static_cast<int>(in.size()) - 1));
     }
     for (size_t i = 0; i < in.size(); ++i)
