@@ -34,7 +34,8 @@ bool Translate(std::string_view table, std::string_view text, BrailleCells* cell
     if (!lou_translate(name.c_str(), in.data(), &in_length, out.data(), &out_length, nullptr,
                        nullptr, output_pos.data(), input_pos.data(), nullptr, dotsIO | ucBrl)) {
       if (error)
-        *error = "a tabela braille \"" + Cp1252ToUtf8(name) + "\" n\xC3\xA3o p\xC3\xB4" "de ser usada";
+        *error = "a tabela braille \"" + Cp1252ToUtf8(name) +
+                 "\" n\xC3\xA3o p\xC3\xB4" "de ser usada";
       return false;
     }
     if (in_length < static_cast<int>(in.size())) continue;  // the output was full
